@@ -1,0 +1,52 @@
+// How the searches reach the Web: one synchronous fetch at a time, with a
+// request time-out in seconds, a proxy setting and cancellation. The libcurl
+// fetcher keeps the window alive through the EventPump while it waits.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quexa {
+
+// Processes pending window events: Qt's event loop in the window, signal
+// checks on the command line, a scripted callback in tests.
+class EventPump {
+ public:
+  virtual ~EventPump() = default;
+  virtual void pump() = 0;
+};
+
+class NullPump : public EventPump {
+ public:
+  void pump() override {}
+};
+
+enum class FetchStatus {
+  Ok,           // a body came back (it may be empty; an HTTP error page is Ok too)
+  Timeout,      // the request outlasted its time-out (error 35761)
+  Unreachable,  // name not found, connection refused or reset, proxy refused
+  Failed,       // any other transfer failure
+};
+
+struct FetchResult {
+  FetchStatus status = FetchStatus::Ok;
+  std::string body;     // decoded to UTF-8 by the page's charset
+  long httpStatus = 0;  // 0 when no response came
+  std::string error;    // what went wrong, for the command line's progress
+};
+
+enum class AccessType { Default = 0, NamedProxy = 2 };
+
+class Fetcher {
+ public:
+  virtual ~Fetcher() = default;
+  virtual FetchResult fetch(const std::string& url, int timeoutSeconds) = 0;
+  // Abandons the pending request at once; harmless when none is pending.
+  virtual void cancel() = 0;
+  virtual void setProxy(AccessType access, const std::string& proxyName) = 0;
+  // URLs the caller will ask for next, in order. A fetcher that fetches ahead
+  // may start them; a plain fetcher ignores the hint. Results never change.
+  virtual void hintUpcoming(const std::vector<std::string>& urls) { (void)urls; }
+};
+
+}  // namespace quexa
