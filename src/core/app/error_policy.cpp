@@ -40,7 +40,11 @@ std::optional<std::string> errorMessage(ErrorTable table, int number) {
 }
 
 std::string errorDialogText(const std::string& message, int number) {
-  return message + " (" + str(number) + ")";
+  std::string text = message;
+  text += " (";
+  text += str(number);
+  text += ')';
+  return text;
 }
 
 }  // namespace quexa
