@@ -1,0 +1,167 @@
+// The documents are a contract with the View command's entry lookup down to
+// the blanks, so they are checked byte for byte against hand-written text.
+#include "results/documents.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "results/rtf_blocks.h"
+#include "results/rtf_text.h"
+
+namespace quexa {
+namespace {
+
+const std::string kHeader =
+    R"({\rtf1\ansi\deff0\deftab720{\fonttbl{\f0\fswiss MS Sans Serif;}{\f1\froman\fcharset2 Symbol;})"
+    R"({\f2\froman\fprq2 Times New Roman;}{\f3\froman Times New Roman;}{\f4\froman Times New Roman;})"
+    R"({\f5\fmodern\fprq1 Courier New;} }{\colortbl\red0\green0\blue0;\red255\green0\blue0;)"
+    R"(\red0\green0\blue255;})";
+const std::string kPar = R"({\f4\fs18}\pard {\fs18 \par})";
+const std::string kErrorBody =
+    R"(\fs18\cf1\ Server error occurred. Server could be down. Search this URL again!)" + kPar +
+    kPar;
+
+TEST(RtfBlocks, AreTheFixedStringsWithTheirBlanks) {
+  EXPECT_EQ(rtfHeader, kHeader);
+  EXPECT_EQ(rtfBoldBlue, "{\\fs18\\cf2\\b ");
+  EXPECT_EQ(rtfEntryLineEnd, "\\f4\\fs18}\\pard {\\fs18 \\par} \\pard {\\fs18 \\par }");
+  EXPECT_EQ(rtfPar, kPar);
+  EXPECT_EQ(rtfRedText, "\\fs18\\cf1\\ ");
+  EXPECT_EQ(rtfPlainText, "\\fs18 ");
+  EXPECT_EQ(rtfPlainGroup, "{\\fs18 ");
+  EXPECT_EQ(rtfHeading, "{\\fs24\\cf1\\b ");
+  EXPECT_EQ(rtfClose, "}");
+}
+
+TEST(SiteEntry, FirstEntryHasNoEmptyLineBeforeItsNumber) {
+  EXPECT_EQ(siteEntry(1, "http://a.com/", matchingBody("found \\b it\\b0\\par ")),
+            kHeader + R"({\fs18\cf2\b 1. http://a.com/     \f4\fs18}\pard {\fs18 \par} \pard )"
+                      R"({\fs18 \par }\fs18 found \b it\b0\par })");
+}
+
+TEST(SiteEntry, LaterEntriesStartWithOneParagraphEnd) {
+  EXPECT_EQ(siteEntry(2, "http://b.com/x", matchingBody("m")),
+            kHeader + R"({\fs18\cf2\b )" + kPar +
+                R"(2. http://b.com/x     \f4\fs18}\pard {\fs18 \par} \pard {\fs18 \par }\fs18 m})");
+  EXPECT_EQ(entryNumber(12), "12. ");
+}
+
+TEST(SiteEntry, ServerErrorPageShowsTheRedMessage) {
+  EXPECT_EQ(serverErrorBody(), kErrorBody);
+  EXPECT_EQ(siteEntry(1, "http://down/", serverErrorBody()),
+            kHeader +
+                R"({\fs18\cf2\b 1. http://down/     \f4\fs18}\pard {\fs18 \par} \pard )"
+                R"({\fs18 \par })" +
+                kErrorBody + "}");
+}
+
+TEST(EngineHeading, TwoEmptyParagraphsOnlyWhenAsked) {
+  EXPECT_EQ(engineHeading("Yahoo!", false), kHeader + R"({\fs24\cf1\b Yahoo!})" + kPar + "}");
+  EXPECT_EQ(engineHeading("Lycos", true),
+            kHeader + kPar + kPar + R"({\fs24\cf1\b Lycos})" + kPar + "}");
+}
+
+TEST(EngineHeading, SpacedFromTheSecondListedHitOnExceptForTheFirstEngine) {
+  EXPECT_FALSE(engineHeadingSpaced(false, 0));
+  EXPECT_FALSE(engineHeadingSpaced(false, 1));
+  EXPECT_TRUE(engineHeadingSpaced(false, 2));
+  EXPECT_FALSE(engineHeadingSpaced(true, 5));
+}
+
+TEST(HitEntry, NumberTitleUrlInParenthesesAndDescription) {
+  std::string expected = kHeader + kPar + kPar + R"({\fs18\cf2\b 1. A Title)" + kPar + "}" +
+                         R"({\fs18 (http://h.com/)     )" + kPar + kPar + "}" +
+                         R"({\fs18 The description.}})";
+  EXPECT_EQ(hitEntry(1, "A Title", "http://h.com/", "   The description."), expected);
+  // The hit entry always starts with two paragraph ends, also for n > 1.
+  EXPECT_EQ(hitEntry(2, "T", "http://x/", "d").substr(0, kHeader.size() + 2 * kPar.size() + 17),
+            kHeader + kPar + kPar + R"({\fs18\cf2\b 2. T)");
+}
+
+TEST(HitEntry, LoneLineBreakDescriptionReadsNoShortDescription) {
+  EXPECT_EQ(shownDescription("\n"), "No Short Description!");
+  EXPECT_EQ(shownDescription("\r"), "No Short Description!");
+  EXPECT_EQ(shownDescription("\r\n"), "\r\n");
+  EXPECT_EQ(shownDescription("text"), "text");
+}
+
+TEST(PageMatchView, IsTheSiteEntryWithoutNumberAndSpacing) {
+  EXPECT_EQ(pageMatchView("http://a.com/", matchingBody("x")),
+            kHeader + R"({\fs18\cf2\b http://a.com/     \f4\fs18}\pard {\fs18 \par} \pard )"
+                      R"({\fs18 \par }\fs18 x})");
+  EXPECT_EQ(pageMatchView("http://a.com/", serverErrorBody()),
+            kHeader +
+                R"({\fs18\cf2\b http://a.com/     \f4\fs18}\pard {\fs18 \par} \pard )"
+                R"({\fs18 \par })" +
+                kErrorBody + "}");
+}
+
+TEST(HitDetailView, SplitAndUnsplitDetail) {
+  std::string frame = kHeader + R"({\fs18\cf2\b Short Description:)" + kPar + kPar + "}";
+  EXPECT_EQ(
+      hitDetailView(hitDetail("Title", "http://h/", "  Desc")),
+      frame + R"({\fs18 Title)" + kPar + "(http://h/)" + kPar + kPar + "Desc}" + kPar + kPar + "}");
+  EXPECT_EQ(hitDetailView(unsplitHitDetail("raw {text}")),
+            frame + R"(raw \{text\})" + kPar + kPar + "}");
+}
+
+TEST(LinkedPageEntry, EachBody) {
+  std::string head =
+      kHeader + kPar + R"({\fs18\cf2\b http://l/)" + kPar + kPar + "}" + R"({\fs18 )";
+  EXPECT_EQ(linkedPageEntry("http://l/", matchingBody("m")), head + R"(\fs18 m}})");
+  EXPECT_EQ(linkedPageEntry("http://l/", noMatchBody()),
+            head + R"(\fs18 No Match!)" + kPar + kPar + "}}");
+  EXPECT_EQ(linkedPageEntry("http://l/", linkedServerErrorBody()),
+            head + R"(\fs18\cf1\ Server Error Occured.)" + kPar + kPar + "}}");
+  EXPECT_EQ(linkedPageEntry("http://l/", serverErrorBody()), head + kErrorBody + "}}");
+}
+
+TEST(MatchedText, UpToTheFirstNul) {
+  std::string buffer = std::string("one\\par ") + '\0' + "stale" + '\0';
+  EXPECT_EQ(matchedText(buffer), "one\\par ");
+  EXPECT_EQ(linkedMatchedText(buffer), "one\\par ");
+  EXPECT_EQ(matchedText(std::string(1, '\0')), "");
+}
+
+TEST(MatchedText, BufferWithoutNulIsEmptyForSiteEntriesAndWholeForLinkedEntries) {
+  std::string buffer(40, ' ');
+  EXPECT_EQ(matchedText(buffer), "");
+  EXPECT_EQ(linkedMatchedText(buffer), buffer);
+}
+
+TEST(RtfEscape, PlainAsciiStaysByteIdentical) {
+  std::string ascii = "http://www.a.com/path?q=1&r=two words; \"quoted\" <b>\t";
+  EXPECT_EQ(rtfEscape(ascii), ascii);
+  EXPECT_EQ(siteEntry(1, ascii, ""), kHeader + "{\\fs18\\cf2\\b 1. " + ascii +
+                                         "     \\f4\\fs18}\\pard {\\fs18 \\par} \\pard "
+                                         "{\\fs18 \\par }}");
+}
+
+TEST(RtfEscape, BracesBackslashesAndNonAscii) {
+  EXPECT_EQ(rtfEscape("http://x/{a}\\b/\xC3\xBC"), R"(http://x/\{a\}\\b/\u252?)");
+  // Above U+FFFF: a surrogate pair, each a signed 16-bit number.
+  EXPECT_EQ(rtfEscape("\xF0\x9F\x98\x80"), R"(\u-10179?\u-8704?)");
+  EXPECT_EQ(rtfEscape("\xE2\x82\xAC"), R"(\u8364?)");
+  EXPECT_EQ(rtfEscape("\xEF\xBF\xBF"), R"(\u-1?)");
+  // Bytes that are not UTF-8 are read as Windows-1252.
+  EXPECT_EQ(rtfEscape("caf\xE9 \x80"), R"(caf\u233? \u8364?)");
+}
+
+TEST(RtfEscape, TextFromPagesIsEscapedInEveryDocument) {
+  const std::string url = "http://x/{}\\";
+  const std::string escaped = R"(http://x/\{\}\\)";
+  EXPECT_NE(siteEntry(1, url, "").find(escaped), std::string::npos);
+  EXPECT_NE(pageMatchView(url, "").find(escaped), std::string::npos);
+  EXPECT_NE(linkedPageEntry(url, "").find(escaped), std::string::npos);
+  std::string hit = hitEntry(1, "{t}", url, "\\d");
+  EXPECT_NE(hit.find(R"(1. \{t\})"), std::string::npos);
+  EXPECT_NE(hit.find("(" + escaped + ")     "), std::string::npos);
+  EXPECT_NE(hit.find(R"({\fs18 \\d})"), std::string::npos);
+  EXPECT_NE(hitDetail("{", url, "}").find(R"({\fs18 \{)"), std::string::npos);
+  // The matched text is already RTF and goes in unchanged.
+  EXPECT_EQ(matchingBody("{\\b x}"), "\\fs18 {\\b x}");
+}
+
+}  // namespace
+}  // namespace quexa
