@@ -1,0 +1,214 @@
+// quexa-cli's settings, index and words commands, run as processes against a
+// fresh data directory.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include <nlohmann/json.hpp>
+
+#include "app/settings.h"
+#include "data/index_file.h"
+#include "data/word_list.h"
+#include "support/scratch_dir.h"
+
+namespace quexa {
+namespace {
+
+using quexa::testing::ScratchDir;
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class DataCommands : public ::testing::Test {
+ protected:
+  ScratchDir dir;
+  ScratchDir output;  // the captured streams, kept out of the data directory
+
+  CliRun cli(std::vector<std::string> args) {
+    args.insert(args.begin(), {"quexa-cli", "--data-dir", dir.path()});
+    pid_t pid = ::fork();
+    if (pid == 0) {
+      int out = ::open(output.file("out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      int err = ::open(output.file("err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      ::dup2(out, 1);
+      ::dup2(err, 2);
+      std::vector<char*> argv;
+      for (auto& a : args) argv.push_back(a.data());
+      argv.push_back(nullptr);
+      ::execv(QUEXA_BIN_DIR "/quexa-cli", argv.data());
+      ::_exit(127);
+    }
+    int wstatus = 0;
+    ::waitpid(pid, &wstatus, 0);
+    CliRun r;
+    r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+    r.out = output.read("out");
+    r.err = output.read("err");
+    return r;
+  }
+};
+
+// One line on stderr, the command's own message.
+::testing::AssertionResult oneLineSaying(const CliRun& r, const std::string& text) {
+  if (r.err.find(text) == std::string::npos)
+    return ::testing::AssertionFailure() << "stderr was: " << r.err;
+  if (std::count(r.err.begin(), r.err.end(), '\n') != 1)
+    return ::testing::AssertionFailure() << "not one line: " << r.err;
+  return ::testing::AssertionSuccess();
+}
+
+TEST_F(DataCommands, SettingsShowAndSet) {
+  CliRun show = cli({"settings", "show", "--json"});
+  ASSERT_EQ(show.status, 0) << show.err;
+  auto j = nlohmann::json::parse(show.out);
+  EXPECT_EQ(j.size(), 14u);
+  EXPECT_EQ(j["hits"], "3000");
+  EXPECT_EQ(j["mode"], "sites");
+
+  for (auto [field, value] :
+       std::vector<std::pair<std::string, std::string>>{{"search-all", "0"},
+                                                        {"excite", "on"},
+                                                        {"proxy", "cache:3128"},
+                                                        {"timeout", "44"},
+                                                        {"mode", "engines"},
+                                                        {"width", "12000"}})
+    EXPECT_EQ(cli({"settings", "set", field, value}).status, 0) << field;
+  Settings s = loadSettings(dir.path());
+  EXPECT_TRUE(!s.optSearchAll && s.chkExcite && !s.chkYahoo);
+  EXPECT_EQ(s.proxyText, "cache:3128");
+  EXPECT_EQ(s.timeoutText, "44");
+  EXPECT_EQ(s.mineMode * 10 + s.engineMode, 1);
+  EXPECT_EQ(s.savedFormWidth, 12000);
+  EXPECT_EQ(dir.read(kSettingsFileName).size(), 300u);
+  EXPECT_NE(cli({"settings", "show"}).out.find("proxy: cache:3128\nhits: 3000\n"),
+            std::string::npos);
+}
+
+TEST_F(DataCommands, SettingsRefuseWhatTheRecordCannotHold) {
+  cli({"settings", "set", "proxy", "keep"});
+  const std::string before = dir.read(kSettingsFileName);
+  for (auto [field, value] :
+       std::vector<std::pair<std::string, std::string>>{{"hits", "12a"},
+                                                        {"timeout", "12345678901"},
+                                                        {"retry", ""},
+                                                        {"proxy", std::string(201, 'p')},
+                                                        {"proxy", "\xE2\x82\xAC"},
+                                                        {"case", "maybe"},
+                                                        {"mode", "both"},
+                                                        {"width", "0"},
+                                                        {"colour", "1"}}) {
+    CliRun r = cli({"settings", "set", field, value});
+    EXPECT_EQ(r.status, 2) << field << "=" << value;
+    EXPECT_TRUE(oneLineSaying(r, "quexa-cli: ")) << field;
+  }
+  EXPECT_EQ(dir.read(kSettingsFileName), before) << "a refused value writes nothing";
+}
+
+TEST_F(DataCommands, IndexCreateShowAddAndRefusals) {
+  CliRun created = cli({"index", "create", "Work", "http://b", "HTTP://A"});
+  ASSERT_EQ(created.status, 0) << created.err;
+  EXPECT_EQ(dir.read(kIndexFileName), "[Work]\r\nHTTP://A\r\nhttp://b\r\n");
+  ASSERT_EQ(cli({"index", "create", "Home", "http://h"}).status, 0);
+
+  EXPECT_EQ(cli({"index", "list"}).out, "Work\nHome\n");
+  EXPECT_EQ(cli({"index", "show", "Work"}).out, "HTTP://A\nhttp://b\n");
+
+  CliRun exists = cli({"index", "create", "Work", "http://c"});
+  EXPECT_EQ(exists.status, 1);
+  EXPECT_TRUE(oneLineSaying(exists, "exists already"));
+  CliRun bad = cli({"index", "create", "Other", "http://ok", "http://"});
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_TRUE(oneLineSaying(bad, "You must enter a valid URL starting with http://"));
+  CliRun unnamed = cli({"index", "create", "Unknown Index", "http://u"});
+  EXPECT_EQ(unnamed.status, 2);
+  EXPECT_TRUE(oneLineSaying(unnamed, "You must specify an index name!"));
+  EXPECT_EQ(cli({"index", "create", "a]b", "http://u"}).status, 2);
+
+  CliRun dup = cli({"index", "add", "Work", "http://b"});
+  EXPECT_EQ(dup.status, 1);
+  EXPECT_TRUE(oneLineSaying(dup, "This URL is already in the current category."));
+  EXPECT_EQ(cli({"index", "add", "Nowhere", "http://x"}).status, 1);
+
+  ASSERT_EQ(cli({"index", "add", "Work", "http://a"}).status, 0);
+  EXPECT_EQ(dir.read(kIndexFileName),
+            "[Work]\r\nHTTP://A\r\nhttp://a\r\nhttp://b\r\n[Home]\r\nhttp://h\r\n")
+      << "rewritten in place, sorted";
+  EXPECT_EQ(cli({"index", "show", "Nowhere"}).status, 1);
+}
+
+TEST_F(DataCommands, IndexRemoveAndDeleteTakeTheSearchTextsAlong) {
+  dir.write(kIndexFileName, "[Work]\r\nhttp://a\r\nhttp://b\r\n[Home]\r\nhttp://h\r\n");
+  dir.write(kWordFileName, "[Work]\r\nalpha\r\n[Home]\r\nhome\r\n");
+
+  CliRun missing = cli({"index", "remove", "Work", "http://a", "http://zz"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(loadIndexUrls(dir.path(), "Work"), (std::vector<std::string>{"http://a", "http://b"}))
+      << "nothing is removed when one address is not there";
+
+  ASSERT_EQ(cli({"index", "remove", "Work", "http://a"}).status, 0);
+  EXPECT_EQ(dir.read(kIndexFileName), "[Work]\r\nhttp://b\r\n[Home]\r\nhttp://h\r\n");
+  EXPECT_EQ(dir.read(kWordFileName), "[Work]\r\nalpha\r\n[Home]\r\nhome\r\n");
+
+  ASSERT_EQ(cli({"index", "remove", "Work", "http://b"}).status, 0);
+  EXPECT_EQ(dir.read(kIndexFileName), "[Home]\r\nhttp://h\r\n") << "the last address deletes it";
+  EXPECT_EQ(dir.read(kWordFileName), "[Home]\r\nhome\r\n");
+
+  ASSERT_EQ(cli({"index", "delete", "Home"}).status, 0);
+  EXPECT_EQ(dir.read(kIndexFileName), "");
+  EXPECT_EQ(dir.read(kWordFileName), "");
+  EXPECT_EQ(cli({"index", "delete", "Home"}).status, 1);
+}
+
+TEST_F(DataCommands, IndexAddRefusesASectionItCannotRewrite) {
+  dir.write(kIndexFileName, "  [Work] \r\nhttp://a\r\n");
+  CliRun r = cli({"index", "add", "Work", "http://b"});
+  EXPECT_EQ(r.status, 1) << "the save would be lost, so it is not reported as done";
+  EXPECT_EQ(dir.read(kIndexFileName), "  [Work] \r\nhttp://a\r\n");
+}
+
+TEST_F(DataCommands, WordsPerIndexAndForTheEngines) {
+  dir.write(kWordFileName, "[A]\r\nx\r\n[B]\r\ny\r\n");
+  ASSERT_EQ(cli({"words", "add", "--index", "A", " beta ", "alpha", "7"}).status, 0);
+  EXPECT_EQ(cli({"words", "list", "--index", "A"}).out, "7\nalpha\nbeta\nx\n");
+  EXPECT_EQ(dir.read(kWordFileName), "[A]\r\n7\r\nalpha\r\nbeta\r\nx\r\n[B]\r\ny\r\n");
+
+  ASSERT_EQ(cli({"words", "remove", "--index", "A", "7", "alpha", "beta", "x"}).status, 0);
+  EXPECT_EQ(dir.read(kWordFileName), "[A]\r\n[B]\r\ny\r\n");
+
+  CliRun single = cli({"words", "add", "--index", "B", " q "});
+  EXPECT_EQ(single.status, 2);
+  EXPECT_TRUE(oneLineSaying(single, "Search of single letter is invalid!"));
+  CliRun absent = cli({"words", "remove", "--index", "B", "zz"});
+  EXPECT_EQ(absent.status, 1);
+  EXPECT_EQ(cli({"words", "list"}).status, 2) << "a list must be named";
+  EXPECT_EQ(cli({"words", "list", "--index", "B", "--engine"}).status, 2);
+
+  ASSERT_EQ(cli({"words", "add", "--index", "New", "n1"}).status, 0);
+  EXPECT_EQ(dir.read(kWordFileName), "[A]\r\n[B]\r\ny\r\n[New]\r\nn1\r\n");
+  ASSERT_EQ(cli({"words", "clear", "--index", "B"}).status, 0);
+  EXPECT_EQ(dir.read(kWordFileName), "[A]\r\n[B]\r\n[New]\r\nn1\r\n");
+
+  dir.write(kEngineWordFileName, "old\r\n\r\n");
+  ASSERT_EQ(cli({"words", "add", "--engine", "e1"}).status, 0);
+  EXPECT_EQ(dir.read(kEngineWordFileName), "e1\r\nold\r\n");
+  ASSERT_EQ(cli({"words", "clear", "--engine"}).status, 0);
+  EXPECT_EQ(dir.read(kEngineWordFileName), "");
+}
+
+TEST_F(DataCommands, HelpOnEveryLevel) {
+  for (auto level : {"settings", "index", "words"}) {
+    CliRun r = cli({level, "--help"});
+    EXPECT_EQ(r.status, 0) << level;
+    EXPECT_NE(r.out.find("Usage"), std::string::npos) << level;
+  }
+  EXPECT_EQ(cli({"index", "create", "OnlyName"}).status, 2);
+}
+
+}  // namespace
+}  // namespace quexa

@@ -1,0 +1,218 @@
+#include "data/index_editor.h"
+
+#include <gtest/gtest.h>
+
+#include "app/transcript.h"
+#include "support/scratch_dir.h"
+
+namespace quexa {
+namespace {
+
+using quexa::testing::ScratchDir;
+using Lines = std::vector<std::string>;
+
+struct Shown {
+  std::string text, title;
+  MessageIcon icon;
+  MessageButtons buttons;
+  bool operator==(const Shown&) const = default;
+};
+
+// Records every message with its icon and buttons; answers from the queue.
+class EditorWindow : public TranscriptWindow {
+ public:
+  std::vector<Shown> shown;
+  int beeps = 0;
+  MessageAnswer messageBox(std::string_view text, std::string_view title, MessageIcon icon,
+                           MessageButtons buttons) override {
+    shown.push_back({std::string(text), std::string(title), icon, buttons});
+    return TranscriptWindow::messageBox(text, title, icon, buttons);
+  }
+  void beep() override { ++beeps; }
+};
+
+const char* kTwoIndexes = "[Work]\r\nhttp://w2\r\nhttp://w1\r\n[Home]\r\nhttp://h\r\n";
+
+class IndexEditorTest : public ::testing::Test {
+ protected:
+  ScratchDir dir;
+  EditorWindow window;
+  MainWindowLists main;
+  IndexEditor editor{dir.path(), window, main};
+
+  void open(const std::string& words = "") {
+    dir.write(kIndexFileName, kTwoIndexes);
+    dir.write(kWordFileName, words);
+    main.searchCat = {"Work", "Home"};
+    main.searchCatText = "Old";
+    main.listCategory = {"http://old"};
+    main.wordList.add("kept");
+    main.searchText = {"s0", "", "", ""};
+    editor.formLoad();
+  }
+  void add(const std::string& url) {
+    editor.textURL = url;
+    editor.dirAddClick();
+  }
+  void ok(std::initializer_list<MessageAnswer> answers) {
+    window.messageAnswers.assign(answers.begin(), answers.end());
+    editor.dirOkClick();
+  }
+  // Nothing saved: the files and the main window are as they were.
+  void expectUntouched() {
+    EXPECT_EQ(dir.read(kIndexFileName), kTwoIndexes);
+    EXPECT_EQ(main.searchCat, (Lines{"Work", "Home"}));
+    EXPECT_EQ(main.searchCatText, "Old");
+    EXPECT_EQ(main.wordList.entries(), Lines{"kept"});
+  }
+};
+
+TEST_F(IndexEditorTest, OpensWithSortedNamesAndThePlaceholder) {
+  open();
+  EXPECT_EQ(editor.dirCat, (Lines{"Home", "Work"}));
+  EXPECT_EQ(editor.dirCatText, "Unknown Index");
+  EXPECT_FALSE(editor.dirNewEnabled || editor.dirDelEnabled);
+  editor.dirCatClick("Work");
+  EXPECT_EQ(editor.dirList, (Lines{"http://w1", "http://w2"}));
+  EXPECT_TRUE(editor.dirNewEnabled);
+  editor.dirNewClick();
+  EXPECT_EQ(editor.dirCatText, "Unknown Index");
+  EXPECT_TRUE(editor.dirList.empty());
+  EXPECT_FALSE(editor.dirNewEnabled);
+}
+
+TEST_F(IndexEditorTest, AddUrlRefusesWhatDoesNotStartWithHttp) {
+  open();
+  for (const char* bad : {"", "http://", "HTTP://", "see http://x", "http://a\r\n[B]"}) add(bad);
+  EXPECT_EQ(window.beeps, 5);
+  EXPECT_EQ(window.shown,
+            std::vector<Shown>(5, {"You must enter a valid URL starting with http://",
+                                   "Invalid URL", MessageIcon::Critical, MessageButtons::Ok}));
+  window.shown.clear();
+  add("HTTP://Example.COM");
+  add("http://example.com");
+  add("http://example.com");
+  EXPECT_EQ(editor.dirList, (Lines{"HTTP://Example.COM", "http://example.com"}));
+  EXPECT_EQ(editor.textURL, "http://");
+  EXPECT_EQ(window.shown, (std::vector<Shown>{{"This URL is already in the current category.",
+                                               "Duplicated Directory", MessageIcon::Critical,
+                                               MessageButtons::Ok}}));
+}
+
+TEST_F(IndexEditorTest, RemovingTheLastAddressDeletesTheIndexAtOnce) {
+  open("[Home]\r\nwords\r\n[Work]\r\nw\r\n");
+  editor.dirCatClick("Home");
+  editor.dirListClick(0);
+  EXPECT_TRUE(editor.dirDelEnabled);
+  editor.dirDelClick();
+  EXPECT_FALSE(editor.dirDelEnabled);
+  EXPECT_EQ(editor.dirCatText, "Unknown Index");
+  EXPECT_EQ(editor.dirCat, Lines{"Work"});
+  EXPECT_EQ(dir.read(kIndexFileName), "[Work]\r\nhttp://w2\r\nhttp://w1\r\n");
+  EXPECT_EQ(dir.read(kWordFileName), "[Work]\r\nw\r\n");
+  EXPECT_TRUE(window.shown.empty()) << "no question is asked";
+  editor.dirCancelClick();
+  EXPECT_TRUE(editor.closed);
+  EXPECT_EQ(main.searchCat, (Lines{"Work", "Home"})) << "the main window is not touched";
+}
+
+TEST_F(IndexEditorTest, OkWithoutNameRefusesAddressesOrRefillsTheMainWindow) {
+  open("[]\r\nbare\r\n");
+  add("http://x");
+  editor.dirCatText = "   ";
+  ok({});
+  EXPECT_EQ(window.shown, (std::vector<Shown>{{"You must specify an index name!", "Save Index",
+                                               MessageIcon::Critical, MessageButtons::Ok}}));
+  EXPECT_FALSE(editor.closed);
+  expectUntouched();
+
+  editor.dirNewClick();
+  editor.dirCatText = " ";  // the empty name: its texts are those under []
+  ok({});
+  EXPECT_TRUE(editor.closed);
+  EXPECT_EQ(main.searchCat, (Lines{"Home", "Work"})) << "the editor's sorted names";
+  EXPECT_EQ(main.searchCatText, "");
+  EXPECT_TRUE(main.listCategory.empty());
+  EXPECT_EQ(main.searchText, (std::array<std::string, 4>{}));
+  EXPECT_EQ(main.wordList.entries(), Lines{"bare"});
+  EXPECT_EQ(dir.read(kIndexFileName), kTwoIndexes);
+}
+
+TEST_F(IndexEditorTest, SavingANewIndexAppendsItAndShowsItInTheMainWindow) {
+  open("[News]\r\nlater\r\n");
+  editor.dirCatText = "  News";
+  add("http://b");
+  add("http://a");
+  ok({MessageAnswer::No});
+  EXPECT_EQ(window.shown,
+            (std::vector<Shown>{{"Are you sure to save URLs to News?", "Save Directories",
+                                 MessageIcon::Exclamation, MessageButtons::YesNo}}));
+  EXPECT_FALSE(editor.closed);
+  expectUntouched();
+
+  ok({MessageAnswer::Yes});
+  EXPECT_TRUE(editor.closed);
+  EXPECT_EQ(dir.read(kIndexFileName),
+            std::string(kTwoIndexes) + "[News]\r\nhttp://a\r\nhttp://b\r\n")
+      << "leading blanks dropped, addresses sorted";
+  EXPECT_EQ(main.searchCat, (Lines{"Work", "Home", "News"}));
+  EXPECT_EQ(main.searchCatText, "News");
+  EXPECT_EQ(main.listCategory, (Lines{"http://a", "http://b"}));
+  EXPECT_EQ(main.wordList.entries(), Lines{"later"});
+  EXPECT_TRUE(main.frameMineRedrawn);
+
+  IndexEditor trailing{dir.path(), window, main};
+  trailing.formLoad();
+  trailing.dirCatText = "Trail ";
+  trailing.textURL = "http://t";
+  trailing.dirAddClick();
+  trailing.dirOkClick();
+  EXPECT_NE(dir.read(kIndexFileName).find("[Trail ]\r\n"), std::string::npos)
+      << "trailing blanks stay";
+}
+
+TEST_F(IndexEditorTest, OverwritingKeepsTheSectionsPlaceAndMovesTheNameToTheEnd) {
+  open("[Work]\r\nw\r\n");
+  editor.dirCatClick("Work");
+  add("http://w0");
+  ok({MessageAnswer::No});
+  EXPECT_EQ(
+      window.shown,
+      (std::vector<Shown>{{" Do you want to overwrite URLs in the existing Work?", "Overwrite URLs",
+                           MessageIcon::Exclamation, MessageButtons::YesNo}}));
+  expectUntouched();
+
+  ok({MessageAnswer::Yes});
+  EXPECT_TRUE(editor.closed);
+  EXPECT_EQ(window.shown.size(), 2u) << "an overwrite asks nothing more";
+  EXPECT_EQ(dir.read(kIndexFileName),
+            "[Work]\r\nhttp://w0\r\nhttp://w1\r\nhttp://w2\r\n[Home]\r\nhttp://h\r\n");
+  EXPECT_EQ(main.searchCat, (Lines{"Home", "Work"}));
+  EXPECT_EQ(main.listCategory, (Lines{"http://w0", "http://w1", "http://w2"}));
+  EXPECT_EQ(main.wordList.entries(), Lines{"w"});
+}
+
+TEST_F(IndexEditorTest, NothingToSaveAsksAndLeavesFilesAndMainWindowAlone) {
+  open("[Work]\r\nw\r\n");
+  editor.dirCatText = "Fresh";
+  ok({MessageAnswer::No});
+  EXPECT_FALSE(editor.closed);
+  EXPECT_EQ(window.shown,
+            (std::vector<Shown>{{"There is nothing to save to Fresh. Continue?", "Wrong Action",
+                                 MessageIcon::Exclamation, MessageButtons::YesNo}}));
+  ok({MessageAnswer::Yes});
+  EXPECT_TRUE(editor.closed);
+
+  // An existing name typed after "&New": the overwrite is confirmed first.
+  editor.formLoad();
+  editor.dirCatText = "Work";
+  ok({MessageAnswer::Yes, MessageAnswer::Yes});
+  EXPECT_TRUE(editor.closed);
+  EXPECT_EQ(window.shown.back().title, "Wrong Action");
+  EXPECT_EQ(dir.read(kWordFileName), "[Work]\r\nw\r\n");
+  // A later save of the main list must not overwrite Old's texts with an empty list.
+  expectUntouched();
+}
+
+}  // namespace
+}  // namespace quexa
