@@ -1,0 +1,195 @@
+#include "net/curl_fetcher.h"
+
+#include <algorithm>
+
+#include "app/errors.h"
+#include "net/page_charset.h"
+
+namespace quexa {
+
+namespace {
+
+void initCurlOnce() {
+  static const bool initialised = [] {
+    return curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+  }();
+  if (!initialised) throw QuexaError(ErrorKind::LibraryNotLoadable, "libcurl could not start");
+}
+
+// Failures that mean the site is not there right now: the searches treat
+// them like an empty answer, so one dead site does not end a search.
+bool isUnreachable(CURLcode code) {
+  switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+    case CURLE_GOT_NOTHING:
+    case CURLE_PROXY:
+      return true;
+    default:
+      return false;
+  }
+}
+
+FetchStatus statusOf(CURLcode code) {
+  if (code == CURLE_OPERATION_TIMEDOUT) return FetchStatus::Timeout;
+  if (isUnreachable(code)) return FetchStatus::Unreachable;
+  return FetchStatus::Failed;
+}
+
+// Takes the handle out of the multi handle however the transfer loop is
+// left, so the next fetch can add it again.
+struct AddedHandle {
+  CURLM* multi;
+  CURL* easy;
+  AddedHandle(CURLM* m, CURL* e) : multi(m), easy(e) { curl_multi_add_handle(multi, easy); }
+  ~AddedHandle() { curl_multi_remove_handle(multi, easy); }
+  AddedHandle(const AddedHandle&) = delete;
+  AddedHandle& operator=(const AddedHandle&) = delete;
+};
+
+}  // namespace
+
+std::string urlForWire(const std::string& url) {
+  std::string wire;
+  wire.reserve(url.size());
+  for (char c : url) {
+    if (c == ' ')
+      wire += "%20";
+    else
+      wire += c;
+  }
+  return wire;
+}
+
+CurlFetcher::CurlFetcher(EventPump& pump) : pump_(pump) {
+  initCurlOnce();
+  multi_ = curl_multi_init();
+  easy_ = curl_easy_init();
+  if (multi_ == nullptr || easy_ == nullptr) {
+    if (easy_ != nullptr) curl_easy_cleanup(easy_);
+    if (multi_ != nullptr) curl_multi_cleanup(multi_);
+    throw QuexaError(ErrorKind::ControlOutOfMemory, "the transfer could not be set up");
+  }
+  curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &CurlFetcher::receiveBody);
+  curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
+  curl_easy_setopt(easy_, CURLOPT_ERRORBUFFER, errorText_);
+  curl_easy_setopt(easy_, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(easy_, CURLOPT_MAXREDIRS, kMaxRedirects);
+  curl_easy_setopt(easy_, CURLOPT_ACCEPT_ENCODING, "");
+  curl_easy_setopt(easy_, CURLOPT_USERAGENT, kUserAgent);
+  curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
+  // URLs come from index files, pages and links: only the Web, never a
+  // local file or another protocol.
+  curl_easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(easy_, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  // The URL goes out as it was given (only blanks are encoded).
+  curl_easy_setopt(easy_, CURLOPT_PATH_AS_IS, 1L);
+}
+
+CurlFetcher::~CurlFetcher() {
+  curl_easy_cleanup(easy_);
+  curl_multi_cleanup(multi_);
+}
+
+size_t CurlFetcher::receiveBody(char* data, size_t size, size_t count, void* self) {
+  auto* fetcher = static_cast<CurlFetcher*>(self);
+  const size_t n = size * count;
+  const size_t room = kMaxBodyBytes - fetcher->body_.size();
+  if (n <= room) {
+    fetcher->body_.append(data, n);
+    return n;
+  }
+  fetcher->body_.append(data, room);
+  fetcher->capped_ = true;
+  return 0;  // ends the transfer; resultOf() knows the cut was ours
+}
+
+void CurlFetcher::setProxy(AccessType access, const std::string& proxyName) {
+  access_ = access;
+  proxyName_ = proxyName;
+}
+
+void CurlFetcher::applyProxy() {
+  if (access_ == AccessType::NamedProxy && !proxyName_.empty()) {
+    curl_easy_setopt(easy_, CURLOPT_PROXY, proxyName_.c_str());
+    // A proxy named without a port is an HTTP proxy on port 80.
+    curl_easy_setopt(easy_, CURLOPT_PROXYPORT, 80L);
+    // The named proxy carries every request, whatever the environment says.
+    curl_easy_setopt(easy_, CURLOPT_NOPROXY, "");
+  } else {
+    // Back to libcurl's default, which follows the usual proxy variables.
+    curl_easy_setopt(easy_, CURLOPT_PROXY, nullptr);
+    curl_easy_setopt(easy_, CURLOPT_PROXYPORT, 0L);
+    curl_easy_setopt(easy_, CURLOPT_NOPROXY, nullptr);
+  }
+}
+
+void CurlFetcher::cancel() {
+  cancelled_ = fetching_;
+}
+
+FetchResult CurlFetcher::fetch(const std::string& url, int timeoutSeconds) {
+  if (fetching_) return {FetchStatus::Failed, "", 0, "a fetch is already running"};
+  fetching_ = true;
+  cancelled_ = false;
+  capped_ = false;
+  body_.clear();
+  errorText_[0] = '\0';
+
+  const std::string wire = urlForWire(url);
+  curl_easy_setopt(easy_, CURLOPT_URL, wire.c_str());
+  curl_easy_setopt(easy_, CURLOPT_TIMEOUT, static_cast<long>(std::max(timeoutSeconds, 0)));
+  applyProxy();
+
+  CURLcode code = CURLE_OK;
+  try {
+    code = runTransfer();
+  } catch (...) {
+    fetching_ = false;
+    throw;
+  }
+  fetching_ = false;
+  FetchResult result = resultOf(code);
+  std::string().swap(body_);
+  return result;
+}
+
+CURLcode CurlFetcher::runTransfer() {
+  AddedHandle added(multi_, easy_);
+  for (;;) {
+    int running = 0;
+    if (curl_multi_perform(multi_, &running) != CURLM_OK) return CURLE_FAILED_INIT;
+    int queued = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi_, &queued)) {
+      if (message->msg == CURLMSG_DONE && message->easy_handle == easy_)
+        return message->data.result;
+    }
+    if (curl_multi_poll(multi_, nullptr, 0, kPumpIntervalMs, nullptr) != CURLM_OK)
+      return CURLE_FAILED_INIT;
+    pump_.pump();
+    if (cancelled_) return CURLE_ABORTED_BY_CALLBACK;
+  }
+}
+
+FetchResult CurlFetcher::resultOf(CURLcode code) {
+  FetchResult result;
+  if (cancelled_) {
+    result.error = kCancelledError;
+    return result;
+  }
+  curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &result.httpStatus);
+  if (code == CURLE_OK || (code == CURLE_WRITE_ERROR && capped_)) {
+    char* contentType = nullptr;
+    curl_easy_getinfo(easy_, CURLINFO_CONTENT_TYPE, &contentType);
+    result.body = decodePage(body_, contentType != nullptr ? contentType : "");
+    return result;
+  }
+  result.status = statusOf(code);
+  result.error = errorText_[0] != '\0' ? errorText_ : curl_easy_strerror(code);
+  return result;
+}
+
+}  // namespace quexa

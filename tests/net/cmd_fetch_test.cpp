@@ -1,0 +1,68 @@
+// quexa-cli fetch against a loopback server: the page from its body tag on,
+// the server-error flag, and the exit statuses of a failed or bad fetch.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+#include "support/http_test_server.h"
+#include "support/scratch_dir.h"
+
+namespace quexa {
+namespace {
+
+using test::HttpTestServer;
+
+struct CliRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+CliRun runFetch(const testing::ScratchDir& dir, const std::string& args) {
+  const std::string command = std::string(QUEXA_BIN_DIR) + "/quexa-cli --data-dir '" + dir.path() +
+                              "' fetch " + args + " >'" + dir.file("out") + "' 2>'" +
+                              dir.file("err") + "'";
+  CliRun run;
+  const int status = std::system(command.c_str());
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.out = dir.read("out");
+  run.err = dir.read("err");
+  return run;
+}
+
+TEST(CmdFetch, PrintsThePageFromItsBodyAndTheServerErrorFlag) {
+  testing::ScratchDir dir;
+  HttpTestServer server;
+  server.on("/page", HttpTestServer::page("<html><head></head><BODY>Hello there</BODY></html>"));
+  server.on("/missing", HttpTestServer::errorPage(404, "<html><body>404 Not Found</body></html>"));
+  server.on("/empty", HttpTestServer::emptyBody());
+  server.start();
+
+  CliRun page = runFetch(dir, "'" + server.url("/page") + "' --timeout 2 --retry 1");
+  EXPECT_EQ(page.exitCode, 0);
+  EXPECT_EQ(page.out, "BODY>Hello there</BODY></html>");
+  EXPECT_NE(page.err.find("server error: no"), std::string::npos);
+  EXPECT_NE(page.err.find("Searching " + server.url("/page")), std::string::npos);
+
+  CliRun missing = runFetch(dir, "'" + server.url("/missing") + "' --timeout 2");
+  EXPECT_EQ(missing.exitCode, 0);
+  EXPECT_NE(missing.err.find("server error: yes"), std::string::npos);
+
+  CliRun empty = runFetch(dir, "'" + server.url("/empty") + "' --timeout 2 --retry 2");
+  EXPECT_EQ(empty.exitCode, 0);
+  EXPECT_EQ(empty.out, "");
+  EXPECT_EQ(server.requestCount("/empty"), 3u);
+}
+
+TEST(CmdFetch, FailedTransferAndBadNumbersEndWithTheirStatuses) {
+  testing::ScratchDir dir;
+  HttpTestServer server;
+  server.on("/a", HttpTestServer::redirect("/a"));
+  server.start();
+  EXPECT_EQ(runFetch(dir, "'" + server.url("/a") + "' --timeout 2").exitCode, 1);
+  EXPECT_EQ(runFetch(dir, "'" + server.url("/a") + "' --timeout soon").exitCode, 2);
+}
+
+}  // namespace
+}  // namespace quexa

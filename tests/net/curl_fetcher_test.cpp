@@ -1,0 +1,227 @@
+// The libcurl fetcher against loopback servers: what comes back for each kind
+// of answer, how failures are told apart, and that the window stays live.
+#include "net/curl_fetcher.h"
+
+#include <gtest/gtest.h>
+
+#include "support/counting_pump.h"
+#include "support/http_test_server.h"
+
+namespace quexa {
+namespace {
+
+using std::chrono::milliseconds;
+using test::CountingPump;
+using test::HttpTestServer;
+
+struct CurlFetcherTest : ::testing::Test {
+  HttpTestServer server;
+  CountingPump pump;
+  CurlFetcher fetcher{pump};
+};
+
+TEST_F(CurlFetcherTest, ReturnsBodiesOfPagesRedirectsAndErrorPages) {
+  server.on("/page", HttpTestServer::page("<html><body>hello</body></html>"));
+  server.on("/moved", HttpTestServer::redirect("/page", 301));
+  server.on("/gone", HttpTestServer::errorPage(404, "<html>Not Found here</html>"));
+  server.start();
+
+  FetchResult page = fetcher.fetch(server.url("/page"), 2);
+  EXPECT_EQ(page.status, FetchStatus::Ok);
+  EXPECT_EQ(page.body, "<html><body>hello</body></html>");
+  EXPECT_EQ(page.httpStatus, 200);
+
+  FetchResult moved = fetcher.fetch(server.url("/moved"), 2);
+  EXPECT_EQ(moved.status, FetchStatus::Ok);
+  EXPECT_EQ(moved.body, "<html><body>hello</body></html>");
+
+  // An error status is still a page: its text is what the search sees.
+  FetchResult gone = fetcher.fetch(server.url("/gone"), 2);
+  EXPECT_EQ(gone.status, FetchStatus::Ok);
+  EXPECT_EQ(gone.body, "<html>Not Found here</html>");
+  EXPECT_EQ(gone.httpStatus, 404);
+
+  auto requests = server.requests();
+  ASSERT_EQ(requests.size(), 4u);
+  EXPECT_EQ(requests[0].header("User-Agent"), "Quexa/2.0");
+  EXPECT_EQ(requests[2].path, "/page");  // the redirect was followed
+}
+
+TEST_F(CurlFetcherTest, KeepsTheConnectionAcrossFetches) {
+  server.on("/a", HttpTestServer::page("a"));
+  server.on("/b", HttpTestServer::page("b"));
+  server.start();
+  EXPECT_EQ(fetcher.fetch(server.url("/a"), 2).body, "a");
+  EXPECT_EQ(fetcher.fetch(server.url("/b"), 2).body, "b");
+  auto requests = server.requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].remotePort, requests[1].remotePort);
+}
+
+TEST_F(CurlFetcherTest, RedirectLoopFailsInsteadOfHanging) {
+  server.on("/a", HttpTestServer::redirect("/b"));
+  server.on("/b", HttpTestServer::redirect("/a"));
+  server.start();
+  FetchResult r = fetcher.fetch(server.url("/a"), 2);
+  EXPECT_EQ(r.status, FetchStatus::Failed);
+  EXPECT_LE(server.requestCount(), 11u);
+}
+
+TEST_F(CurlFetcherTest, DecodesGzipAndCharsets) {
+  server.on("/gz", HttpTestServer::gzipped("<html><body>packed text</body></html>"));
+  server.on("/latin1-header",
+            HttpTestServer::page("<p>caf\xE9</p>", "text/html; charset=ISO-8859-1"));
+  server.on("/latin1-meta", HttpTestServer::page("<html><head><meta http-equiv=\"Content-Type\" "
+                                                 "content=\"text/html; charset=iso-8859-1\"></head>"
+                                                 "<body>na\xEFve</body></html>",
+                                                 "text/html"));
+  server.on("/utf8",
+            HttpTestServer::page("<p>caf\xC3\xA9 \xE2\x82\xAC</p>", "text/html; charset=utf-8"));
+  server.on("/undeclared", HttpTestServer::page("<p>\x93quoted\x94</p>", "text/html"));
+  server.start();
+
+  FetchResult gz = fetcher.fetch(server.url("/gz"), 2);
+  EXPECT_EQ(gz.status, FetchStatus::Ok);
+  EXPECT_EQ(gz.body, "<html><body>packed text</body></html>");
+  EXPECT_NE(server.requests().back().header("Accept-Encoding").find("gzip"), std::string::npos);
+
+  EXPECT_EQ(fetcher.fetch(server.url("/latin1-header"), 2).body, "<p>caf\xC3\xA9</p>");
+  EXPECT_NE(fetcher.fetch(server.url("/latin1-meta"), 2).body.find("na\xC3\xAFve"),
+            std::string::npos);
+  EXPECT_EQ(fetcher.fetch(server.url("/utf8"), 2).body, "<p>caf\xC3\xA9 \xE2\x82\xAC</p>");
+  EXPECT_EQ(fetcher.fetch(server.url("/undeclared"), 2).body,
+            "<p>\xE2\x80\x9Cquoted\xE2\x80\x9D</p>");
+}
+
+TEST_F(CurlFetcherTest, CapsABodyAt32MiB) {
+  const std::string big = test::filler(33u * 1024u * 1024u, 'q');
+  // Octet-stream, so the server does not spend its time compressing it.
+  server.on("/big", HttpTestServer::page(big, "application/octet-stream"));
+  server.start();
+  FetchResult r = fetcher.fetch(server.url("/big"), 20);
+  EXPECT_EQ(r.status, FetchStatus::Ok);
+  EXPECT_EQ(r.body.size(), kMaxBodyBytes);
+  EXPECT_EQ(r.body.find_first_not_of('q'), std::string::npos);
+}
+
+TEST_F(CurlFetcherTest, TellsTimeoutFromUnreachable) {
+  server.on("/silent", server.silence());
+  server.start();
+
+  FetchResult late = fetcher.fetch(server.url("/silent"), 1);
+  EXPECT_EQ(late.status, FetchStatus::Timeout);
+  EXPECT_EQ(late.body, "");
+
+  // A port that was just free: nobody listens, the connection is refused.
+  int deadPort = 0;
+  {
+    HttpTestServer gone;
+    gone.start();
+    deadPort = gone.port();
+  }
+  FetchResult refused = fetcher.fetch("http://127.0.0.1:" + std::to_string(deadPort) + "/", 2);
+  EXPECT_EQ(refused.status, FetchStatus::Unreachable);
+  EXPECT_EQ(refused.httpStatus, 0);
+  EXPECT_FALSE(refused.error.empty());
+}
+
+TEST_F(CurlFetcherTest, LocalFilesAndOtherProtocolsAreRefused) {
+  EXPECT_EQ(fetcher.fetch("file:///etc/hostname", 2).status, FetchStatus::Failed);
+  server.on("/to-file", HttpTestServer::redirect("file:///etc/hostname"));
+  server.start();
+  FetchResult r = fetcher.fetch(server.url("/to-file"), 2);
+  EXPECT_EQ(r.status, FetchStatus::Failed);
+  EXPECT_EQ(r.body, "");
+}
+
+TEST_F(CurlFetcherTest, SendsBlanksAsPercent20AndNothingElseChanged) {
+  server.otherwise(HttpTestServer::page("ok"));
+  server.start();
+  fetcher.fetch(server.url("/find?q=a b&offset= 10"), 2);
+  fetcher.fetch(server.url("/x/../y/%41"), 2);
+  auto requests = server.requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].target, "/find?q=a%20b&offset=%2010");
+  EXPECT_EQ(requests[1].target, "/x/../y/%41");
+}
+
+TEST_F(CurlFetcherTest, NamedProxyCarriesTheRequestAndDefaultGoesDirect) {
+  HttpTestServer proxy;
+  proxy.otherwise(HttpTestServer::forwardProxy());
+  proxy.start();
+  server.on("/via", HttpTestServer::page("through the proxy"));
+  server.start();
+
+  fetcher.setProxy(AccessType::NamedProxy, proxy.hostAndPort());
+  FetchResult proxied = fetcher.fetch(server.url("/via"), 2);
+  EXPECT_EQ(proxied.body, "through the proxy");
+  ASSERT_EQ(proxy.requestCount(), 1u);
+  EXPECT_EQ(proxy.requests()[0].target, server.url("/via"));
+
+  fetcher.setProxy(AccessType::Default, "");
+  EXPECT_EQ(fetcher.fetch(server.url("/via"), 2).body, "through the proxy");
+  EXPECT_EQ(proxy.requestCount(), 1u);
+  EXPECT_EQ(server.requestCount("/via"), 2u);
+}
+
+TEST_F(CurlFetcherTest, RefusingProxyCountsAsUnreachable) {
+  int deadPort = 0;
+  {
+    HttpTestServer gone;
+    gone.start();
+    deadPort = gone.port();
+  }
+  server.on("/a", HttpTestServer::page("a"));
+  server.start();
+  fetcher.setProxy(AccessType::NamedProxy, "127.0.0.1:" + std::to_string(deadPort));
+  EXPECT_EQ(fetcher.fetch(server.url("/a"), 2).status, FetchStatus::Unreachable);
+  EXPECT_EQ(server.requestCount(), 0u);
+}
+
+TEST_F(CurlFetcherTest, PumpsWhileASlowBodyArrives) {
+  server.on("/slow", server.slowBody(10, milliseconds(100)));
+  server.start();
+  FetchResult r = fetcher.fetch(server.url("/slow"), 5);
+  EXPECT_EQ(r.status, FetchStatus::Ok);
+  EXPECT_EQ(r.body.size(), 10 * std::string("<p>drip</p>").size());
+  EXPECT_GE(pump.count, 15);
+}
+
+TEST_F(CurlFetcherTest, CancelFromThePumpAbandonsTheFetch) {
+  server.on("/silent", server.silence());
+  server.on("/next", HttpTestServer::page("next page"));
+  server.start();
+  pump.onPump = [this](int call) {
+    if (call == 3) fetcher.cancel();
+  };
+  // Without the cancel this would wait for its 2 s and time out.
+  FetchResult r = fetcher.fetch(server.url("/silent"), 2);
+  EXPECT_EQ(r.status, FetchStatus::Ok);
+  EXPECT_EQ(r.body, "");
+  EXPECT_EQ(r.error, kCancelledError);
+  EXPECT_EQ(pump.count, 3);
+
+  // Neither that cancel nor one between fetches sticks to the next fetch.
+  pump.onPump = nullptr;
+  fetcher.cancel();
+  FetchResult next = fetcher.fetch(server.url("/next"), 2);
+  EXPECT_EQ(next.status, FetchStatus::Ok);
+  EXPECT_EQ(next.body, "next page");
+}
+
+TEST_F(CurlFetcherTest, AFetchFromInsideThePumpIsRefused) {
+  server.on("/slow", server.slowBody(3, milliseconds(100)));
+  server.on("/a", HttpTestServer::page("a"));
+  server.start();
+  FetchResult inner;
+  pump.onPump = [&](int call) {
+    if (call == 1) inner = fetcher.fetch(server.url("/a"), 2);
+  };
+  FetchResult outer = fetcher.fetch(server.url("/slow"), 5);
+  EXPECT_EQ(inner.status, FetchStatus::Failed);
+  EXPECT_EQ(outer.status, FetchStatus::Ok);
+  EXPECT_EQ(server.requestCount("/a"), 0u);
+}
+
+}  // namespace
+}  // namespace quexa

@@ -1,0 +1,232 @@
+// The fetch rules: empty answers retried, time-outs retried with a longer
+// time-out, stops seen in both rules, and failures that end the search.
+#include "net/fetch_page.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "app/errors.h"
+#include "app/transcript.h"
+#include "net/curl_fetcher.h"
+#include "support/counting_pump.h"
+#include "support/http_test_server.h"
+
+namespace quexa {
+namespace {
+
+using test::CountingPump;
+using test::HttpTestServer;
+using Kind = TranscriptEvent::Kind;
+
+EndReason endReasonOf(const std::function<void()>& step) {
+  try {
+    step();
+  } catch (const SearchEnd& end) {
+    return end.reason();
+  }
+  ADD_FAILURE() << "the search went on";
+  return EndReason::Completed;
+}
+
+std::vector<std::string> statusTexts(const TranscriptWindow& window) {
+  std::vector<std::string> texts;
+  for (const auto& e : window.eventsOf(Kind::Status)) texts.push_back(e.text);
+  return texts;
+}
+
+// The rules over a real fetcher and a loopback server.
+struct FetchPageTest : ::testing::Test {
+  HttpTestServer server;
+  CountingPump fetcherPump;  // what the fetcher runs while it waits
+  CountingPump rulePump;     // what the empty-answer rule runs between retries
+  CurlFetcher fetcher{fetcherPump};
+  TranscriptWindow window;
+  AppState state;
+  FetchSession session{fetcher, rulePump, window, state};
+  std::vector<std::string> attempts;
+
+  void configure(const std::string& timeout, const std::string& retry) {
+    Settings settings;
+    settings.timeoutText = timeout;
+    settings.retryText = retry;
+    configureTransfer(session, settings);
+    session.onAttempt = [this](const std::string& url) { attempts.push_back(url); };
+  }
+};
+
+TEST_F(FetchPageTest, EmptyAnswersAreAskedAgainUpToTheRetrySetting) {
+  server.on("/empty", HttpTestServer::emptyBody());
+  server.start();
+  configure("2", "10");
+  EXPECT_EQ(fetchPage(session, server.url("/empty")), "");
+  EXPECT_EQ(server.requestCount("/empty"), 11u);
+  EXPECT_EQ(attempts.size(), 11u);
+  EXPECT_EQ(rulePump.count, 10);
+  EXPECT_EQ(session.emptyRetries, 0);
+  EXPECT_EQ(session.pagesFetched, 1);
+}
+
+TEST_F(FetchPageTest, StopEndsTheEmptyAnswerRetries) {
+  server.on("/empty", HttpTestServer::emptyBody());
+  server.start();
+  configure("2", "10");
+  rulePump.onPump = [this](int) { state.stopRequest = 1; };
+  EXPECT_EQ(fetchPage(session, server.url("/empty")), "");
+  EXPECT_EQ(server.requestCount("/empty"), 2u);
+  EXPECT_EQ(session.pagesFetched, 1);
+}
+
+TEST_F(FetchPageTest, UnreachableSiteIsAnEmptyPageNotTheEndOfTheSearch) {
+  int deadPort = 0;
+  {
+    HttpTestServer gone;
+    gone.start();
+    deadPort = gone.port();
+  }
+  configure("2", "2");
+  EXPECT_EQ(fetchPage(session, "http://127.0.0.1:" + std::to_string(deadPort) + "/"), "");
+  EXPECT_EQ(attempts.size(), 3u);
+  EXPECT_EQ(session.pagesFetched, 1);
+}
+
+TEST_F(FetchPageTest, SilentHostIsRetriedWithALongerTimeoutThenEndsTheSearch) {
+  server.on("/silent", server.silence());
+  server.start();
+  configure("1", "1");
+  EXPECT_EQ(endReasonOf([&] { fetchPage(session, server.url("/silent")); }), EndReason::Failed);
+  EXPECT_EQ(server.requestCount("/silent"), 2u);
+  EXPECT_EQ(statusTexts(window),
+            std::vector<std::string>{"Communication request timed out! Retry -  1 time(s)."});
+  EXPECT_EQ(session.currentTimeout, 4);
+  EXPECT_EQ(session.pagesFetched, 0);
+}
+
+TEST_F(FetchPageTest, StopDuringATimedOutRequestEndsTheSearchAsStopped) {
+  server.on("/silent", server.silence());
+  server.start();
+  configure("1", "3");
+  // The Stop button, pressed while the fetch waits.
+  fetcherPump.onPump = [this](int) { state.stopRequest = 1; };
+  EXPECT_EQ(endReasonOf([&] { fetchPage(session, server.url("/silent")); }), EndReason::Stopped);
+  EXPECT_EQ(server.requestCount("/silent"), 1u);
+  EXPECT_EQ(window.status, "Communication request timed out! Retry -  1 time(s).");
+}
+
+TEST_F(FetchPageTest, OtherTransferFailureEndsTheSearch) {
+  server.on("/a", HttpTestServer::redirect("/b"));
+  server.on("/b", HttpTestServer::redirect("/a"));
+  server.start();
+  configure("2", "5");
+  EXPECT_EQ(endReasonOf([&] { fetchPage(session, server.url("/a")); }), EndReason::Failed);
+  EXPECT_EQ(attempts.size(), 1u);
+}
+
+// A fetcher that answers from a script and notes the time-out of each
+// request, so the growth of the time-out can be seen without waiting.
+struct ScriptedFetcher : Fetcher {
+  std::deque<FetchResult> answers;
+  std::vector<int> timeouts;
+  int cancels = 0;
+  AccessType access = AccessType::Default;
+  std::string proxyName = "unset";
+
+  FetchResult fetch(const std::string&, int timeoutSeconds) override {
+    timeouts.push_back(timeoutSeconds);
+    if (answers.empty()) return {};
+    FetchResult r = answers.front();
+    answers.pop_front();
+    return r;
+  }
+  void cancel() override { ++cancels; }
+  void setProxy(AccessType a, const std::string& name) override {
+    access = a;
+    proxyName = name;
+  }
+};
+
+struct FetchRulesTest : ::testing::Test {
+  ScriptedFetcher fetcher;
+  NullPump pump;
+  TranscriptWindow window;
+  AppState state;
+  FetchSession session{fetcher, pump, window, state};
+
+  void configure(const std::string& timeout, const std::string& retry,
+                 const std::string& proxy = "") {
+    Settings settings;
+    settings.timeoutText = timeout;
+    settings.retryText = retry;
+    settings.proxyText = proxy;
+    configureTransfer(session, settings);
+  }
+  void answer(FetchStatus status, const std::string& body = "", int times = 1) {
+    for (int i = 0; i < times; ++i) fetcher.answers.push_back({status, body, 0, ""});
+  }
+};
+
+TEST_F(FetchRulesTest, EachTimeoutRetryWaitsLongerByThreeTimesItsNumber) {
+  configure("30", "3");
+  answer(FetchStatus::Timeout, "", 4);
+  EXPECT_EQ(endReasonOf([&] { fetchPage(session, "http://silent.test/"); }), EndReason::Failed);
+  EXPECT_EQ(fetcher.timeouts, (std::vector<int>{30, 33, 39, 48}));
+  EXPECT_EQ(statusTexts(window),
+            (std::vector<std::string>{"Communication request timed out! Retry -  1 time(s).",
+                                      "Communication request timed out! Retry -  2 time(s).",
+                                      "Communication request timed out! Retry -  3 time(s)."}));
+  EXPECT_EQ(fetcher.cancels, 3);
+}
+
+TEST_F(FetchRulesTest, AnswerAfterTimeoutsPutsTheTimeoutBackForTheNextPage) {
+  configure("30", "3");
+  answer(FetchStatus::Timeout, "", 2);
+  answer(FetchStatus::Ok, "late page");
+  answer(FetchStatus::Timeout);
+  answer(FetchStatus::Ok, "next page");
+  EXPECT_EQ(fetchPage(session, "http://slow.test/"), "late page");
+  EXPECT_EQ(session.timeoutRetries, 0);
+  EXPECT_EQ(session.currentTimeout, 30);
+  EXPECT_EQ(fetchPage(session, "http://slow.test/2"), "next page");
+  EXPECT_EQ(fetcher.timeouts, (std::vector<int>{30, 33, 39, 30, 33}));
+}
+
+TEST_F(FetchRulesTest, TimeoutAndEmptyAnswersShareOneRequest) {
+  configure("10", "2");
+  answer(FetchStatus::Ok, "");
+  answer(FetchStatus::Timeout);
+  answer(FetchStatus::Ok, "");
+  answer(FetchStatus::Ok, "");
+  answer(FetchStatus::Ok, "");
+  // The time-out starts the empty-answer count afresh, so two more empty
+  // answers are allowed after it.
+  EXPECT_EQ(fetchPage(session, "http://flaky.test/"), "");
+  EXPECT_EQ(fetcher.timeouts, (std::vector<int>{10, 10, 13, 13, 13}));
+}
+
+TEST_F(FetchRulesTest, TransferIsConfiguredFromTheSettings) {
+  configure(" 45 ", "3", "  proxy.test:8080  ");
+  EXPECT_EQ(session.timeoutSetting, 45);
+  EXPECT_EQ(session.currentTimeout, 45);
+  EXPECT_EQ(session.maxRetry, 3);
+  EXPECT_EQ(fetcher.access, AccessType::NamedProxy);
+  EXPECT_EQ(fetcher.proxyName, "proxy.test:8080");
+
+  configure("30", "10", "   ");
+  EXPECT_EQ(fetcher.access, AccessType::Default);
+  EXPECT_EQ(fetcher.proxyName, "");
+}
+
+TEST_F(FetchRulesTest, NumbersThatAreNoWholeNumbersEndTheSearchQuietly) {
+  for (const auto& [timeout, retry] : std::vector<std::pair<std::string, std::string>>{
+           {"abc", "3"}, {"30", ""}, {"30", "2.5"}, {"70000", "3"}}) {
+    try {
+      configure(timeout, retry);
+      ADD_FAILURE() << "accepted " << timeout << " / " << retry;
+    } catch (const QuexaError& e) {
+      EXPECT_EQ(e.kind(), ErrorKind::Other);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quexa
