@@ -1,0 +1,369 @@
+// frmMain's start-up, settings, shutdown and the small handlers.
+#include "frm_main.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QUrl>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "app/layout.h"
+#include "data/index_file.h"
+#include "help_file.h"
+#include "pic_divider.h"
+#include "spin_bar.h"
+
+namespace quexa {
+
+namespace {
+QString qs(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+std::string currentDirectory() {
+  std::error_code error;
+  const auto path = std::filesystem::current_path(error);
+  return error ? std::string(".") : path.string();
+}
+
+// Shutdown does not wait for a running search: its handler is still on the
+// stack below this one, so the program ends here rather than unwinding
+// through it. The settings file is already on disk.
+void endProgramAtOnce(bool searchRunning) {
+  if (searchRunning) {
+    std::fflush(nullptr);
+    std::_Exit(0);
+  }
+  QCoreApplication::quit();
+}
+}  // namespace
+
+FrmMain::FrmMain(QWidget* parent)
+    : QWidget(parent), endProgram(endProgramAtOnce), window_(std::make_unique<QtWindow>(*this)) {
+  setWindowTitle(kMainCaption);
+  createControls();
+  connectHandlers();
+  formLoad();
+}
+
+FrmMain::~FrmMain() {
+  window_->setBusyCursor(false);
+}
+
+void FrmMain::formLoad() {
+  state.dataDir = dataDirFor(currentDirectory());
+  state.matchBuffer.assign(kMatchBufferSize, ' ');
+  prepareResultTree();
+  enableStartButtons();
+  ImageGreen->hide();
+  ImageRed->show();
+  state.searchRunning = 0;
+  state.resetResults = 0;
+  state.paneBusy = 0;
+  readSettingsFile();
+  applyModeFrames();
+  fillModeLists();
+  dispFile->setText(kStatusReady);
+  applySavedGeometry();
+  state.foundStatus = "Found: 0";
+  state.linkStatus = "Links: 0/0";
+}
+
+void FrmMain::prepareResultTree() {
+  outlineFile->setRootIsDecorated(true);
+  outlineFile->setItemsExpandable(true);
+  outlineFile->setIconSize(QSize(16, 16));
+}
+
+void FrmMain::enableStartButtons() {
+  searchNow->setEnabled(true);
+  for (QPushButton* button : {searchConfig, searchStop, searchSave, searchPrint, searchPage,
+                              searchRemove, searchCopy, searchAdd})
+    button->setEnabled(false);
+}
+
+void FrmMain::readSettingsFile() {
+  Settings settings;
+  try {
+    settings = loadSettings(state.dataDir);
+  } catch (const std::exception&) {
+    // An unreadable data directory starts like a first run.
+  }
+  showSettings(settings);
+}
+
+void FrmMain::applyModeFrames() {
+  const bool mine = mineMode == 1;
+  frameMine->setEnabled(mine);
+  for (QWidget* control : std::initializer_list<QWidget*>{searchCat, listCategory, buttonIndex})
+    control->setEnabled(mine);
+  frameEngine->setEnabled(!mine);
+  for (QCheckBox* box : {chk_yahoo, chk_lycos, chk_infoseek, chk_excite, chk_altavista})
+    box->setEnabled(!mine);
+}
+
+void FrmMain::fillModeLists() {
+  guarded([&] {
+    if (engineMode == 1) {
+      wordList->clear();
+      WordList list;
+      list.addAll(loadEngineWordList(state.dataDir));
+      showWordList(list);
+    } else if (mineMode == 1) {
+      for (const auto& name : loadIndexNames(state.dataDir)) searchCat->addItem(qs(name));
+      searchCat->setCurrentIndex(-1);  // no index chosen yet
+    }
+  });
+}
+
+void FrmMain::applySavedGeometry() {
+  const double d = dpi();
+  resize(twipsToPixels(savedFormWidth, d), twipsToPixels(kFormHeight, d));
+  arrangeControls();
+  arrangeEachSitePage();
+}
+
+Settings FrmMain::settingsFromControls() const {
+  Settings s;
+  s.optCase = optCase->isChecked();
+  s.optSearchAll = optSearchAll->isChecked();
+  s.chkYahoo = chk_yahoo->isChecked();
+  s.chkLycos = chk_lycos->isChecked();
+  s.chkInfoseek = chk_infoseek->isChecked();
+  s.chkExcite = chk_excite->isChecked();
+  s.chkAltavista = chk_altavista->isChecked();
+  s.proxyText = proxyText->text().toStdString();
+  s.hitsText = hitsText->text().toStdString();
+  s.timeoutText = timeoutText->text().toStdString();
+  s.retryText = retryText->text().toStdString();
+  s.mineMode = mineMode;
+  s.engineMode = engineMode;
+  s.savedFormWidth = savedFormWidth;
+  s.splitterLeft = splitterLeft;
+  return s;
+}
+
+void FrmMain::showSettings(const Settings& s) {
+  optCase->setChecked(s.optCase);
+  optSearchAll->setChecked(s.optSearchAll);
+  chk_yahoo->setChecked(s.chkYahoo);
+  chk_lycos->setChecked(s.chkLycos);
+  chk_infoseek->setChecked(s.chkInfoseek);
+  chk_excite->setChecked(s.chkExcite);
+  chk_altavista->setChecked(s.chkAltavista);
+  proxyText->setText(qs(s.proxyText));
+  struct Pair {
+    QLineEdit* box;
+    SpinBar* spin;
+    const std::string& text;
+    SpinRange range;
+  };
+  for (const Pair& p : {Pair{hitsText, hitsScroll, s.hitsText, kHitsSpin},
+                        Pair{timeoutText, timeoutScroll, s.timeoutText, kTimeoutSpin},
+                        Pair{retryText, retryScroll, s.retryText, kRetrySpin}}) {
+    p.box->setText(qs(p.text));
+    p.spin->setValueQuietly(spinValueForText(p.text, p.range));
+  }
+  mineMode = static_cast<int16_t>(s.mineMode);
+  engineMode = static_cast<int16_t>(s.engineMode);
+  savedFormWidth = s.savedFormWidth;
+  splitterLeft = s.splitterLeft;
+}
+
+MainControls FrmMain::currentControls() const {
+  MainControls c;
+  c.searchText = searchTexts();
+  const std::array<QRadioButton*, 3>* groups[] = {&Opt1, &Opt2, &Opt3};
+  for (size_t i = 0; i < 3; ++i) {
+    const auto& group = *groups[i];
+    c.connector[i] = group[0]->isChecked()   ? kConnectorAnd
+                     : group[1]->isChecked() ? kConnectorOr
+                     : group[2]->isChecked() ? kConnectorNot
+                                             : 0;
+  }
+  c.settings = settingsFromControls();
+  c.searchCatText = searchCat->currentText().toStdString();
+  c.searchCatCount = static_cast<size_t>(searchCat->count());
+  for (int i = 0; i < listCategory->count(); ++i)
+    c.listCategory.push_back(listCategory->item(i)->text().toStdString());
+  c.frameMineEnabled = frameMine->isEnabled();
+  return c;
+}
+
+std::array<std::string, 4> FrmMain::searchTexts() const {
+  std::array<std::string, 4> texts;
+  for (size_t i = 0; i < texts.size(); ++i) texts[i] = searchText[i]->text().toStdString();
+  return texts;
+}
+
+QPushButton* FrmMain::commandButton(Control control) const {
+  switch (control) {
+    case Control::searchNow:
+      return searchNow;
+    case Control::searchStop:
+      return searchStop;
+    case Control::searchConfig:
+      return searchConfig;
+    case Control::viewPrev:
+      return viewPrev;
+    case Control::searchPrint:
+      return searchPrint;
+    case Control::searchSave:
+      return searchSave;
+    case Control::buttonView:
+      return buttonView;
+    case Control::buttonMine:
+      return buttonMine;
+    case Control::buttonEngine:
+      return buttonEngine;
+    case Control::buttonIndex:
+      return buttonIndex;
+    case Control::buttonTimer:
+      return buttonTimer;
+    case Control::searchPage:
+      return searchPage;
+  }
+  return searchNow;
+}
+
+void FrmMain::guarded(const std::function<void()>& work) {
+  try {
+    work();
+  } catch (const std::exception& failure) {
+    window_->messageBox(failure.what(), "Operation Error", MessageIcon::Critical,
+                        MessageButtons::Ok);
+  }
+}
+
+// --- shutdown ---
+
+void FrmMain::shutdown() {
+  if (shuttingDown_) return;
+  shuttingDown_ = true;
+  state.stopRequest = 1;
+  dispFile->setText(kStatusClosing);
+  dispFile->repaint();
+  try {
+    saveSettings(state.dataDir, settingsFromControls());
+  } catch (const std::exception&) {
+    // The program ends either way; the previous file stays in place.
+  }
+  // Windows opened from this one (index editor, timer) are its children and
+  // close with it.
+  endProgram(state.searchRunning == 1);
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+  shutdown();
+  event->accept();
+}
+
+void FrmMain::stExit_Click() {
+  close();
+}
+
+// --- size and splitter ---
+
+void FrmMain::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  arrangeControls();
+  // Keep the saved width unless the window really changed, so that rounding
+  // at other resolutions does not creep from run to run.
+  const double d = dpi();
+  if (width() != twipsToPixels(savedFormWidth, d))
+    savedFormWidth = static_cast<int32_t>(pixelsToTwips(width(), d));
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == eachSitePage && event->type() == QEvent::Resize) arrangeEachSitePage();
+  if (event->type() == QEvent::FocusOut) {
+    // Leaving a box for another control counts; switching to another
+    // program or opening a menu does not.
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    const bool isBox = std::find(searchText.begin(), searchText.end(), watched) != searchText.end();
+    if (isBox && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+      searchText_LostFocus();
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void FrmMain::picDivider_MouseMove(int x) {
+  const double d = dpi();
+  const double barLeft = pixelsToTwips(picDivider->x(), d);
+  const double inner = pixelsToTwips(eachSitePage->width(), d);
+  const double left = dragSplitter(barLeft, pixelsToTwips(x, d), inner);
+  dividerDragLeft_ = twipsToPixels(left, d);
+  picDivider->move(dividerDragLeft_, picDivider->y());
+}
+
+void FrmMain::picDivider_MouseUp() {
+  const double d = dpi();
+  double left = pixelsToTwips(picDivider->x(), d);
+  const double tabWidth = pixelsToTwips(eachSitePage->width(), d);
+  if (tabWidth - left < kRoomRightOfSplitter) left = std::max(0.0, tabWidth - kRoomRightOfSplitter);
+  splitterLeft = static_cast<int32_t>(std::lround(left));
+  dividerDragLeft_ = -1;
+  arrangeEachSitePage();
+}
+
+// --- spin bars: the bar's value goes into its box at once ---
+
+void FrmMain::hitsScroll_Change(int value) {
+  hitsText->setText(QString::number(value));
+}
+void FrmMain::timeoutScroll_Change(int value) {
+  timeoutText->setText(QString::number(value));
+}
+void FrmMain::retryScroll_Change(int value) {
+  retryText->setText(QString::number(value));
+}
+
+// --- lamp ---
+
+void FrmMain::busyTimer_Timer() {
+  lampPhase = static_cast<int16_t>((lampPhase + 1) % 2);
+  ImageGreen->setVisible(lampPhase == 0);
+}
+
+// --- help ---
+
+void FrmMain::helpCfg_Click() {
+  const std::string document = helpDocument(
+      state.dataDir, manualCandidates(QCoreApplication::applicationDirPath().toStdString()));
+  // A missing help file or viewer gives no message.
+  if (!document.empty()) QDesktopServices::openUrl(QUrl::fromLocalFile(qs(document)));
+}
+
+// --- commands that later windows and result views take over ---
+
+void FrmMain::searchConfig_Click() {}
+void FrmMain::viewPrev_Click() {}
+void FrmMain::searchPrint_Click() {}
+void FrmMain::searchSave_Click() {}
+void FrmMain::buttonView_Click() {}
+void FrmMain::buttonMine_Click() {}
+void FrmMain::buttonEngine_Click() {}
+void FrmMain::buttonIndex_Click() {}
+void FrmMain::buttonTimer_Click() {}
+void FrmMain::searchPage_Click() {}
+void FrmMain::dispTab_Click(int) {}
+void FrmMain::outlineFile_NodeClick(QTreeWidgetItem*) {}
+
+}  // namespace quexa

@@ -1,0 +1,201 @@
+#include "qt_window.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStyle>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTimer>
+#include <QTreeWidget>
+#include <cstdlib>
+
+#include "app/errors.h"
+#include "frm_main.h"
+
+namespace quexa {
+
+namespace {
+QString qs(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Where a node keeps its key and the names of its pictures.
+constexpr int kKeyRole = Qt::UserRole;
+constexpr int kImageRole = Qt::UserRole + 1;
+constexpr int kExpandedImageRole = Qt::UserRole + 2;
+
+QMessageBox::Icon boxIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Critical:
+      return QMessageBox::Critical;
+    case MessageIcon::Exclamation:
+      return QMessageBox::Warning;
+    case MessageIcon::Information:
+      return QMessageBox::Information;
+  }
+  return QMessageBox::NoIcon;
+}
+}  // namespace
+
+QtWindow::QtWindow(FrmMain& form) : form_(form) {}
+
+void QtWindow::setStatus(std::string_view text) {
+  form_.dispFile->setText(qs(text));
+}
+
+void QtWindow::setResultLabel(std::string_view text) {
+  form_.lblResult->setText(qs(text));
+}
+
+void QtWindow::setEnabled(Control control, bool enabled) {
+  form_.commandButton(control)->setEnabled(enabled);
+}
+
+void QtWindow::setSearchFrameVisible(bool visible) {
+  form_.frameSearch->setVisible(visible);
+}
+
+void QtWindow::setLampBusy(bool busy) {
+  if (busy) {
+    form_.ImageRed->hide();
+    form_.ImageGreen->show();
+    form_.busyTimer->start();
+  } else {
+    form_.ImageGreen->hide();
+    form_.busyTimer->stop();
+    form_.ImageRed->show();
+  }
+}
+
+void QtWindow::setBusyCursor(bool busy) {
+  // Stop and the end of a search may both ask; the override is set once.
+  if (busy == cursorOverridden_) return;
+  cursorOverridden_ = busy;
+  if (busy)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+void QtWindow::beep() {
+  if (beepHook)
+    beepHook();
+  else
+    QApplication::beep();
+}
+
+MessageAnswer QtWindow::messageBox(std::string_view text, std::string_view title, MessageIcon icon,
+                                   MessageButtons buttons) {
+  if (messageHook) return messageHook(text, title, icon, buttons);
+  const auto standard = buttons == MessageButtons::YesNo
+                            ? QMessageBox::Yes | QMessageBox::No
+                            : QMessageBox::StandardButtons(QMessageBox::Ok);
+  QMessageBox box(boxIcon(icon), qs(title), qs(text), standard, &form_);
+  const int answer = box.exec();
+  if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+  return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+ErrorAnswer QtWindow::errorDialog(std::string_view text) {
+  if (errorHook) return errorHook(text);
+  QMessageBox box(QMessageBox::Critical, "Operation Error", qs(text),
+                  QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, &form_);
+  switch (box.exec()) {
+    case QMessageBox::Abort:
+      return ErrorAnswer::Abort;
+    case QMessageBox::Retry:
+      return ErrorAnswer::Retry;
+    default:
+      return ErrorAnswer::Ignore;  // also the close box
+  }
+}
+
+void QtWindow::abortProgram() {
+  std::_Exit(1);
+}
+
+void QtWindow::refresh() {
+  form_.repaint();
+}
+
+void QtWindow::addNode(const NodeSpec& request) {
+  if (nodes_.count(request.key) != 0)
+    throw QuexaError(ErrorKind::Other, "the result tree already holds the key " + request.key);
+  QTreeWidgetItem* parent = nullptr;
+  if (request.parentKey) {
+    parent = node(*request.parentKey);
+    if (parent == nullptr)
+      throw QuexaError(ErrorKind::Other, "the result tree has no node " + *request.parentKey);
+  }
+  auto* item =
+      parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(form_.outlineFile);
+  item->setText(0, qs(request.text));
+  item->setData(0, kKeyRole, qs(request.key));
+  item->setData(0, kImageRole, qs(request.image));
+  if (request.expandedImage) item->setData(0, kExpandedImageRole, qs(*request.expandedImage));
+  showNodeImage(item, false);
+  nodes_.emplace(request.key, item);
+}
+
+void QtWindow::makeVisible(std::string_view key) {
+  QTreeWidgetItem* item = node(key);
+  if (item == nullptr) return;
+  for (QTreeWidgetItem* p = item->parent(); p != nullptr; p = p->parent()) p->setExpanded(true);
+  form_.outlineFile->scrollToItem(item);
+}
+
+void QtWindow::clearTree() {
+  form_.outlineFile->clear();
+  nodes_.clear();
+}
+
+QTreeWidgetItem* QtWindow::node(std::string_view key) const {
+  auto found = nodes_.find(std::string(key));
+  return found == nodes_.end() ? nullptr : found->second;
+}
+
+std::string QtWindow::keyOf(const QTreeWidgetItem* node) {
+  return node == nullptr ? std::string() : node->data(0, kKeyRole).toString().toStdString();
+}
+
+QIcon QtWindow::image(std::string_view name) {
+  QStyle* style = QApplication::style();
+  if (name == "closed") return style->standardIcon(QStyle::SP_DirClosedIcon);
+  if (name == "open") return style->standardIcon(QStyle::SP_DirOpenIcon);
+  if (name == "leaf") return style->standardIcon(QStyle::SP_FileIcon);
+  return {};
+}
+
+void QtWindow::showNodeImage(QTreeWidgetItem* node, bool expanded) {
+  QString name = node->data(0, kImageRole).toString();
+  const QString open = node->data(0, kExpandedImageRole).toString();
+  if (expanded && !open.isEmpty()) name = open;
+  node->setIcon(0, image(name.toStdString()));
+}
+
+QTextEdit* QtWindow::pane(Pane pane) const {
+  return pane == Pane::All ? form_.allWebResult : form_.dispResult;
+}
+
+void QtWindow::clearPane(Pane which) {
+  pane(which)->clear();
+}
+
+void QtWindow::resetPane(Pane which) {
+  clearPane(which);
+  insertRtf(which, " ");
+}
+
+void QtWindow::insertRtf(Pane which, std::string_view rtf) {
+  // Documents are appended at the caret, which stays at the end.
+  QTextEdit* edit = pane(which);
+  QTextCursor caret = edit->textCursor();
+  caret.movePosition(QTextCursor::End);
+  caret.insertText(qs(rtf));
+  edit->setTextCursor(caret);
+}
+
+}  // namespace quexa

@@ -1,0 +1,69 @@
+// The result window of the searches over the real controls of frmMain:
+// status line, lamp, command buttons, message boxes, the result tree and the
+// two rich-text panes.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "app/window.h"
+
+class QIcon;
+class QTextEdit;
+class QTreeWidgetItem;
+
+namespace quexa {
+
+class FrmMain;
+
+class QtWindow : public Window {
+ public:
+  explicit QtWindow(FrmMain& form);
+
+  // When set, these answer instead of the modal boxes (tests, scripted runs).
+  std::function<MessageAnswer(std::string_view text, std::string_view title, MessageIcon icon,
+                              MessageButtons buttons)>
+      messageHook;
+  std::function<ErrorAnswer(std::string_view text)> errorHook;
+  std::function<void()> beepHook;
+
+  void setStatus(std::string_view text) override;
+  void setResultLabel(std::string_view text) override;
+  void setEnabled(Control control, bool enabled) override;
+  void setSearchFrameVisible(bool visible) override;
+  void setLampBusy(bool busy) override;
+  void setBusyCursor(bool busy) override;
+  void beep() override;
+  MessageAnswer messageBox(std::string_view text, std::string_view title, MessageIcon icon,
+                           MessageButtons buttons) override;
+  ErrorAnswer errorDialog(std::string_view text) override;
+  [[noreturn]] void abortProgram() override;
+  void refresh() override;
+
+  void addNode(const NodeSpec& node) override;
+  void makeVisible(std::string_view key) override;
+  void clearTree() override;
+
+  void clearPane(Pane pane) override;
+  void resetPane(Pane pane) override;
+  void insertRtf(Pane pane, std::string_view rtf) override;
+
+  // The tree node of a key, or nullptr; and the key of a node.
+  QTreeWidgetItem* node(std::string_view key) const;
+  static std::string keyOf(const QTreeWidgetItem* node);
+  // The tree's pictures: "closed", "open" and "leaf".
+  static QIcon image(std::string_view name);
+  // A node shows its expanded picture while it is open.
+  static void showNodeImage(QTreeWidgetItem* node, bool expanded);
+
+ private:
+  QTextEdit* pane(Pane pane) const;
+
+  FrmMain& form_;
+  std::unordered_map<std::string, QTreeWidgetItem*> nodes_;
+  bool cursorOverridden_ = false;
+};
+
+}  // namespace quexa

@@ -1,0 +1,174 @@
+// Start, Stop and the stop-first guard over the real controls, and the
+// result tree and panes that the searches write to.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "app/errors.h"
+#include "app/search_frame.h"
+#include "gui_fixture.h"
+#include "null_fetcher.h"
+
+namespace quexa::testing {
+namespace {
+
+using SearchFrameTest = GuiTest;
+
+TEST_F(SearchFrameTest, StartRefusesMissingInputWithItsMessage) {
+  struct Case {
+    const char* name;
+    bool engineMode;
+    const char* text;
+    const char* index;
+    const char* message;
+    const char* title;
+  };
+  const Case cases[] = {
+      {"no text", false, "", "[Work]\r\nhttp://a/\r\n",
+       "You must specify the text you want to search!", "Text Missing"},
+      {"no index", false, "news", "", "You must specify at least one URL!", "URL Missing"},
+      {"no engine", true, "news", "", "You must specify at least one search engine!",
+       "Search Engine Missing"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Settings saved;
+    saved.mineMode = c.engineMode ? 0 : 1;
+    saved.engineMode = c.engineMode ? 1 : 0;
+    writeFile("qxconfig.qxf", encodeSettings(saved));
+    writeFile("qxindex.ini", c.index);
+    messages.clear();
+    FrmMain& w = openMainWindow();
+    w.searchText[2]->setText(c.text);
+    w.searchNow->click();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, c.message);
+    EXPECT_EQ(messages[0].title, c.title);
+    EXPECT_EQ(messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(messages[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(w.state.searchRunning, 0);
+    EXPECT_TRUE(w.frameSearch->isVisibleTo(&w));
+    EXPECT_TRUE(w.searchNow->isEnabled());
+    EXPECT_EQ(w.dispFile->text().toStdString(), "Initializing .....");
+  }
+}
+
+TEST_F(SearchFrameTest, ABlankSearchTextPassesAndTheSearchEndsInTheResultsView) {
+  writeFile("qxindex.ini", "[Work]\r\nhttp://a/\r\n");
+  FrmMain& w = openMainWindow();
+  w.searchText[0]->setText("  ");
+  w.searchNow->click();
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(w.state.searchRunning, 0);
+  EXPECT_EQ(w.dispFile->text().toStdString(), "Ready to search!");
+  EXPECT_EQ(w.lblResult->text().toStdString(), "Found: 0");
+  EXPECT_FALSE(w.frameSearch->isVisibleTo(&w));
+  // The window stays in its results view until "&Main".
+  for (QPushButton* b : {w.searchConfig, w.searchPrint, w.searchSave, w.buttonView})
+    EXPECT_TRUE(b->isEnabled()) << b->text().toStdString();
+  for (QPushButton* b : {w.searchNow, w.searchStop, w.viewPrev, w.buttonMine, w.buttonEngine,
+                         w.buttonIndex, w.buttonTimer, w.searchPage})
+    EXPECT_FALSE(b->isEnabled()) << b->text().toStdString();
+  EXPECT_TRUE(w.ImageRed->isVisibleTo(&w));
+  EXPECT_FALSE(w.ImageGreen->isVisibleTo(&w));
+  EXPECT_FALSE(w.busyTimer->isActive());
+}
+
+TEST_F(SearchFrameTest, TheGreenLampBlinksOnlyWhileASearchRuns) {
+  FrmMain& w = openMainWindow();
+  NullFetcher fetcher;
+  enterRunningState(w.state, w.window());
+  EXPECT_FALSE(w.ImageRed->isVisibleTo(&w));
+  EXPECT_TRUE(w.ImageGreen->isVisibleTo(&w));
+  EXPECT_TRUE(w.busyTimer->isActive());
+  EXPECT_EQ(w.busyTimer->interval(), 150);
+  EXPECT_TRUE(w.searchStop->isEnabled());
+  EXPECT_FALSE(w.searchNow->isEnabled());
+
+  // Two ticks hide the green lamp and show it again.
+  const bool before = w.ImageGreen->isVisibleTo(&w);
+  w.busyTimer_Timer();
+  EXPECT_NE(w.ImageGreen->isVisibleTo(&w), before);
+  w.busyTimer_Timer();
+  EXPECT_EQ(w.ImageGreen->isVisibleTo(&w), before);
+  EXPECT_FALSE(w.ImageRed->isVisibleTo(&w));
+
+  endSearch(w.state, w.window(), fetcher, EndReason::Completed);
+  EXPECT_FALSE(w.busyTimer->isActive());
+  EXPECT_TRUE(w.ImageRed->isVisibleTo(&w));
+  EXPECT_FALSE(w.ImageGreen->isVisibleTo(&w));
+}
+
+TEST_F(SearchFrameTest, StopAsksTheSearchToEndAndTheGuardRefusesWhileItRuns) {
+  FrmMain& w = openMainWindow();
+  w.state.searchRunning = 1;
+  w.searchStop->setEnabled(true);
+  w.searchStop->click();
+  EXPECT_EQ(w.state.stopRequest, 1);
+  EXPECT_EQ(w.dispFile->text().toStdString(), "Please wait while connection is being closed .....");
+  EXPECT_NE(QApplication::overrideCursor(), nullptr);
+
+  EXPECT_FALSE(stopFirstGuard(w.state, w.window()));
+  EXPECT_EQ(beeps, 1);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "You must stop the current search first!");
+  EXPECT_EQ(messages[0].title, "Search is not stopped");
+  EXPECT_EQ(messages[0].icon, MessageIcon::Critical);
+
+  NullFetcher fetcher;
+  endSearch(w.state, w.window(), fetcher, EndReason::Stopped);
+  EXPECT_EQ(w.dispFile->text().toStdString(), "Search was stopped before its completion!");
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_TRUE(stopFirstGuard(w.state, w.window()));
+  EXPECT_EQ(beeps, 1);
+}
+
+TEST_F(SearchFrameTest, TreeNodesHangUnderTheirParentsAndRefuseARepeatedKey) {
+  FrmMain& w = openMainWindow();
+  QtWindow& win = w.window();
+  win.addNode({std::nullopt, "I1", "Work", "closed", "open"});
+  win.addNode({"I1", "S1", "http://a/", "leaf", std::nullopt});
+  EXPECT_THROW(win.addNode({"I1", "S1", "again", "leaf", std::nullopt}), QuexaError);
+  EXPECT_THROW(win.addNode({"nope", "S2", "orphan", "leaf", std::nullopt}), QuexaError);
+
+  ASSERT_EQ(w.outlineFile->topLevelItemCount(), 1);
+  QTreeWidgetItem* index = w.outlineFile->topLevelItem(0);
+  ASSERT_EQ(index->childCount(), 1);
+  EXPECT_EQ(index->child(0)->text(0).toStdString(), "http://a/");
+  EXPECT_EQ(QtWindow::keyOf(index->child(0)), "S1");
+  EXPECT_FALSE(index->isExpanded());
+  win.makeVisible("S1");
+  EXPECT_TRUE(index->isExpanded());
+
+  win.clearTree();
+  EXPECT_EQ(w.outlineFile->topLevelItemCount(), 0);
+  EXPECT_EQ(win.node("S1"), nullptr);
+  EXPECT_NO_THROW(win.addNode({std::nullopt, "S1", "after clearing", "closed", "open"}));
+}
+
+TEST_F(SearchFrameTest, PanesAppendAtTheEndAndResetLeavesOneBlank) {
+  FrmMain& w = openMainWindow();
+  QtWindow& win = w.window();
+  win.insertRtf(Pane::All, "first");
+  w.allWebResult->moveCursor(QTextCursor::Start);
+  win.insertRtf(Pane::All, " second");
+  EXPECT_EQ(w.allWebResult->toPlainText().toStdString(), "first second");
+  EXPECT_TRUE(w.allWebResult->isReadOnly());
+
+  win.insertRtf(Pane::Page, "page");
+  win.resetPane(Pane::Page);
+  EXPECT_EQ(w.dispResult->toPlainText().toStdString(), " ");
+  win.clearPane(Pane::All);
+  EXPECT_EQ(w.allWebResult->toPlainText().toStdString(), "");
+  EXPECT_EQ(w.allWebResult->currentFont().family().toStdString(), "Times New Roman");
+  EXPECT_TRUE(w.allWebResult->currentFont().bold());
+}
+
+}  // namespace
+}  // namespace quexa::testing

@@ -1,0 +1,147 @@
+// The search-text boxes, the word list with its buttons, and the index choice.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "gui_fixture.h"
+
+namespace quexa::testing {
+namespace {
+
+class WordListTest : public GuiTest {
+ protected:
+  FrmMain& openWithIndex(const std::string& indexFile, const std::string& wordFile,
+                         const QString& chosen) {
+    writeFile("qxindex.ini", indexFile);
+    writeFile("qxword.ini", wordFile);
+    FrmMain& w = openMainWindow();
+    w.searchCat->setCurrentIndex(w.searchCat->findText(chosen));
+    w.searchCat_Click();
+    return w;
+  }
+
+  void setBoxes(FrmMain& w, const std::array<const char*, 4>& texts) {
+    for (size_t i = 0; i < 4; ++i) w.searchText[i]->setText(texts[i]);
+  }
+
+  void select(FrmMain& w, const char* entry) {
+    auto found = w.wordList->findItems(entry, Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1);
+    w.wordList->setCurrentItem(found[0]);
+  }
+};
+
+TEST_F(WordListTest, ChoosingAnIndexListsItsAddressesAndTextsAndEmptiesTheBoxes) {
+  FrmMain& w = openWithIndex("[Work]\r\nhttp://a/\r\n\r\n\r\n[Home]\r\nhttp://b/\r\n",
+                             "[Work]\r\nzulu\r\nWork\r\nalpha\r\n[Home]\r\nhome\r\n", "");
+  setBoxes(w, {"x", "", "", ""});
+  w.searchCat->setCurrentIndex(0);
+  w.searchCat_Click();
+  EXPECT_EQ(itemsOf(w.listCategory), (std::vector<std::string>{"http://a/"}));
+  // The index's own name is never listed as one of its texts.
+  EXPECT_EQ(itemsOf(w.wordList), (std::vector<std::string>{"alpha", "zulu"}));
+  EXPECT_EQ(w.searchText[0]->text().toStdString(), "");
+}
+
+TEST_F(WordListTest, AddSavesNewTextsSortedUnderTheChosenIndex) {
+  FrmMain& w = openWithIndex("[News]\r\nhttp://n/\r\n", "", "News");
+  setBoxes(w, {"beta", "", "alpha", "beta"});
+  EXPECT_TRUE(w.searchAdd->isEnabled());
+  w.searchAdd->click();
+  EXPECT_EQ(itemsOf(w.wordList), (std::vector<std::string>{"alpha", "beta"}));
+  EXPECT_EQ(readFile("qxword.ini"), "[News]\r\nalpha\r\nbeta\r\n");
+
+  w.searchAdd->click();  // nothing new: the file keeps one section
+  EXPECT_EQ(readFile("qxword.ini"), "[News]\r\nalpha\r\nbeta\r\n");
+}
+
+TEST_F(WordListTest, AddIsOnlyOfferedWhileABoxHoldsText) {
+  FrmMain& w = openMainWindow();
+  EXPECT_FALSE(w.searchAdd->isEnabled());
+  w.searchText[3]->setText("x");
+  EXPECT_TRUE(w.searchAdd->isEnabled());
+  w.searchText[3]->clear();
+  EXPECT_FALSE(w.searchAdd->isEnabled());
+}
+
+TEST_F(WordListTest, RemoveRewritesTheSectionAndSwitchesOffWithoutASelection) {
+  FrmMain& w = openWithIndex("[A]\r\n[B]\r\n", "[A]\r\nx\r\n[B]\r\ny\r\n", "A");
+  EXPECT_FALSE(w.searchRemove->isEnabled());
+  select(w, "x");
+  EXPECT_TRUE(w.searchRemove->isEnabled());
+  EXPECT_TRUE(w.searchCopy->isEnabled());
+  w.searchRemove->click();
+  EXPECT_EQ(w.wordList->count(), 0);
+  EXPECT_FALSE(w.searchRemove->isEnabled());
+  EXPECT_FALSE(w.searchCopy->isEnabled());
+  EXPECT_EQ(readFile("qxword.ini"), "[A]\r\n[B]\r\ny\r\n");
+}
+
+TEST_F(WordListTest, RemoveAllEmptiesTheEngineList) {
+  Settings saved;
+  saved.mineMode = 0;
+  saved.engineMode = 1;
+  writeFile("qxconfig.qxf", encodeSettings(saved));
+  writeFile("qxwordeg.ini", "one\r\ntwo\r\n");
+  FrmMain& w = openMainWindow();
+  select(w, "two");
+  w.searchRemoveAll->click();
+  EXPECT_EQ(w.wordList->count(), 0);
+  EXPECT_FALSE(w.searchRemove->isEnabled());
+  EXPECT_FALSE(w.searchCopy->isEnabled());
+  EXPECT_EQ(readFile("qxwordeg.ini"), "");
+}
+
+TEST_F(WordListTest, CopyFillsTheFirstEmptyBoxOnce) {
+  FrmMain& w = openWithIndex("[A]\r\n", "[A]\r\nentry\r\n", "A");
+  setBoxes(w, {"first", "", "third", ""});
+  select(w, "entry");
+  w.searchCopy->click();
+  EXPECT_EQ(w.searchText[1]->text().toStdString(), "entry");
+  w.searchCopy->click();  // already in a box
+  EXPECT_EQ(w.searchText[3]->text().toStdString(), "");
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(WordListTest, CopyWithEveryBoxFilledAsksToDeleteOneFirst) {
+  FrmMain& w = openWithIndex("[A]\r\n", "[A]\r\nentry\r\n", "A");
+  setBoxes(w, {"entry", "b", "c", "d"});
+  select(w, "entry");
+  w.searchCopy->click();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "Please delete the text in the field you want to copy to!");
+  EXPECT_EQ(messages[0].title, "Copy Searching Text");
+  EXPECT_EQ(messages[0].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(messages[0].buttons, MessageButtons::Ok);
+}
+
+TEST_F(WordListTest, LeavingABoxTrimsEveryBoxAndRefusesASingleLetter) {
+  FrmMain& w = openMainWindow();
+  setBoxes(w, {" 7 ", "  two words ", " q ", ""});
+  w.searchText_LostFocus();
+  EXPECT_EQ(w.searchText[0]->text().toStdString(), "7");
+  EXPECT_EQ(w.searchText[1]->text().toStdString(), "two words");
+  EXPECT_EQ(w.searchText[2]->text().toStdString(), "");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "Search of single letter is invalid!");
+  EXPECT_EQ(messages[0].title, "Invalid Single Letter");
+  EXPECT_EQ(messages[0].icon, MessageIcon::Critical);
+}
+
+TEST_F(WordListTest, TheFocusLeavingABoxRunsTheCheckAndReturnsToTheEmptiedBox) {
+  FrmMain& w = openMainWindow();
+  w.show();
+  w.activateWindow();
+  w.searchText[1]->setFocus();
+  QCoreApplication::processEvents();
+  w.searchText[1]->setText("Z");
+  w.searchText[2]->setFocus();
+  QCoreApplication::processEvents();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(w.searchText[1]->text().toStdString(), "");
+  EXPECT_TRUE(w.searchText[1]->hasFocus());
+}
+
+}  // namespace
+}  // namespace quexa::testing
