@@ -1,0 +1,131 @@
+// stringSearch over a large generated page beside a plain memmem scan of the
+// same bytes: the matcher reads the page once and searches its visible text.
+#include <benchmark/benchmark.h>
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "match/mzk11.h"
+
+namespace {
+
+constexpr size_t kCorpusBytes = 50u << 20;
+
+// HTML of the usual mix: nested blocks, links, entities, scripts, styles and
+// comments, with a rare word that the searches look for.
+std::string generateCorpus() {
+  static const char* kWords[] = {"search", "index", "page",  "site",    "text",   "web",
+                                 "result", "quick", "brown", "fox",     "jumps",  "over",
+                                 "lazy",   "dog",   "link",  "library", "engine", "query"};
+  std::mt19937 rng(20);
+  std::uniform_int_distribution<int> word(0, std::size(kWords) - 1);
+  std::uniform_int_distribution<int> pick(0, 99);
+  std::string html = "<html><head><title>Corpus</title></head><body>\n";
+  html.reserve(kCorpusBytes + 4096);
+  while (html.size() < kCorpusBytes) {
+    int kind = pick(rng);
+    if (kind < 3) {
+      html += "<script type=\"text/javascript\">var x = \"<p>\" + 1; if (a < b) go();</script>\n";
+    } else if (kind < 5) {
+      html += "<style>p { color: red; }</style><!-- a comment about the layout -->\n";
+    } else {
+      html += "<div class=\"entry\"><p>";
+      for (int k = 0; k < 12; ++k) {
+        html += kWords[word(rng)];
+        html += pick(rng) < 10 ? " &amp; " : " ";
+        if (pick(rng) < 8) html += "<a href=\"/x/y.html\">link</a> ";
+      }
+      if (pick(rng) == 0) html += "Zanzibar ";
+      html += "</p></div>\n";
+    }
+  }
+  html += "</body></html>\n";
+  return html;
+}
+
+struct Corpus {
+  std::string path;
+  std::string bytes;
+  Corpus() {
+    bytes = generateCorpus();
+    path = (std::filesystem::temp_directory_path() /
+            ("quexa-corpus-" + std::to_string(getpid()) + ".html"))
+               .string();
+    std::ofstream(path, std::ios::binary) << bytes;
+    std::fprintf(stderr, "corpus: %s (%zu bytes)\n", path.c_str(), bytes.size());
+  }
+  ~Corpus() {
+    if (!std::getenv("QUEXA_KEEP_CORPUS")) std::filesystem::remove(path);
+  }
+};
+
+Corpus& corpus() {
+  static Corpus c;
+  return c;
+}
+
+mzk11_string_search_fn loadStringSearch() {
+  void* h = dlopen("libmzk11.so", RTLD_NOW);
+  if (!h) {
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
+    h = dlopen((self.parent_path() / "libmzk11.so").c_str(), RTLD_NOW);
+  }
+  return h ? reinterpret_cast<mzk11_string_search_fn>(dlsym(h, "stringSearch")) : nullptr;
+}
+
+void runStringSearch(benchmark::State& state, int32_t caseMode, const char* text) {
+  Corpus& c = corpus();
+  auto search = loadStringSearch();
+  if (!search) {
+    state.SkipWithError("libmzk11.so not found");
+    return;
+  }
+  std::string buffer(MZK11_RESULT_BUFFER_SIZE, ' ');
+  for (auto _ : state) {
+    int32_t r = search(c.path.c_str(), static_cast<int32_t>(c.bytes.size()), caseMode, text, 210,
+                       "", 210, "", 210, "", 0, 30, 1, buffer.data(), 0);
+    benchmark::DoNotOptimize(r);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * c.bytes.size()));
+}
+
+void BM_StringSearchMatchCase(benchmark::State& state) {
+  runStringSearch(state, MZK11_MATCH_CASE, "Zanzibar");
+}
+void BM_StringSearchIgnoreCase(benchmark::State& state) {
+  runStringSearch(state, MZK11_IGNORE_CASE, "zanzibar");
+}
+void BM_StringSearchNoMatch(benchmark::State& state) {
+  runStringSearch(state, MZK11_MATCH_CASE, "Timbuktu");
+}
+
+// The same bytes, already in memory, scanned for every occurrence of the
+// word: the floor for any substring search.
+void BM_MemmemScan(benchmark::State& state) {
+  const std::string& bytes = corpus().bytes;
+  const std::string_view text = "Zanzibar";
+  for (auto _ : state) {
+    size_t count = 0;
+    const char* p = bytes.data();
+    const char* end = p + bytes.size();
+    while (const void* hit = memmem(p, static_cast<size_t>(end - p), text.data(), text.size())) {
+      ++count;
+      p = static_cast<const char*>(hit) + 1;
+    }
+    benchmark::DoNotOptimize(count);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
+}
+
+BENCHMARK(BM_StringSearchMatchCase)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StringSearchIgnoreCase)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StringSearchNoMatch)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MemmemScan)->Unit(benchmark::kMillisecond);
+
+}  // namespace

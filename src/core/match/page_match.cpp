@@ -1,0 +1,89 @@
+#include "match/page_match.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
+#include "app/errors.h"
+
+namespace quexa {
+
+namespace {
+
+std::string failure(const std::string& what, const std::string& path, int err) {
+  return what + " " + path + ": " + std::strerror(err);
+}
+
+void writePageFile(const std::string& path, std::string_view text) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    int err = errno;
+    ErrorKind kind =
+        err == ENOENT || err == ENOTDIR ? ErrorKind::PathNotFound : ErrorKind::DiskNotReady;
+    throw QuexaError(kind, failure("cannot create", path, err));
+  }
+  size_t done = 0;
+  while (done < text.size()) {
+    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      int err = n < 0 ? errno : EIO;
+      ::close(fd);
+      throw QuexaError(ErrorKind::DeviceIO, failure("cannot write", path, err));
+    }
+    done += static_cast<size_t>(n);
+  }
+  if (::close(fd) != 0) throw QuexaError(ErrorKind::DeviceIO, failure("cannot write", path, errno));
+}
+
+int32_t pageFileSize(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0)
+    throw QuexaError(ErrorKind::FileNotFound, failure("cannot read the size of", path, errno));
+  // The library takes a 32-bit length; a larger page is matched on its first 2 GB.
+  return st.st_size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(st.st_size);
+}
+
+void deletePageFile(const std::string& path) {
+  if (::unlink(path.c_str()) == 0) return;
+  int err = errno;
+  ErrorKind kind = err == ENOENT ? ErrorKind::FileNotFound : ErrorKind::DiskNotReady;
+  throw QuexaError(kind, failure("cannot delete", path, err));
+}
+
+}  // namespace
+
+PageMatch matchPage(const std::string& dataDir, std::string_view pageText, bool serverError,
+                    const SearchExpression& expression, Matcher& matcher,
+                    std::string& matchBuffer) {
+  const std::string path = dataDir + kPageFileName;
+  writePageFile(path, pageText);
+  PageMatch m;
+  try {
+    int32_t length = pageFileSize(path);
+    m.result = matcher.stringSearch(path, length, expression.caseMode, expression.texts,
+                                    expression.connectors, matchBuffer);
+  } catch (...) {
+    ::unlink(path.c_str());  // no page file is left behind for the next step
+    throw;
+  }
+  deletePageFile(path);
+  m.hit = m.result > 0 || serverError;
+  if (m.hit && !serverError) m.extract = matchedTextBeforeNul(matchBuffer);
+  return m;
+}
+
+std::string matchedTextBeforeNul(std::string_view buffer) {
+  size_t nul = buffer.find('\0');
+  return nul == std::string_view::npos ? std::string() : std::string(buffer.substr(0, nul));
+}
+
+std::string wholeBufferIfNoNul(std::string_view buffer) {
+  return std::string(buffer.substr(0, buffer.find('\0')));
+}
+
+}  // namespace quexa

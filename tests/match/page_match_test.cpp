@@ -1,0 +1,136 @@
+#include "match/page_match.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "app/errors.h"
+#include "library_fixture.h"
+
+namespace quexa::testing {
+namespace {
+
+// Records what the page file held when the library was called.
+class RecordingMatcher : public Matcher {
+ public:
+  int32_t answer = 0;
+  std::string bufferText;  // written into the buffer on each call
+  bool fail = false;
+  std::string seenPath, seenFile;
+  int32_t seenLength = -1, seenCaseMode = 0;
+  std::array<std::string, 4> seenTexts;
+  std::array<int32_t, 3> seenConnectors{};
+
+  int32_t stringSearch(const std::string& path, int32_t length, int32_t caseMode,
+                       const std::array<std::string, 4>& texts,
+                       const std::array<int32_t, 3>& connectors,
+                       std::string& matchBuffer) override {
+    seenPath = path;
+    seenLength = length;
+    seenCaseMode = caseMode;
+    seenTexts = texts;
+    seenConnectors = connectors;
+    std::ifstream in(path, std::ios::binary);
+    seenFile.assign(std::istreambuf_iterator<char>(in), {});
+    if (fail) throw QuexaError(ErrorKind::LibraryNotLoadable, "no library");
+    matchBuffer.replace(0, bufferText.size(), bufferText);
+    return answer;
+  }
+};
+
+class PageMatchTest : public ::testing::Test {
+ protected:
+  PageMatch match(std::string_view page, bool serverError) {
+    return matchPage(dir_.path(), page, serverError, expression_, matcher_, buffer_);
+  }
+  ScratchDir dir_;
+  RecordingMatcher matcher_;
+  SearchExpression expression_{{"a", "", "b", ""}, 201, {211, 210, 212}};
+  std::string buffer_ = std::string(kMatchBufferSize, ' ');
+};
+
+TEST_F(PageMatchTest, PassesThePageFileAndTheExpressionThenDeletesTheFile) {
+  std::string page = std::string("caf\xC3\xA9 ") + '\0' + " end";
+  matcher_.answer = 1;
+  matcher_.bufferText = std::string("line\\par ") + '\0' + "old";
+  PageMatch m = match(page, false);
+  EXPECT_EQ(matcher_.seenPath, dir_.file("page.tmp"));
+  EXPECT_EQ(matcher_.seenFile, page);  // the bytes as they are, no prefix or terminator
+  EXPECT_EQ(matcher_.seenLength, static_cast<int32_t>(page.size()));
+  EXPECT_EQ(matcher_.seenCaseMode, 201);
+  EXPECT_EQ(matcher_.seenTexts, expression_.texts);
+  EXPECT_EQ(matcher_.seenConnectors, expression_.connectors);
+  EXPECT_FALSE(dir_.exists("page.tmp"));
+  EXPECT_TRUE(m.hit);
+  EXPECT_EQ(m.extract, "line\\par ");
+}
+
+TEST_F(PageMatchTest, AnEmptyPageIsStillMatched) {
+  match("", false);
+  EXPECT_EQ(matcher_.seenLength, 0);
+  EXPECT_FALSE(dir_.exists("page.tmp"));
+}
+
+TEST_F(PageMatchTest, HitDecision) {
+  matcher_.answer = 0;
+  EXPECT_FALSE(match("x", false).hit);
+  matcher_.answer = -1;
+  EXPECT_FALSE(match("x", false).hit);
+  // A server's error page is a hit whatever the library says, without its text.
+  matcher_.answer = 0;
+  matcher_.bufferText = std::string("stale") + '\0';
+  PageMatch server = match("x", true);
+  EXPECT_TRUE(server.hit);
+  EXPECT_EQ(server.extract, "");
+  matcher_.answer = 3;
+  EXPECT_TRUE(match("x", true).hit);
+  EXPECT_EQ(match("x", true).extract, "");
+}
+
+TEST_F(PageMatchTest, ANulAtTheFirstPositionOrNoNulGivesAnEmptyExtract) {
+  matcher_.answer = 1;
+  matcher_.bufferText = std::string(1, '\0') + "rest";
+  EXPECT_EQ(match("x", false).extract, "");
+  buffer_ = std::string(kMatchBufferSize, ' ');
+  matcher_.bufferText = "no terminator";
+  EXPECT_EQ(match("x", false).extract, "");
+  EXPECT_EQ(matchedTextBeforeNul("abc"), "");
+  EXPECT_EQ(wholeBufferIfNoNul("abc"), "abc");
+  EXPECT_EQ(wholeBufferIfNoNul(std::string("ab\0c", 4)), "ab");
+}
+
+TEST_F(PageMatchTest, FileFailuresCarryTheirKinds) {
+  auto kindOf = [&](const std::string& dataDir) {
+    try {
+      matchPage(dataDir, "x", false, expression_, matcher_, buffer_);
+    } catch (const QuexaError& e) {
+      return e.kind();
+    }
+    return ErrorKind::Other;
+  };
+  EXPECT_EQ(kindOf(dir_.file("no-such-dir/")), ErrorKind::PathNotFound);
+  // A page file that cannot be made in the directory.
+  ASSERT_EQ(::mkdir(dir_.file("page.tmp").c_str(), 0755), 0);
+  EXPECT_EQ(kindOf(dir_.path()), ErrorKind::DiskNotReady);
+  ::rmdir(dir_.file("page.tmp").c_str());
+}
+
+TEST_F(PageMatchTest, AFailingLibraryLeavesNoPageFile) {
+  matcher_.fail = true;
+  EXPECT_THROW(match("x", false), QuexaError);
+  EXPECT_FALSE(dir_.exists("page.tmp"));
+}
+
+using LibraryPageMatchTest = LibraryTest;
+
+TEST_F(LibraryPageMatchTest, ThroughTheRealLibrary) {
+  SearchExpression e{{"coffee", "", "", ""}, 201, {210, 210, 210}};
+  std::string buffer(kMatchBufferSize, ' ');
+  PageMatch m = matchPage(dir_.path(), "<p>Hot COFFEE</p><p>Tea</p>", false, e, matcher_, buffer);
+  EXPECT_EQ(m.result, 1);
+  EXPECT_TRUE(m.hit);
+  EXPECT_EQ(m.extract, "Hot {\\b\\cf1 COFFEE}\\par ");
+  EXPECT_FALSE(dir_.exists("page.tmp"));
+}
+
+}  // namespace
+}  // namespace quexa::testing

@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "app/errors.h"
+#include "library_fixture.h"
+#include "match/extract_text.h"
+
+namespace quexa::testing {
+namespace {
+
+const std::string kPage =
+    "<html><body><p>Apples and pears</p><p>Only plums here</p><p>Cherries</p></body></html>";
+
+using CombineTest = LibraryTest;
+
+TEST_F(CombineTest, AndOrNotFromLeftToRight) {
+  EXPECT_GT(search(kPage, {"Apples", "plums", "", ""}).result, 0);
+  EXPECT_EQ(search(kPage, {"Apples", "grapes", "", ""}).result, 0);
+  EXPECT_GT(search(kPage, {"grapes", "plums", "", ""}, {MZK11_OR, MZK11_AND, MZK11_AND}).result, 0);
+  EXPECT_EQ(search(kPage, {"grapes", "kiwis", "", ""}, {MZK11_OR, MZK11_AND, MZK11_AND}).result, 0);
+  EXPECT_GT(search(kPage, {"Apples", "grapes", "", ""}, {MZK11_NOT, MZK11_AND, MZK11_AND}).result,
+            0);
+  EXPECT_EQ(search(kPage, {"Apples", "plums", "", ""}, {MZK11_NOT, MZK11_AND, MZK11_AND}).result,
+            0);
+  // ((grapes OR Apples) AND plums) NOT Cherries: the order is left to right.
+  EXPECT_EQ(
+      search(kPage, {"grapes", "Apples", "plums", "Cherries"}, {MZK11_OR, MZK11_AND, MZK11_NOT})
+          .result,
+      0);
+  // (grapes AND Apples) OR Cherries, not grapes AND (Apples OR Cherries).
+  EXPECT_GT(
+      search(kPage, {"grapes", "Apples", "Cherries", ""}, {MZK11_AND, MZK11_OR, MZK11_AND}).result,
+      0);
+}
+
+TEST_F(CombineTest, EmptyTextsTakeNoPartAndTheConnectorLeftOfATextCounts) {
+  EXPECT_EQ(search(kPage, {"", "", "", ""}).result, 0);
+  EXPECT_EQ(search(kPage, {"   ", "", "", ""}).result, 0);
+  // Text 2 is the start value even though connector 1 is NOT.
+  EXPECT_GT(search(kPage, {"", "plums", "", ""}, {MZK11_NOT, MZK11_AND, MZK11_AND}).result, 0);
+  // Apples, then text 4 joined by connector 3 (NOT) across the empty text 3.
+  EXPECT_EQ(search(kPage, {"Apples", "", "", "plums"}, {MZK11_OR, MZK11_OR, MZK11_NOT}).result, 0);
+  EXPECT_GT(search(kPage, {"Apples", "", "", "grapes"}, {MZK11_NOT, MZK11_NOT, MZK11_OR}).result,
+            0);
+  // An unknown connector code counts as AND.
+  EXPECT_EQ(search(kPage, {"Apples", "grapes", "", ""}, {0, 0, 0}).result, 0);
+}
+
+TEST_F(CombineTest, CaseModes) {
+  EXPECT_EQ(find(kPage, "apples").result, 0);
+  EXPECT_GT(find(kPage, "apples", MZK11_IGNORE_CASE).result, 0);
+  // Latin capitals are folded too, and the extract keeps the page's capitals.
+  LibraryAnswer a = find("<p>\xC3\x84PFEL</p>", "\xC3\xA4pfel", MZK11_IGNORE_CASE);
+  EXPECT_EQ(a.result, 1);
+  EXPECT_EQ(a.extract, "{\\b\\cf1 \\u196?PFEL}\\par ");
+  EXPECT_EQ(find("<p>\xC3\x84PFEL</p>", "\xC3\xA4pfel").result, 0);
+}
+
+TEST_F(CombineTest, TextsMatchOnWordsNotMarkupAndNeverAcrossLines) {
+  EXPECT_EQ(find(kPage, "body").result, 0);
+  EXPECT_EQ(find(kPage, "pears Only").result, 0);
+  EXPECT_EQ(find(kPage, "pears\nOnly").result, 0);
+  EXPECT_GT(find("<b>Apples</b>  \n <i>and</i>", "Apples and").result, 0);
+  // A text with inner white space runs matches the page's single blanks.
+  EXPECT_GT(find("<p>Apples and pears</p>", "Apples   and").result, 0);
+}
+
+using VisibleTextTest = LibraryTest;
+
+TEST_F(VisibleTextTest, EntitiesAreDecoded) {
+  EXPECT_EQ(find("<p>Fish &amp; Chips</p>", "Fish & Chips").extract,
+            "{\\b\\cf1 Fish & Chips}\\par ");
+  EXPECT_GT(find("<p>a &lt;b&gt; &quot;c&quot; &apos;d&apos;</p>", "a <b> \"c\" 'd'").result, 0);
+  EXPECT_GT(find("<p>x&nbsp;y</p>", "x y").result, 0);
+  EXPECT_GT(find("<p>&#65;&#x42;&#X43;&#68</p>", "ABCD").result, 0);
+  EXPECT_GT(find("<p>caf&eacute; &copy; &Uuml;</p>", "caf\xC3\xA9 \xC2\xA9 \xC3\x9C").result, 0);
+  // Unknown and unfinished references stay as written.
+  EXPECT_GT(find("<p>&bogus; &amp</p>", "&bogus; &amp").result, 0);
+  EXPECT_EQ(find("<p>&#0;&#xD800;&#99999999;</p>", "\xEF\xBF\xBD\xEF\xBF\xBD").result, 1);
+}
+
+TEST_F(VisibleTextTest, ScriptStyleAndCommentsAreDropped) {
+  std::string page =
+      "<script type=\"x\">var secret = '</p>';</script><STYLE>.secret{}</STYLE>"
+      "<!-- secret --><p>shown</p><script>secret</SCRIPT >tail";
+  EXPECT_EQ(find(page, "secret").result, 0);
+  EXPECT_EQ(find(page, "shown").extract, "{\\b\\cf1 shown}\\par ");
+  EXPECT_EQ(find(page, "tail").extract, "{\\b\\cf1 tail}\\par ");
+  // A quoted ">" inside an attribute does not end the tag.
+  EXPECT_EQ(find("<a title=\"a>secret\">link</a>", "secret").result, 0);
+}
+
+TEST_F(VisibleTextTest, BlockTagsMakeLinesAndInlineTagsDoNot) {
+  std::string page =
+      "<title>Head</title><h2>One</h2>two<br/>three<li>four<div>five</div>"
+      "six<span>seven</span><table><tr><td>a</td><td>b</td></tr></table><pre>x\ny</pre>";
+  std::array<std::string, 4> texts{"e", "o", "", ""};
+  LibraryAnswer a = search(page, texts, {MZK11_OR, MZK11_AND, MZK11_AND}, MZK11_IGNORE_CASE);
+  std::string lines = plainTextOfExtract(a.extract);
+  EXPECT_EQ(lines, "Head\nOne\ntwo\nthree\nfour\nfive\nsixseven\n");
+  EXPECT_EQ(a.result, 7);
+  EXPECT_EQ(plainTextOfExtract(find(page, "b").extract), "a b\n");
+  EXPECT_EQ(plainTextOfExtract(find(page, "y").extract), "y\n");
+}
+
+using ExtractTest = LibraryTest;
+
+TEST_F(ExtractTest, ShowsFoundLinesOfPositiveTextsOnlyWithHighlights) {
+  std::string page = "<p>red apple, green apple</p><p>no fruit</p><p>pear and apple pie</p>";
+  LibraryAnswer a = search(page, {"apple", "fruit", "pear", ""}, {MZK11_NOT, MZK11_OR, MZK11_AND});
+  EXPECT_EQ(a.result, 2);
+  EXPECT_EQ(a.extract,
+            "red {\\b\\cf1 apple}, green {\\b\\cf1 apple}\\par "
+            "{\\b\\cf1 pear} and {\\b\\cf1 apple} pie\\par ");
+  // Overlapping texts make one bold group.
+  EXPECT_EQ(search("<p>abcdef</p>", {"bcd", "cde", "", ""}).extract, "a{\\b\\cf1 bcde}f\\par ");
+}
+
+TEST_F(ExtractTest, EscapesRtfCharactersAndNonAscii) {
+  LibraryAnswer a = find("<p>{x} a\\b &eacute;&#x20AC;&#x1F600; \xFF end</p>", "end");
+  EXPECT_EQ(a.extract,
+            "\\{x\\} a\\\\b \\u233?\\u8364?\\u-10179?\\u-8704? \\u-3? {\\b\\cf1 end}\\par ");
+  EXPECT_EQ(plainTextOfExtract(a.extract),
+            "{x} a\\b \xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80 \xEF\xBF\xBD end\n");
+}
+
+TEST_F(ExtractTest, AtMostThirtyLines) {
+  std::string page;
+  for (int k = 0; k < 40; ++k) page += "<p>line " + std::to_string(k) + " hit</p>";
+  LibraryAnswer a = find(page, "hit");
+  EXPECT_EQ(a.result, 30);
+  std::string lines = plainTextOfExtract(a.extract);
+  EXPECT_TRUE(lines.starts_with("line 0 hit\nline 1 hit\n"));
+  EXPECT_TRUE(lines.ends_with("line 29 hit\n"));
+}
+
+TEST_F(ExtractTest, NoMatchLeavesTheBufferAlone) {
+  LibraryAnswer a = find(kPage, "grapes");
+  EXPECT_EQ(a.result, 0);
+  EXPECT_EQ(a.buffer, std::string(kMatchBufferSize, ' '));
+}
+
+TEST_F(ExtractTest, FixedArgumentsSelectContextLineCountAndHighlight) {
+  auto raw = rawFunction();
+  ASSERT_NE(raw, nullptr);
+  dir_.write("page.tmp", "<p>one</p><p>two</p><p>three hit</p><p>four</p><p>five hit</p>");
+  std::string path = dir_.file("page.tmp");
+  char buf[MZK11_RESULT_BUFFER_SIZE];
+  EXPECT_EQ(raw(path.c_str(), 100, 200, "hit", 210, "", 210, "", 210, "", 1, 30, 0, buf, 0), 4);
+  EXPECT_STREQ(buf, "two\\par three hit\\par four\\par five hit\\par ");
+  EXPECT_EQ(raw(path.c_str(), 100, 200, "hit", 210, "", 210, "", 210, "", 0, 1, 0, buf, 0), 1);
+  EXPECT_STREQ(buf, "three hit\\par ");
+  // Only the first fileLength bytes are the page; a null buffer is not written.
+  EXPECT_EQ(raw(path.c_str(), 20, 200, "hit", 210, "", 210, "", 210, "", 0, 30, 1, buf, 0), 0);
+  EXPECT_EQ(raw(path.c_str(), 100, 200, "hit", 210, "", 210, "", 210, "", 0, 30, 1, nullptr, 0), 2);
+}
+
+using DamagedInputTest = LibraryTest;
+
+TEST_F(DamagedInputTest, MissingOrShortFilesAndNullArguments) {
+  auto raw = rawFunction();
+  ASSERT_NE(raw, nullptr);
+  char buf[MZK11_RESULT_BUFFER_SIZE];
+  std::string missing = dir_.file("absent.tmp");
+  EXPECT_EQ(raw(missing.c_str(), 10, 200, "a", 210, "", 210, "", 210, "", 0, 30, 1, buf, 0), 0);
+  EXPECT_EQ(raw(nullptr, 10, 200, "a", 210, "", 210, "", 210, "", 0, 30, 1, buf, 0), 0);
+  dir_.write("page.tmp", "<p>abc</p>");
+  std::string path = dir_.file("page.tmp");
+  // A length past the end of the file reads what is there.
+  EXPECT_EQ(raw(path.c_str(), 1 << 20, 200, "abc", 210, nullptr, 210, nullptr, 210, nullptr, 0, 30,
+                1, buf, 0),
+            1);
+  EXPECT_EQ(raw(path.c_str(), -5, 200, "abc", 210, "", 210, "", 210, "", 0, 30, 1, buf, 0), 0);
+}
+
+TEST_F(DamagedInputTest, NulBytesInvalidUtf8AndUnclosedMarkup) {
+  std::string withNul = std::string("<p>before") + '\0' + "after</p>";
+  EXPECT_EQ(find(withNul, "after").extract, "before {\\b\\cf1 after}\\par ");
+  std::string broken = "<p>ok \xC3 \xE2\x82 \xF8\x88\x80\x80\x80 \xED\xA0\x80 \xC0\xAF fine</p>";
+  EXPECT_EQ(find(broken, "fine").extract,
+            "ok \\u-3? \\u-3?\\u-3? \\u-3?\\u-3?\\u-3?\\u-3?\\u-3? \\u-3?\\u-3?\\u-3? "
+            "\\u-3?\\u-3? {\\b\\cf1 fine}\\par ");
+  EXPECT_EQ(find("<p>seen</p><a href=\"x\" hidden", "seen").result, 1);
+  EXPECT_EQ(find("<p>seen</p><a href=\"x>hidden", "hidden").result, 0);
+  EXPECT_EQ(find("<p>seen</p><!-- hidden", "hidden").result, 0);
+  EXPECT_EQ(find("<p>seen</p><script>hidden", "hidden").result, 0);
+  EXPECT_EQ(find("a < b & c <", "a < b & c <").result, 1);
+  EXPECT_EQ(find("", "a").result, 0);
+}
+
+TEST_F(DamagedInputTest, HugePageNeverPassesTheBuffer) {
+  // Lines of escapes and highlights, far more than the buffer holds.
+  std::string line = "<p>";
+  for (int k = 0; k < 3000; ++k) line += "{\xC3\xA9} hit ";
+  line += "</p>";
+  std::string page;
+  for (int k = 0; k < 40; ++k) page += line;
+  dir_.write("page.tmp", page);
+  constexpr size_t kCanary = 256;
+  std::string buffer(kMatchBufferSize + kCanary, '#');
+  int32_t result = matcher_.stringSearch(dir_.file("page.tmp"), static_cast<int32_t>(page.size()),
+                                         MZK11_MATCH_CASE, {"hit", "", "", ""},
+                                         {MZK11_AND, MZK11_AND, MZK11_AND}, buffer);
+  EXPECT_GE(result, 1);
+  EXPECT_EQ(buffer.size(), kMatchBufferSize + kCanary);
+  EXPECT_EQ(buffer.substr(kMatchBufferSize), std::string(kCanary, '#'));
+  size_t nul = buffer.find('\0');
+  ASSERT_LT(nul, kMatchBufferSize);
+  std::string extract = buffer.substr(0, nul);
+  // A cut line still ends whole: no half escape, highlight closed, line end kept.
+  EXPECT_TRUE(extract.ends_with("\\par ")) << extract.substr(extract.size() - 40);
+  std::string beforeEnd = extract.substr(0, extract.size() - 5);
+  EXPECT_TRUE(beforeEnd.ends_with("}") || beforeEnd.ends_with(" ") || beforeEnd.ends_with("?") ||
+              beforeEnd.ends_with("\\{"))
+      << beforeEnd.substr(beforeEnd.size() - 40);
+  int depth = 0;
+  for (size_t k = 0; k < extract.size(); ++k) {
+    if (extract[k] == '\\')
+      ++k;
+    else if (extract[k] == '{')
+      ++depth;
+    else if (extract[k] == '}')
+      --depth;
+    ASSERT_GE(depth, 0);
+  }
+  EXPECT_EQ(depth, 0);
+}
+
+TEST(LibraryLoading, AMissingLibraryIsNotLoadable) {
+  DlMatcher matcher("libmzk11-absent.so");
+  std::string buffer(kMatchBufferSize, ' ');
+  try {
+    matcher.stringSearch("/nonexistent", 0, 200, {"a", "", "", ""}, {210, 210, 210}, buffer);
+    FAIL() << "expected QuexaError";
+  } catch (const QuexaError& e) {
+    EXPECT_EQ(e.kind(), ErrorKind::LibraryNotLoadable);
+    EXPECT_EQ(e.number(), 298);
+  }
+}
+
+}  // namespace
+}  // namespace quexa::testing
