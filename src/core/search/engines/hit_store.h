@@ -3,14 +3,19 @@
 // page view's source of a hit's description.
 #pragma once
 
+#include <array>
+#include <cstddef>
+#include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 namespace quexa {
 
 class EngineHitStore {
  public:
-  void clear() { text_.clear(); }
+  void clear();
   // Appends URL and blank; the block follows with appendBlock.
   void appendUrl(std::string_view url);
   void appendBlock(std::string_view rawBlock);
@@ -23,7 +28,30 @@ class EngineHitStore {
   const std::string& text() const { return text_; }
 
  private:
+  void append(std::string_view s);
+  void indexFrom(size_t from);
+  void indexCompleteTail();
+  bool tailHolds(std::string_view s) const;
+
   std::string text_;
+  // The duplicate test asks for URLs, which start with "http", so every
+  // occurrence starts at an "http" of the text. Each such position is indexed
+  // by the kKeyLength characters from it once the text reaches that far
+  // (positions closer to the end wait in tail_). The text only grows, so a
+  // key never changes once made. Shorter texts are looked up in the ordered
+  // keys, longer ones by the hash of their first kKeyLength characters.
+  static constexpr size_t kKeyLength = 24;
+  using Key = std::array<char, kKeyLength>;
+  struct KeyLess {
+    using is_transparent = void;
+    static std::string_view view(const Key& k) { return {k.data(), k.size()}; }
+    bool operator()(const Key& a, const Key& b) const { return view(a) < view(b); }
+    bool operator()(const Key& a, std::string_view b) const { return view(a) < b; }
+    bool operator()(std::string_view a, const Key& b) const { return a < view(b); }
+  };
+  std::set<Key, KeyLess> keys_;
+  std::unordered_multimap<size_t, size_t> positionsByKeyHash_;
+  std::vector<size_t> tail_;
 };
 
 }  // namespace quexa

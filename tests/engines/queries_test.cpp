@@ -1,0 +1,147 @@
+#include "search/engines/queries.h"
+
+#include <gtest/gtest.h>
+
+#include "support/scratch_dir.h"
+
+namespace quexa {
+namespace {
+
+constexpr int32_t A = kConnectorAnd;
+constexpr int32_t O = kConnectorOr;
+constexpr int32_t N = kConnectorNot;
+
+std::string queryFor(std::array<std::string, 4> texts, std::array<int32_t, 3> connectors,
+                     bool optCase = false) {
+  MainControls controls;
+  controls.searchText = std::move(texts);
+  controls.connector = connectors;
+  controls.settings.optCase = optCase;
+  return buildQueryString(controls);
+}
+
+TEST(SearchTextEncoding, LowerCasedTrimmedAndPhrasesQuoted) {
+  EXPECT_EQ(encodeSearchText("New  York City", false), "%22new+york+city%22");
+  EXPECT_EQ(encodeSearchText("  Apple ", false), "apple");
+  EXPECT_EQ(encodeSearchText("Apple", true), "Apple");
+  EXPECT_EQ(encodeSearchText("   ", false), "");
+  EXPECT_EQ(encodeSearchText("a&b%c+d#", false), "a&b%c+d#");
+  EXPECT_EQ(encodeSearchText("\xC3\x84pfel Baum", false), "%22\xC3\xA4pfel+baum%22");
+}
+
+TEST(QueryJoin, EveryConnectorSettingOverFourTerms) {
+  struct Row {
+    std::array<int32_t, 3> connectors;
+    const char* query;
+  };
+  const Row rows[] = {
+      {{A, A, A}, "%2Ba%2Bb%2Bc%2Bd"}, {{A, O, N}, "%2Ba%2Bb+c+-+d"},
+      {{O, O, O}, "a+b+c+d"},          {{O, A, N}, "a+b%2Bc+-+d"},
+      {{N, A, O}, "%2Ba+-+b%2Bc+d"},   {{N, N, N}, "%2Ba+-+b+-+c+-+d"},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(joinQueryTerms({"a", "b", "c", "d"}, row.connectors), row.query);
+  }
+}
+
+TEST(QueryJoin, PrefixFollowsOwnConnectorEvenAfterEmptyTerms) {
+  EXPECT_EQ(joinQueryTerms({"a", "b", "c", ""}, {A, N, A}), "%2Ba%2Bb+-+c");
+  EXPECT_EQ(joinQueryTerms({"", "b", "", ""}, {N, A, A}), "+-+b");
+  EXPECT_EQ(joinQueryTerms({"", "", "c", ""}, {A, O, A}), "+c");
+  EXPECT_EQ(joinQueryTerms({"", "", "", ""}, {A, A, A}), "");
+}
+
+TEST(QueryJoin, NoSelectedButtonGivesEmptyQuery) {
+  EXPECT_EQ(joinQueryTerms({"a", "b", "", ""}, {A, 0, A}), "");
+  EXPECT_EQ(joinQueryTerms({"a", "", "", ""}, {0, A, A}), "");
+}
+
+TEST(QueryString, ExamplesFromTheSearchBoxes) {
+  EXPECT_EQ(queryFor({"Apple", "", "", ""}, {A, A, A}), "%2Bapple");
+  EXPECT_EQ(queryFor({"Apple", "", "", ""}, {O, A, A}), "apple");
+  EXPECT_EQ(queryFor({"  new   york  ", "", "", "city"}, {A, A, N}), "%2B%22new+york%22+-+city");
+  EXPECT_EQ(queryFor({"", "b", "", ""}, {N, A, A}), "+-+b");
+  EXPECT_EQ(queryFor({"Apple", "", "", ""}, {A, A, A}, true), "%2BApple");
+  EXPECT_EQ(queryFor({"a&b", "   ", "", ""}, {A, A, A}), "%2Ba&b");
+}
+
+TEST(RequestUrl, FirstPagesOfEachEngine) {
+  EngineHosts h;
+  EXPECT_EQ(requestUrl(Engine::Yahoo, h, "%2Bq", 0, 1),
+            "http://ink.yahoo.com/bin/query?p=%2Bq&h=s&b= 1");
+  EXPECT_EQ(requestUrl(Engine::Yahoo, h, "%2Bq", 0, 2),
+            "http://search.yahoo.com/bin/search?p=%2Bq&h=s&b= 1");
+  EXPECT_EQ(requestUrl(Engine::Lycos, h, "%2Bq", 0),
+            "http://www.lycos.com/cgi-bin/pursuit?cat=lycos&first=1&query=%2Bq");
+  EXPECT_EQ(requestUrl(Engine::InfoSeek, h, "%2Bq", 0),
+            "http://www.infoseek.com/Titles?qt=%2Bq&st= 1");
+  EXPECT_EQ(requestUrl(Engine::Excite, h, "%2Bq", 0),
+            "http://search.excite.com/search.gw?s=%2Bq&start= 0");
+  EXPECT_EQ(requestUrl(Engine::AltaVista, h, "%2Bq", 0),
+            "http://www.altavista.com/cgi-bin/query?q=%2Bq&stq= 1");
+}
+
+TEST(RequestUrl, OffsetFollowsAcceptedHits) {
+  EngineHosts h;
+  EXPECT_EQ(requestUrl(Engine::Yahoo, h, "q", 12, 2),
+            "http://search.yahoo.com/bin/search?p=q&h=s&b= 13");
+  EXPECT_EQ(requestUrl(Engine::Lycos, h, "q", 10),
+            "http://www.lycos.com/cgi-bin/pursuit?cat=lycos&first=11&query=q");
+  EXPECT_EQ(requestUrl(Engine::Excite, h, "q", 10),
+            "http://search.excite.com/search.gw?s=q&start= 10");
+  // AltaVista's count can fall below zero through its rejections.
+  EXPECT_EQ(requestUrl(Engine::AltaVista, h, "q", -3),
+            "http://www.altavista.com/cgi-bin/query?q=q&stq=-2");
+}
+
+TEST(EngineTable, RowsCarryTheirOwnTexts) {
+  EXPECT_EQ(engineRow(Engine::AltaVista).leafKeyPrefix, "Altavista");
+  EXPECT_EQ(engineRow(Engine::AltaVista).rootText, "AltaVista");
+  EXPECT_EQ(engineRow(Engine::Yahoo).heading, "Yahoo!");
+  EXPECT_EQ(engineRow(Engine::Yahoo).rootText, "Yahoo");
+  EXPECT_EQ(engineRow(Engine::InfoSeek).statusText, "Searching InfoSeek .....");
+  Settings s;
+  s.chkExcite = true;
+  for (Engine e : kEngineOrder) {
+    EXPECT_EQ(engineRow(e).engine, e);
+    EXPECT_EQ(s.*engineRow(e).tickBox, e == Engine::Excite);
+  }
+  EXPECT_EQ(engineNamed("AltaVista"), Engine::AltaVista);
+  EXPECT_EQ(engineNamed("webcrawler"), std::nullopt);
+}
+
+TEST(EngineHosts, FileOverridesAndMissingFileIsNotCreated) {
+  testing::ScratchDir dir;
+  EXPECT_EQ(loadEngineHosts(dir.path()), EngineHosts{});
+  EXPECT_FALSE(dir.exists(kEngineHostsFileName));
+
+  dir.write(kEngineHostsFileName,
+            "[YAHOO]\r\nMain = 127.0.0.1:8001\r\nsecond=127.0.0.1:8002\r\ncolour=blue\r\n"
+            "[ altavista ]\nhost=av.local:81\n[Lycos]\nhost=\n[Nobody]\nhost=x\n");
+  EngineHosts h = loadEngineHosts(dir.path());
+  EXPECT_EQ(h.yahooMain, "127.0.0.1:8001");
+  EXPECT_EQ(h.yahooSecond, "127.0.0.1:8002");
+  EXPECT_EQ(h.altavista, "av.local:81");
+  EXPECT_EQ(h.lycos, EngineHosts{}.lycos);
+  EXPECT_EQ(requestUrl(Engine::AltaVista, h, "q", 0),
+            "http://av.local:81/cgi-bin/query?q=q&stq= 1");
+}
+
+TEST(EngineHosts, CommandLineOverride) {
+  EngineHosts h;
+  EXPECT_TRUE(applyHostOverride(h, "Yahoo=127.0.0.1:9000"));
+  EXPECT_EQ(h.yahooMain, "127.0.0.1:9000");
+  EXPECT_EQ(h.yahooSecond, "127.0.0.1:9000");
+  EXPECT_TRUE(applyHostOverride(h, "yahoo-second=other:1"));
+  EXPECT_EQ(h.yahooSecond, "other:1");
+  EXPECT_TRUE(applyHostOverride(h, "infoseek=is:2"));
+  EXPECT_EQ(h.infoseek, "is:2");
+  EngineHosts before = h;
+  EXPECT_FALSE(applyHostOverride(h, "webcrawler=x"));
+  EXPECT_FALSE(applyHostOverride(h, "excite="));
+  EXPECT_FALSE(applyHostOverride(h, "excite"));
+  EXPECT_EQ(h, before);
+}
+
+}  // namespace
+}  // namespace quexa

@@ -1,0 +1,275 @@
+#include "search/engines/result_parser.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "engines/parser_support.h"
+
+namespace quexa {
+namespace {
+
+using test::ParserRun;
+using ::testing::ElementsAre;
+
+constexpr std::string_view kYahooPage =
+    R"(<html><head><title>Yahoo! Search Results</title></head><body>
+<a href="http://www.yahoo.com/"><img src="logo.gif"></a>
+<UL>
+<LI><A HREF="http://www.Apple.com/">Apple <b>Computer</b></A> - makers of the Macintosh.<br>
+<LI><A HREF="http://www.fruit.org/apples.html">All about <B>apples</B></A>
+<LI><A HREF="http://www.pie.com/">Pie</A> 
+</UL>
+<a href="http://search.yahoo.com/bin/search?p=apple&b=21">Next 20 Matches</a>
+<a href="http://www.end.com/">End</a></body></html>)";
+
+TEST(YahooPage, HitsWithTitlesDescriptionsAndNodeTitles) {
+  ParserRun run;
+  PageOutcome out = run.parse(Engine::Yahoo, kYahooPage);
+  ASSERT_THAT(run.urls(), ElementsAre("http://www.apple.com/", "http://www.fruit.org/apples.html",
+                                      "http://www.pie.com/"));
+  EXPECT_EQ(out.hitsOnPage, 3);
+  EXPECT_FALSE(out.endedByListener);
+  EXPECT_EQ(run.progress.acceptedHits, 3);
+  EXPECT_TRUE(run.progress.moreResults);
+  // Yahoo's own links and the last link (no "<a" after it) are examined too.
+  EXPECT_EQ(run.examined, 6);
+  EXPECT_EQ(run.pumped, 6);
+
+  const ParsedHit& apple = run.hits[0];
+  EXPECT_EQ(apple.rawBlock, "Apple <b>Computer</b></A> - makers of the Macintosh.<br>\n<LI>");
+  EXPECT_EQ(apple.title, "Apple Computer");
+  EXPECT_EQ(apple.description, "- makers of the Macintosh.");
+  EXPECT_EQ(apple.nodeTitle, "Apple Computer");
+  EXPECT_TRUE(apple.hasDocumentEntry);
+
+  // A lone line break is replaced; a blank and a line break is not.
+  EXPECT_EQ(run.hits[1].title, "All about apples");
+  EXPECT_EQ(run.hits[1].description, "No Short Description!");
+  EXPECT_EQ(run.hits[1].nodeTitle, "All about apples");
+  EXPECT_EQ(run.hits[2].description, "\n");
+
+  EXPECT_EQ(run.store.text(),
+            "http://www.apple.com/ Apple <b>Computer</b></A> - makers of the Macintosh.<br>\n"
+            "<LI></BO>http://www.fruit.org/apples.html All about <B>apples</B></A>\n<LI></BO>"
+            "http://www.pie.com/ Pie</A> \n</UL>\n</BO>");
+}
+
+TEST(PageWithoutLinks, YieldsNothingAndIsTheLastPage) {
+  for (std::string_view page : {std::string_view(""), std::string_view("<html>no links</html>")}) {
+    ParserRun run;
+    PageOutcome out = run.parse(Engine::Excite, page);
+    EXPECT_EQ(out.hitsOnPage, 0);
+    EXPECT_FALSE(run.progress.moreResults);
+    EXPECT_EQ(run.examined, 0);
+  }
+}
+
+TEST(EngineLinks, NeverListedOnAnyEnginePage) {
+  constexpr std::string_view page = R"(<a href="http://www.yahoo.com/more">m</a>
+<a href="http://home.lycos.com/">l</a><a href="http://www.infoseek.com/x">i</a>
+<a href="http://www.excite.com/">e</a><a href="http://www.altavista.com/">a</a>
+<a href="http://search.Yahoo.com/">y</a>)";
+  for (Engine e : kEngineOrder) {
+    ParserRun run;
+    PageOutcome out = run.parse(e, page);
+    EXPECT_EQ(out.hitsOnPage, 0);
+    EXPECT_EQ(run.progress.acceptedHits, 0);
+    EXPECT_EQ(run.examined, 6);
+  }
+}
+
+TEST(Duplicates, WithinPageAcrossEnginesAndLeadingParts) {
+  ParserRun run;
+  run.parse(Engine::Yahoo, kYahooPage);
+  // Lycos returns Apple again, and a site's home page after its inner page.
+  constexpr std::string_view lycos =
+      R"(<p><a href="http://www.apple.com/"><b>Apple</b></a><br>again<br>http://x
+<p><a href="http://www.fruit.org/"><b>Fruit</b></a><br>home<br>http://www.fruit.org/
+<p><a href="http://www.new.com/"><b>New</b></a><br>fresh<br>http://www.new.com/
+<p><a href="http://www.new.com/"><b>New</b></a><br>fresh<br>http://www.new.com/
+<a href="http://www.lycos.com/">)";
+  run.progress = {};
+  PageOutcome out = run.parse(Engine::Lycos, lycos);
+  EXPECT_EQ(out.hitsOnPage, 1);
+  EXPECT_EQ(run.hits.back().url, "http://www.new.com/");
+  EXPECT_EQ(run.progress.acceptedHits, 1);
+}
+
+TEST(AnchorTests, LineBreakPercentGifAndMarkupAreRejected) {
+  constexpr std::string_view page = R"(<a href="http://www.nl.com/"> 
+Newline</a>
+<a href="http://www.cr.com/">)"
+                                    "\r"
+                                    R"(Return</a>
+<a href="http://www.x.com/a%20b.html">Escaped</a>
+<a href="http://www.x.com/pic.gif">Picture</a>
+<a href="http://www.form.com/">Go</form></a>
+<a href="http://www.ok.com/">OK</a>
+<a href="http://www.img.com/"><IMG SRC="http://www.img.com/b.jpg"></a>
+<a href="http://www.tab.com/">Tab</table></a>
+<a href="http://www.cen.com/">Cen</center></a>
+<a href="http://www.inp.com/">In<input type=submit></a>
+<a href="http://www.y.com/">end</a>)";
+  ParserRun run;
+  run.parse(Engine::Yahoo, page);
+  EXPECT_THAT(run.urls(), ElementsAre("http://www.ok.com/"));
+  EXPECT_EQ(run.progress.acceptedHits, 1);
+}
+
+TEST(AnchorTests, AltaVistaLastLinkWithoutTagAfterItLowersTheCount) {
+  ParserRun run;
+  PageOutcome out = run.parse(Engine::AltaVista, R"(<a href="http://www.z.com/">Zed, the end)");
+  EXPECT_EQ(out.hitsOnPage, 0);
+  EXPECT_EQ(run.progress.acceptedHits, -1);
+}
+
+TEST(LinkLocation, RelativeLinksPassedOverAndUnquotedTagsCut) {
+  // The relative link's search finds the next quoted absolute link, so the
+  // absolute link is examined once, on behalf of the relative one.
+  constexpr std::string_view page =
+      R"(<a href="/local.html">Local</a> <a href="http://www.abs.com/">Abs</a>
+<a href="http://www.cut.com/<b>Cut</b></a> text <a>)";
+  ParserRun run;
+  run.parse(Engine::Yahoo, page);
+  EXPECT_THAT(run.urls(), ElementsAre("http://www.abs.com/", "http://www.cut.com/"));
+  EXPECT_EQ(run.examined, 2);
+  EXPECT_EQ(run.hits[1].title, ">Cut</b>");
+}
+
+TEST(LinkLocation, RelativeLinkWithNoAbsoluteLinkAfterItIsNeverAHit) {
+  // Left as it is, "ref=" would pass every test and be listed once a search.
+  constexpr std::string_view page =
+      R"(<a href="http://www.a.com/">A</a> <a href="/help">Help</a> <a href="/about">About</a> <a)";
+  ParserRun run;
+  run.parse(Engine::Yahoo, page);
+  EXPECT_THAT(run.urls(), ElementsAre("http://www.a.com/"));
+  EXPECT_EQ(run.examined, 3);
+  ParserRun altaVista;
+  altaVista.parse(Engine::AltaVista, page);
+  EXPECT_EQ(altaVista.progress.acceptedHits, 1);
+}
+
+TEST(LinkLocation, LinkWithoutEndIsTakenForAnEngineLink) {
+  ParserRun run;
+  PageOutcome out = run.parse(Engine::Excite, "<a href=\"http://www.open.com/ > never closed");
+  EXPECT_EQ(out.hitsOnPage, 0);
+  EXPECT_EQ(run.examined, 1);
+  EXPECT_EQ(run.store.text(), "");
+}
+
+TEST(LinkLocation, ListenerEndsThePageAfterAnyLink) {
+  ParserRun run;
+  run.stopAfterLinks = 2;
+  PageOutcome out = run.parse(Engine::Yahoo, kYahooPage);
+  EXPECT_TRUE(out.endedByListener);
+  EXPECT_EQ(run.examined, 2);
+  EXPECT_THAT(run.urls(), ElementsAre("http://www.apple.com/"));
+}
+
+constexpr std::string_view kLycosPage = R"(<html><body>
+<a href="http://www.lycos.com/help/">Help</a>
+<B>Web Sites</B>
+<p><a href="http://www.apple.com/"><b>Apple</b> Home</a><br>Apple's official site.<br>http://www.apple.com/ <br>
+<p><a href="http://www.pomme.fr/">le <B>Pomme</B></a><BR>French apples<BR>http://www.pomme.fr/
+<p><a href="http://www.store.com/">Store</a> - <a href="http://www.lycos.com/shop/">shop</a><br>http://www.store.com/
+<p><a href="http://www.last.com/">Last</a> final<br><a href="next.html">more</a>
+</body></html>)";
+
+TEST(LycosPage, BlocksEndAtBrHttpAndStartAtBold) {
+  ParserRun run;
+  PageOutcome out = run.parse(Engine::Lycos, kLycosPage);
+  ASSERT_THAT(run.urls(), ElementsAre("http://www.apple.com/", "http://www.pomme.fr/"));
+  EXPECT_EQ(out.hitsOnPage, 2);
+  // Last is counted although no "<br>http" follows it to end its block.
+  EXPECT_EQ(run.progress.acceptedHits, 3);
+
+  EXPECT_EQ(run.hits[0].rawBlock, "<b>Apple</b> Home</a><br>Apple's official site.");
+  EXPECT_EQ(run.hits[0].title, "Apple Home");
+  EXPECT_EQ(run.hits[0].description, "Apple's official site.");
+  EXPECT_EQ(run.hits[0].nodeTitle, "Apple Home");
+
+  EXPECT_EQ(run.hits[1].rawBlock, "<B>Pomme</B></a><BR>French apples");
+  EXPECT_EQ(run.hits[1].title, "Pomme");
+  EXPECT_EQ(run.hits[1].description, "French apples");
+  EXPECT_EQ(run.hits[1].nodeTitle, "Pomme");
+}
+
+TEST(InfoSeekPage, BlockWithoutLineBreakHasNoDocumentEntry) {
+  constexpr std::string_view page = R"(<a href="http://www.infoseek.com/Help">Help</a>
+<b><a href="http://www.apple.com/">Apple Computer</a></b><br>
+Makers of the Mac.<br>
+<FONT SIZE=-1>http://www.apple.com/</font><p>
+<b><a href="http://www.oneline.com/">One <b>line</a></b> no break here <font size=-1>x</font>
+<a href="http://www.infoseek.com/Titles?qt=apple&st=11">Next</a>)";
+  ParserRun run;
+  run.parse(Engine::InfoSeek, page);
+  ASSERT_THAT(run.urls(), ElementsAre("http://www.apple.com/", "http://www.oneline.com/"));
+  EXPECT_TRUE(run.hits[0].hasDocumentEntry);
+  EXPECT_EQ(run.hits[0].title, "Apple Computer");
+  EXPECT_EQ(run.hits[0].description, "Makers of the Mac.\n");
+  EXPECT_EQ(run.hits[0].nodeTitle, "Apple Computer");
+  EXPECT_FALSE(run.hits[1].hasDocumentEntry);
+  // InfoSeek's node title keeps its markup.
+  EXPECT_EQ(run.hits[1].nodeTitle, "One <b>line");
+}
+
+TEST(ExcitePage, CapitalMarkupAndEmptyDescription) {
+  constexpr std::string_view page = R"(<A HREF="http://www.excite.com/">Excite</A>
+<B>Results</B><P>
+<SMALL><A HREF="http://www.apple.com/">Apple Computer
+Inc</A>&NBSP;- The Mac maker.<BR>URL: http://www.apple.com/<P></SMALL>
+<A HREF="http://www.bad.com/"><IMG SRC="http://www.bad.com/ad.gif"></A>
+<A HREF="http://www.seeds.com/">Seeds</A><P></SMALL>
+<A HREF="http://www.excite.com/next">Next</A>)";
+  ParserRun run;
+  run.parse(Engine::Excite, page);
+  ASSERT_THAT(run.urls(), ElementsAre("http://www.apple.com/", "http://www.seeds.com/"));
+  EXPECT_EQ(run.hits[0].title, "Apple Computer\nInc");
+  EXPECT_EQ(run.hits[0].description, "- The Mac maker.");
+  EXPECT_EQ(run.hits[0].nodeTitle, "Apple Computer");
+  EXPECT_EQ(run.hits[1].title, "Seeds");
+  EXPECT_EQ(run.hits[1].description, "");
+}
+
+constexpr std::string_view kAltaVistaPage =
+    R"(<a href="http://www.altavista.com/"><img src="av.gif"></a>
+<dl><dt><b>1. </b><a href="http://www.apple.com/"><b>Apple</b> Computer</a><dd>Welcome to Apple.<br>URL: www.apple.com/<br>Last modified 3-Mar-98 - in English [ <a href="http://babel.altavista.com/translate?u=x">Translate</a> ]
+<dt><b>2. </b><a href="http://www.pear.com/">Pears</a><dd>Pear growers.<br>URL: pear<BR>Size 2K<br>More - IN ENGLISH [ <a href="http://www.pear.com/translate.cgi">Translate</a> ]
+<dt><a href="http://www.x.com/%7Eme/">Mine</a> <a href="http://www.plum.com/">Plum</a><dd>Plums.)";
+
+TEST(AltaVistaPage, TranslateLinksAndRejectionsLowerTheCount) {
+  ParserRun run;
+  PageOutcome out = run.parse(Engine::AltaVista, kAltaVistaPage);
+  ASSERT_THAT(run.urls(), ElementsAre("http://www.apple.com/", "http://www.pear.com/"));
+  EXPECT_EQ(out.hitsOnPage, 2);
+  // Apple, Pear and Plum (no "- in english" after it) count; the translate
+  // link and the escaped URL each take one off.
+  EXPECT_EQ(run.progress.acceptedHits, 1);
+
+  EXPECT_EQ(run.hits[0].title, "Apple Computer");
+  EXPECT_EQ(run.hits[0].description, "<dd>Welcome to Apple.Last modified 3-Mar-98 ");
+  EXPECT_EQ(run.hits[0].nodeTitle, "Apple Computer");
+  // The span taken out ends at the next lower-case "<br>" only.
+  EXPECT_EQ(run.hits[1].description, "<dd>Pear growers.More ");
+}
+
+TEST(AltaVistaPage, CountGoesOnFromPageToPage) {
+  ParserRun run;
+  run.progress.acceptedHits = 10;
+  run.parse(Engine::AltaVista, kAltaVistaPage);
+  EXPECT_EQ(run.progress.acceptedHits, 11);
+}
+
+TEST(HitTexts, NodeTitleWithoutEndAnchor) {
+  ParsedHit hit;
+  cutHitTexts(engineRow(Engine::Yahoo), "Plain text<br>more", std::nullopt, hit);
+  EXPECT_EQ(hit.nodeTitle, "No Title");
+  EXPECT_EQ(hit.title, "Plain text");
+  EXPECT_EQ(hit.description, "");
+  cutHitTexts(engineRow(Engine::Lycos), "<b>Bold</b> only", std::nullopt, hit);
+  EXPECT_EQ(hit.nodeTitle, "No Title");
+  EXPECT_EQ(hit.title, "Bold only");
+}
+
+}  // namespace
+}  // namespace quexa
