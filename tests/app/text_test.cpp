@@ -44,3 +44,11 @@ TEST(DataFileLine, InvalidUtf8IsReadAsWindows1252) {
 }
 
 }  // namespace quexa
+
+namespace quexa {
+
+TEST(LowerSameLength, StrayLeadByteDoesNotHideTheNextLetter) {
+  EXPECT_EQ(lowerSameLength("\xC3X\xC3"), "\xC3x\xC3");
+}
+
+}  // namespace quexa

@@ -97,3 +97,15 @@ TEST(RtfWriter, RoundTripOfRandomDocuments) {
 
 }  // namespace
 }  // namespace quexa
+
+namespace quexa {
+
+// Plain (non-RTF) text read into a pane keeps what the pane shows through a
+// save: stray bytes read as Windows-1252, NULs do not show.
+TEST(RoundTrip, PlainTextWithStrayBytesSurvivesASave) {
+  RichText read = readRtf(std::string("caf\xA4 x\0y", 8));
+  EXPECT_EQ(plainText(read), "caf\xC2\xA4 xy");
+  EXPECT_EQ(plainText(readRtf(writeRtf(read))), plainText(read));
+}
+
+}  // namespace quexa

@@ -34,7 +34,7 @@ void lowerSameLengthInPlace(std::string& s) {
     unsigned char c = static_cast<unsigned char>(s[i]);
     if (c >= 'A' && c <= 'Z') {
       s[i] = static_cast<char>(c + 32);
-    } else if (c == 0xC3 && i + 1 < n) {
+    } else if (c == 0xC3 && i + 1 < n && (static_cast<unsigned char>(s[i + 1]) & 0xC0) == 0x80) {
       unsigned char d = static_cast<unsigned char>(s[i + 1]);
       // U+00C0..U+00DE are C3 80..C3 9E; U+00D7 (C3 97) is the multiplication sign.
       if (d >= 0x80 && d <= 0x9E && d != 0x97) s[i + 1] = static_cast<char>(d + 0x20);

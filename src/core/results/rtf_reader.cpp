@@ -154,6 +154,28 @@ constexpr size_t kMaxWordLength = 32;         // longer control words are not RT
 constexpr int64_t kParameterLimit = 1 << 30;  // parameters are clamped, never overflow
 constexpr char32_t kReplacement = 0xFFFD;
 
+// Valid UTF-8 is kept, other bytes above 0x7F are Windows-1252, and control
+// characters other than the tab do not show.
+void decodeText(std::string_view raw, std::string& out) {
+  for (size_t i = 0; i < raw.size();) {
+    auto b = static_cast<unsigned char>(raw[i]);
+    if (b < 0x80) {
+      if (b >= 0x20 || b == '\t') out += raw[i];
+      ++i;
+      continue;
+    }
+    char32_t cp;
+    size_t length = utf8SequenceAt(raw, i, cp);
+    if (length == 0) {
+      appendUtf8(out, windows1252CodePoint(b));
+      length = 1;
+    } else {
+      out.append(raw.substr(i, length));
+    }
+    i += length;
+  }
+}
+
 class Reader {
  public:
   explicit Reader(std::string_view in) : in_(in) {}
@@ -531,26 +553,6 @@ class Reader {
     return true;
   }
 
-  static void decodeText(std::string_view raw, std::string& out) {
-    for (size_t i = 0; i < raw.size();) {
-      auto b = static_cast<unsigned char>(raw[i]);
-      if (b < 0x80) {
-        if (b >= 0x20 || b == '\t') out += raw[i];
-        ++i;
-        continue;
-      }
-      char32_t cp;
-      size_t length = utf8SequenceAt(raw, i, cp);
-      if (length == 0) {
-        appendUtf8(out, windows1252CodePoint(b));
-        length = 1;
-      } else {
-        out.append(raw.substr(i, length));
-      }
-      i += length;
-    }
-  }
-
   void endParagraph() {
     if (state_.destination != Destination::Text) return;
     flushLoneSurrogate();
@@ -643,7 +645,9 @@ RichText readPlainText(std::string_view s) {
     size_t end = s.find('\n', start);
     std::string_view line = s.substr(start, end == std::string_view::npos ? end : end - start);
     if (line.ends_with('\r')) line.remove_suffix(1);
-    appendRun(doc.paragraphs.back(), line, RunFormat{});
+    std::string text;
+    decodeText(line, text);
+    appendRun(doc.paragraphs.back(), text, RunFormat{});
     if (end == std::string_view::npos) break;
     doc.paragraphs.emplace_back();
     start = end + 1;
