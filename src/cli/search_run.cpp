@@ -1,0 +1,171 @@
+#include "search_run.h"
+
+#include <cstdlib>
+#include <iostream>
+
+#include "app/settings.h"
+#include "app/text.h"
+#include "results/rich_text.h"
+#include "results/rtf_reader.h"
+#include "results/rtf_writer.h"
+
+namespace quexa::cli {
+
+using Kind = TranscriptEvent::Kind;
+
+void addSearchOptions(CLI::App& sub, SearchOptions& o) {
+  sub.add_option("texts", o.words,
+                 "Search texts joined by connectors: TEXT [AND|OR|NOT TEXT]... (at most four "
+                 "texts)");
+  auto* matchCase = sub.add_flag("--case", o.matchCase, "Match case (default: saved)");
+  auto* ignoreCase = sub.add_flag("--no-case", o.ignoreCase, "Ignore case (default: saved)");
+  matchCase->excludes(ignoreCase);
+  sub.add_option("--max-sites", o.maxSites, "Maximum Sites (default: saved)");
+  sub.add_option("--timeout", o.timeout, "Request time-out in seconds (default: saved)");
+  sub.add_option("--retry", o.retry, "Retries of an empty or timed-out answer (default: saved)");
+  sub.add_option("--proxy", o.proxy, "Proxy server, host[:port] (default: saved; \"\" for none)");
+  sub.add_option("--format", o.format, "Output: text, rtf or json (JSON Lines of the transcript)")
+      ->capture_default_str();
+}
+
+void addSearchModeOptions(CLI::App& sub, SearchOptions& o) {
+  auto* all = sub.add_flag("--all-links", o.allLinks, "Crawl each site over its links");
+  auto* single = sub.add_flag("--single-page", o.singlePage, "Search only the listed pages");
+  all->excludes(single);
+}
+
+namespace {
+std::optional<int32_t> connectorCode(const std::string& word) {
+  const std::string w = lowerSameLength(word);
+  if (w == "and") return kConnectorAnd;
+  if (w == "or") return kConnectorOr;
+  if (w == "not") return kConnectorNot;
+  return std::nullopt;
+}
+
+[[noreturn]] void usage(const std::string& message) {
+  throw CommandFailure{kExitUsage, message};
+}
+}  // namespace
+
+void applySearchWords(const std::vector<std::string>& words, MainControls& controls) {
+  controls.searchText = {};
+  controls.connector = {kConnectorAnd, kConnectorAnd, kConnectorAnd};
+  size_t texts = 0;
+  for (size_t i = 0; i < words.size(); ++i) {
+    if (i % 2 == 1) {
+      std::optional<int32_t> code = connectorCode(words[i]);
+      if (!code) usage("expected AND, OR or NOT before '" + words[i] + "'");
+      if (i + 1 == words.size()) usage("a text must follow '" + words[i] + "'");
+      controls.connector[texts - 1] = *code;
+      continue;
+    }
+    if (texts == controls.searchText.size()) usage("at most four search texts");
+    controls.searchText[texts++] = words[i];
+  }
+}
+
+MainControls searchControls(const SearchOptions& o, const GlobalOptions& global) {
+  MainControls controls;
+  controls.settings = loadSettings(global.dataDir());
+  Settings& s = controls.settings;
+  if (o.matchCase) s.optCase = true;
+  if (o.ignoreCase) s.optCase = false;
+  if (o.allLinks) s.optSearchAll = true;
+  if (o.singlePage) s.optSearchAll = false;
+  if (o.maxSites) s.hitsText = *o.maxSites;
+  if (o.timeout) s.timeoutText = *o.timeout;
+  if (o.retry) s.retryText = *o.retry;
+  if (o.proxy) s.proxyText = *o.proxy;
+  applySearchWords(o.words, controls);
+  return controls;
+}
+
+FetchResult AttemptRecordingFetcher::fetch(const std::string& url, int timeoutSeconds) {
+  window_.recordFetch(url);
+  FetchResult result = inner_.fetch(url, timeoutSeconds);
+  // A site that cannot be reached reads as an empty page and the search goes
+  // on; the reason is only told here.
+  if (result.status != FetchStatus::Ok && result.error != kCancelledError)
+    std::cerr << "quexa-cli: " << url << ": "
+              << (result.error.empty() ? std::string("no answer") : result.error) << "\n";
+  return result;
+}
+
+SearchSession::SearchSession(const GlobalOptions& global)
+    : pump(state.stopRequest), curl(pump), fetcher(curl, window) {
+  state.dataDir = global.dataDir();
+}
+
+namespace {
+
+void streamEvents(TranscriptWindow& window, OutputFormat format) {
+  window.onEvent = [format](const TranscriptEvent& e) {
+    switch (e.kind) {
+      case Kind::Message:
+        std::cerr << e.title << ": " << e.text << "\n";
+        break;
+      case Kind::ErrorDialog:
+        std::cerr << e.title << ": " << e.text << "\n";
+        break;
+      case Kind::Status:
+        if (format != OutputFormat::Json && !e.text.empty()) std::cerr << e.text << "\n";
+        break;
+      default:
+        break;
+    }
+    if (format == OutputFormat::Json) {
+      const std::string line = jsonLine(e);
+      if (!line.empty()) std::cout << line << "\n" << std::flush;
+    }
+  };
+  // The error dialog is answered Ignore (the search ends); Abort never comes.
+  window.onAbort = [] { std::_Exit(kExitFailed); };
+}
+
+RichText paneContent(const TranscriptWindow& window, Pane pane) {
+  RichText content;
+  for (const std::string& document : window.paneDocuments(pane)) appendRtf(content, document);
+  return content;
+}
+
+int exitStatusOf(const SearchOutcome& outcome) {
+  if (!outcome.end) return kExitUsage;
+  switch (*outcome.end) {
+    case EndReason::Completed:
+      return kExitOk;
+    case EndReason::Stopped:
+      return kExitStopped;
+    case EndReason::Failed:
+      return kExitFailed;
+  }
+  return kExitFailed;
+}
+
+}  // namespace
+
+int runSearch(SearchSession& session, OutputFormat format, Pane resultPane,
+              const SearchDriver& driver) {
+  streamEvents(session.window, format);
+  const SearchOutcome outcome = driver(session);
+  switch (format) {
+    case OutputFormat::Json: {
+      const bool stopped = !outcome.end || *outcome.end != EndReason::Completed;
+      std::cout << endJsonLine(stopped, static_cast<int>(outcome.found), session.window.status)
+                << "\n";
+      break;
+    }
+    case OutputFormat::Text: {
+      const std::string text = plainText(paneContent(session.window, resultPane));
+      if (!trim(text).empty()) std::cout << text << "\n";
+      break;
+    }
+    case OutputFormat::Rtf:
+      std::cout << writeRtf(paneContent(session.window, resultPane));
+      break;
+  }
+  std::cout.flush();
+  return exitStatusOf(outcome);
+}
+
+}  // namespace quexa::cli

@@ -1,0 +1,244 @@
+// quexa-cli sites as a process against loopback sites: its JSON Lines are
+// the transcript the search itself writes, its text and RTF are the
+// all-results pane, and its exit status tells how the search ended.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <thread>
+
+#include "match/dl_matcher.h"
+#include "search/site_fixture.h"
+#include "support/http_test_server.h"
+#include "support/scratch_dir.h"
+
+namespace quexa {
+namespace {
+
+using nlohmann::json;
+using test::HttpTestServer;
+using Kind = TranscriptEvent::Kind;
+
+struct CliRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string cliCommand(const testing::ScratchDir& dir, const std::string& args) {
+  return "exec '" + std::string(QUEXA_BIN_DIR) + "/quexa-cli' --data-dir '" + dir.path() +
+         "' sites " + args + " >'" + dir.file("out") + "' 2>'" + dir.file("err") + "'";
+}
+
+CliRun collect(const testing::ScratchDir& dir, int status) {
+  CliRun run;
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.out = dir.read("out");
+  run.err = dir.read("err");
+  return run;
+}
+
+CliRun runSites(const testing::ScratchDir& dir, const std::string& args) {
+  return collect(dir, std::system(cliCommand(dir, args).c_str()));
+}
+
+void writeIndex(const testing::ScratchDir& dir, const std::vector<std::string>& urls) {
+  std::string file = "[Mine]\r\n";
+  for (const auto& u : urls) file += u + "\r\n";
+  file += "[Other]\r\nhttp://127.0.0.1:1/\r\n";
+  dir.write("qxindex.ini", file);
+}
+
+std::vector<json> jsonLines(const std::string& out) {
+  std::vector<json> lines;
+  std::istringstream in(out);
+  for (std::string line; std::getline(in, line);) lines.push_back(json::parse(line));
+  return lines;
+}
+
+std::string page(const std::string& body) {
+  return "<html><body>" + body + "</body></html>";
+}
+std::string link(const std::string& target) {
+  return "<a href=\"" + target + "\">go</a> ";
+}
+
+// The transcript lines of the command line for the events of a search.
+std::vector<json> expectedLines(const std::vector<TranscriptEvent>& events) {
+  std::vector<json> lines;
+  for (const auto& e : events) {
+    const char* pane = e.pane == Pane::All ? "all" : "page";
+    switch (e.kind) {
+      case Kind::Status:
+        lines.push_back({{"event", "status"}, {"text", e.text}});
+        break;
+      case Kind::Found:
+        lines.push_back({{"event", "found"}, {"text", e.text}});
+        break;
+      case Kind::Fetch:
+        lines.push_back({{"event", "fetch"}, {"url", e.text}});
+        break;
+      case Kind::Clear:
+        lines.push_back({{"event", "clear"}, {"pane", pane}});
+        break;
+      case Kind::Insert:
+        lines.push_back({{"event", "insert"}, {"pane", pane}, {"rtf", e.text}});
+        break;
+      case Kind::Node:
+        lines.push_back({{"event", "node"},
+                         {"parent", e.parentKey ? json(*e.parentKey) : json(nullptr)},
+                         {"key", e.key},
+                         {"text", e.text},
+                         {"image", e.image},
+                         {"expanded", e.expandedImage ? json(*e.expandedImage) : json(nullptr)}});
+        break;
+      default:
+        break;
+    }
+  }
+  return lines;
+}
+
+struct SmallSite {
+  HttpTestServer server;
+  SmallSite() {
+    server.on("/", [this](const httplib::Request&, httplib::Response& res) {
+      res.set_content(page("<p>the needle at home</p>" + link("b.html") + link("c.html") +
+                           link(server.url("/d.html")) + link("logo.gif")),
+                      "text/html");
+    });
+    server.on("/b.html", HttpTestServer::page(page("<p>Needle in b</p>" + link("/"))));
+    server.on("/c.html", HttpTestServer::page(page("<p>no match</p>")));
+    server.on("/d.html", HttpTestServer::page(page("<p>a {needle} \\ in d</p>")));
+    server.start();
+  }
+};
+
+TEST(SitesCli, JsonLinesAreTheTranscriptOfTheSearchItself) {
+  SmallSite site;
+  HttpTestServer other;
+  other.otherwise(HttpTestServer::page(page("<p>needle elsewhere</p>")));
+  other.start();
+  const std::vector<std::string> urls = {site.server.url(""), other.url("/x.html")};
+  testing::ScratchDir dir;
+  writeIndex(dir, urls);
+
+  CliRun run = runSites(dir, "--index Mine --all-links --timeout 5 --retry 1 --format json needle");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+
+  // The same search in this process, with the real matcher.
+  testing::SiteSearchHarness h;
+  DlMatcher matcher;
+  h.matcher = &matcher;
+  h.controls.searchCatCount = 2;
+  ASSERT_EQ(h.run(urls, true), EndReason::Completed);
+  ASSERT_EQ(h.foundCount, 4);
+
+  std::vector<json> lines = jsonLines(run.out);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(
+      lines.back(),
+      (json{{"event", "end"}, {"stopped", false}, {"found", 4}, {"status", "Ready to search!"}}));
+  lines.pop_back();
+  const std::vector<json> expected = expectedLines(h.window.events);
+  ASSERT_EQ(lines.size(), expected.size());
+  for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i], expected[i]) << "line " << i;
+  EXPECT_EQ(site.server.requestCount("/logo.gif"), 0u);
+}
+
+TEST(SitesCli, TextAndRtfShowTheAllResultsPane) {
+  SmallSite site;
+  testing::ScratchDir dir;
+  writeIndex(dir, {site.server.url("")});
+  const std::string home = site.server.url("");
+
+  CliRun text = runSites(dir, "--index Mine --all-links --case --timeout 5 needle");
+  EXPECT_EQ(text.exitCode, 0) << text.err;
+  EXPECT_NE(text.out.find("1. " + home + "/     \n"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("the needle at home"), std::string::npos);
+  EXPECT_NE(text.out.find("2. " + home + "/d.html     \n"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("a {needle} \\ in d"), std::string::npos) << text.out;
+  EXPECT_EQ(text.out.find("Needle in b"), std::string::npos);  // case matters
+  EXPECT_NE(text.err.find("Searching " + home + "/b.html\n"), std::string::npos);
+  EXPECT_NE(text.err.find("Ready to search!"), std::string::npos);
+
+  CliRun single = runSites(dir, "--index Mine --single-page --no-case --format rtf needle");
+  EXPECT_EQ(single.exitCode, 0) << single.err;
+  EXPECT_EQ(single.out.rfind("{\\rtf1", 0), 0u);
+  EXPECT_NE(single.out.find("1. " + home + "     "), std::string::npos) << single.out;
+  EXPECT_EQ(single.out.find("2. "), std::string::npos);
+}
+
+TEST(SitesCli, ExitStatusesTellHowTheSearchEnded) {
+  SmallSite site;
+  testing::ScratchDir dir;
+  const std::string home = site.server.url("");
+  writeIndex(dir, {home, home});
+
+  CliRun refused = runSites(dir, "--index Mine ''");
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_NE(refused.err.find("You must specify the text you want to search!"), std::string::npos);
+
+  EXPECT_EQ(runSites(dir, "--index Mine needle needle").exitCode, 2);
+  EXPECT_EQ(runSites(dir, "--index Mine a AND b OR c NOT d AND e").exitCode, 2);
+  EXPECT_EQ(runSites(dir, "--index Mine needle --format html").exitCode, 2);
+
+  // The second site's node is refused: a failure, not a normal end.
+  CliRun failed = runSites(dir, "--index Mine --all-links --timeout 5 --format json needle");
+  EXPECT_EQ(failed.exitCode, 1) << failed.err;
+  const std::vector<json> lines = jsonLines(failed.out);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back()["stopped"], true);
+  EXPECT_EQ(lines.back()["status"], "Search was stopped before its completion!");
+
+  // A host that cannot be reached is told on stderr; the search goes on.
+  writeIndex(dir, {"http://127.0.0.1:1/", home});
+  CliRun dead = runSites(dir, "--index Mine --single-page --timeout 5 --retry 1 needle");
+  EXPECT_EQ(dead.exitCode, 0) << dead.err;
+  EXPECT_NE(dead.err.find("quexa-cli: http://127.0.0.1:1/: "), std::string::npos) << dead.err;
+  EXPECT_NE(dead.out.find("1. " + home + "     "), std::string::npos) << dead.out;
+}
+
+TEST(SitesCli, CtrlCStopsTheCrawlBeforeTheNextLink) {
+  HttpTestServer server;
+  server.on("/", HttpTestServer::page(page("needle " + link("slow.html") + link("next.html"))));
+  server.on("/slow.html", [&server](const httplib::Request&, httplib::Response& res) {
+    server.pause(std::chrono::milliseconds(1500));
+    res.set_content(page("needle, slowly"), "text/html");
+  });
+  server.on("/next.html", HttpTestServer::page(page("needle next")));
+  server.start();
+  testing::ScratchDir dir;
+  writeIndex(dir, {server.url("")});
+
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    const std::string command =
+        cliCommand(dir, "--index Mine --all-links --timeout 30 --format json needle");
+    execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  for (int i = 0; i < 3000 && server.requestCount("/slow.html") == 0; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ASSERT_EQ(server.requestCount("/slow.html"), 1u);
+  kill(pid, SIGINT);
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+
+  CliRun run = collect(dir, status);
+  EXPECT_EQ(run.exitCode, 3) << run.err;
+  EXPECT_EQ(server.requestCount("/next.html"), 0u);
+  const std::vector<json> lines = jsonLines(run.out);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back()["stopped"], true);
+  EXPECT_EQ(lines.back()["status"], "Search was stopped before its completion!");
+}
+
+}  // namespace
+}  // namespace quexa

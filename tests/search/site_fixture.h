@@ -1,0 +1,114 @@
+// What the site search tests run on: a recording window, a libcurl fetcher
+// against loopback servers that records every request attempt, a scripted
+// pump and the controls of a "My Web Sites" search of the index "Mine".
+#pragma once
+
+#include <deque>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/controls.h"
+#include "app/errors.h"
+#include "app/state.h"
+#include "app/transcript.h"
+#include "match/matcher.h"
+#include "net/curl_fetcher.h"
+#include "search/site_search.h"
+#include "support/counting_pump.h"
+#include "support/scratch_dir.h"
+
+namespace quexa::testing {
+
+// Records each request attempt in the window before it is made, as the
+// command line's fetcher does.
+class RecordingFetcher : public Fetcher {
+ public:
+  RecordingFetcher(Fetcher& inner, TranscriptWindow& window) : inner_(inner), window_(window) {}
+  FetchResult fetch(const std::string& url, int timeoutSeconds) override {
+    window_.recordFetch(url);
+    return inner_.fetch(url, timeoutSeconds);
+  }
+  void cancel() override { inner_.cancel(); }
+  void setProxy(AccessType access, const std::string& proxyName) override {
+    inner_.setProxy(access, proxyName);
+  }
+
+ private:
+  Fetcher& inner_;
+  TranscriptWindow& window_;
+};
+
+// A page matches when it holds the first search text; the extract names it.
+// Failures can be scripted for the next calls.
+class WordMatcher : public Matcher {
+ public:
+  std::deque<ErrorKind> failures;
+  int calls = 0;
+
+  int32_t stringSearch(const std::string& path, int32_t, int32_t,
+                       const std::array<std::string, 4>& texts, const std::array<int32_t, 3>&,
+                       std::string& matchBuffer) override {
+    ++calls;
+    if (!failures.empty()) {
+      ErrorKind kind = failures.front();
+      failures.pop_front();
+      throw QuexaError(kind, "scripted failure");
+    }
+    std::ifstream in(path, std::ios::binary);
+    const std::string page{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (texts[0].empty() || page.find(texts[0]) == std::string::npos) return 0;
+    const std::string extract = "found " + texts[0] + "\\par ";
+    matchBuffer.replace(0, extract.size() + 1, extract + '\0');
+    return 1;
+  }
+};
+
+struct SiteSearchHarness {
+  ScratchDir dir;
+  AppState state;
+  TranscriptWindow window;
+  test::CountingPump pump;
+  CurlFetcher curl{pump};
+  RecordingFetcher fetcher{curl, window};
+  WordMatcher wordMatcher;
+  Matcher* matcher = &wordMatcher;
+  MainControls controls;
+  int32_t foundCount = 0;
+
+  SiteSearchHarness() {
+    state.dataDir = dir.path();
+    controls.searchText[0] = "needle";
+    controls.searchCatText = "Mine";
+    controls.searchCatCount = 1;
+    controls.settings.timeoutText = "5";
+    controls.settings.retryText = "1";
+  }
+
+  std::optional<EndReason> run(std::vector<std::string> urls, bool allLinks) {
+    controls.listCategory = std::move(urls);
+    controls.settings.optSearchAll = allLinks;
+    SiteSearchContext context{state, window, fetcher, pump, *matcher, controls};
+    std::optional<EndReason> end = searchMineSites(context);
+    foundCount = context.foundCount;
+    return end;
+  }
+
+  std::vector<TranscriptEvent> events(TranscriptEvent::Kind kind) const {
+    return window.eventsOf(kind);
+  }
+  std::vector<std::string> fetchedUrls() const {
+    std::vector<std::string> urls;
+    for (const auto& e : window.eventsOf(TranscriptEvent::Kind::Fetch)) urls.push_back(e.text);
+    return urls;
+  }
+  std::vector<std::string> nodeKeys() const {
+    std::vector<std::string> keys;
+    for (const auto& e : window.eventsOf(TranscriptEvent::Kind::Node)) keys.push_back(e.key);
+    return keys;
+  }
+};
+
+}  // namespace quexa::testing

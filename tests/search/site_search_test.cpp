@@ -1,0 +1,349 @@
+// The "My Web Sites" search over fixture sites on loopback servers: what it
+// fetches, which pages it lists, the tree and the all-results pane it
+// writes, and how each way of ending shows on the status line.
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "app/search_frame.h"
+#include "results/documents.h"
+#include "results/rtf_blocks.h"
+#include "search/site_fixture.h"
+#include "support/http_test_server.h"
+
+namespace quexa {
+namespace {
+
+using test::HttpTestServer;
+using testing::SiteSearchHarness;
+using Kind = TranscriptEvent::Kind;
+
+std::string page(const std::string& body) {
+  return "<html><head><title>fixture</title></head><body>" + body + "</body></html>";
+}
+
+std::string link(const std::string& target) {
+  return "<a href=\"" + target + "\">go</a> ";
+}
+
+// A site whose home page links to a page per kind of link the crawl meets.
+struct LinkedSite {
+  HttpTestServer server;
+  LinkedSite() {
+    server.start();
+    const std::string home = server.url("");
+    server.on("/", HttpTestServer::page(
+                       page("needle at home " + link("index.html") + link("/b.html") +
+                            link("c.html") + link("pic.gif") + link("run.cgi?q=1") +
+                            link("b.html#top") + link("http://other.invalid/x.html") +
+                            link("mailto:someone@example.com") + link(home + "/d.html"))));
+    server.on("/index.html", HttpTestServer::page(page("needle again")));
+    server.on("/b.html", HttpTestServer::page(page("needle in b " + link("e.html"))));
+    server.on("/c.html", HttpTestServer::page(page("nothing here")));
+    server.on("/d.html", HttpTestServer::page(page("needle in d " + link("/"))));
+    server.on("/e.html", HttpTestServer::page(page("needle in e")));
+    server.otherwise(HttpTestServer::page(page("never to be asked for")));
+  }
+  std::string url(const std::string& path = "") const { return server.url(path); }
+};
+
+TEST(SiteSearchSinglePage, ListsOnlyTheMatchingEntryUnderTheIndexNode) {
+  HttpTestServer server;
+  server.on("/first", HttpTestServer::page(page("plain text")));
+  server.on("/second", HttpTestServer::page(page("a needle here")));
+  server.start();
+  SiteSearchHarness h;
+  const std::string second = server.url("/second");
+
+  EXPECT_EQ(h.run({server.url("/first"), second}, false), EndReason::Completed);
+
+  const auto nodes = h.events(Kind::Node);
+  ASSERT_EQ(nodes.size(), 2u);
+  EXPECT_EQ(nodes[0].key, "Mine\\");
+  EXPECT_EQ(nodes[0].text, "Mine");
+  EXPECT_FALSE(nodes[0].parentKey);
+  EXPECT_EQ(nodes[0].image, "closed");
+  EXPECT_EQ(nodes[0].expandedImage, "open");
+  EXPECT_EQ(nodes[1].parentKey, "Mine\\");
+  EXPECT_EQ(nodes[1].key, "Yahoo 1" + second);
+  EXPECT_EQ(nodes[1].text, second);
+  EXPECT_EQ(nodes[1].image, "leaf");
+  EXPECT_EQ(h.window.resultLabel, "Found:  1");
+  EXPECT_EQ(h.state.foundStatus, "Found:  1");
+  EXPECT_EQ(h.foundCount, 1);
+
+  const auto docs = h.window.paneDocuments(Pane::All);
+  ASSERT_EQ(docs.size(), 1u);
+  EXPECT_EQ(docs[0], std::string(rtfHeader) + "{\\fs18\\cf2\\b 1. " + second +
+                         "     \\f4\\fs18}\\pard {\\fs18 \\par} \\pard {\\fs18 \\par }"
+                         "\\fs18 found needle\\par }");
+
+  // Both entries were searched, each with its status first; the last node
+  // added was scrolled into view after each entry.
+  EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{server.url("/first"), second}));
+  const auto visible = h.events(Kind::MakeVisible);
+  ASSERT_FALSE(visible.empty());
+  EXPECT_EQ(visible.back().key, "Yahoo 1" + second);
+  EXPECT_EQ(h.window.status, kStatusReady);
+  EXPECT_EQ(h.state.searchRunning, 0);
+}
+
+TEST(SiteSearchSinglePage, TheSameUrlTwiceGivesTwoPageNodesAndTheEntryIsEscaped) {
+  HttpTestServer server;
+  server.otherwise(HttpTestServer::page(page("needle")));
+  server.start();
+  SiteSearchHarness h;
+  const std::string odd = server.url("/a{b}c\\d");
+
+  EXPECT_EQ(h.run({odd, odd}, false), EndReason::Completed);
+
+  EXPECT_EQ(h.nodeKeys(), (std::vector<std::string>{"Mine\\", "Yahoo 1" + odd, "Yahoo 2" + odd}));
+  const auto docs = h.window.paneDocuments(Pane::All);
+  ASSERT_EQ(docs.size(), 2u);
+  const std::string escaped = server.url("/a\\{b\\}c\\\\d");
+  EXPECT_NE(docs[0].find("1. " + escaped + "     "), std::string::npos) << docs[0];
+  // From the second entry on an empty line comes before the number.
+  EXPECT_NE(docs[1].find(std::string(rtfBoldBlue) + std::string(rtfPar) + "2. " + escaped),
+            std::string::npos);
+  EXPECT_EQ(h.window.resultLabel, "Found:  2");
+}
+
+TEST(SiteSearchSinglePage, ADeadHostBetweenLiveOnesReadsAsAnEmptyPage) {
+  HttpTestServer server;
+  server.otherwise(HttpTestServer::page(page("needle")));
+  server.start();
+  std::string dead;
+  {
+    HttpTestServer gone;
+    gone.start();
+    dead = gone.url("/");
+  }
+  SiteSearchHarness h;
+
+  EXPECT_EQ(h.run({server.url("/one"), dead, server.url("/two")}, false), EndReason::Completed);
+
+  // The dead host is asked once more (the empty-answer rule), then the
+  // search goes on to the next site.
+  EXPECT_EQ(h.fetchedUrls(),
+            (std::vector<std::string>{server.url("/one"), dead, dead, server.url("/two")}));
+  EXPECT_EQ(h.nodeKeys(), (std::vector<std::string>{"Mine\\", "Yahoo 1" + server.url("/one"),
+                                                    "Yahoo 2" + server.url("/two")}));
+  EXPECT_EQ(h.window.status, kStatusReady);
+}
+
+TEST(SiteSearchServerError, AShortNotFoundFirstPageIsListedInRed) {
+  HttpTestServer server;
+  server.on("/gone", HttpTestServer::errorPage(404, page("404 Not Found")));
+  server.start();
+  SiteSearchHarness h;
+  const std::string gone = server.url("/gone");
+
+  EXPECT_EQ(h.run({gone}, false), EndReason::Completed);
+
+  const auto nodes = h.events(Kind::Node);
+  ASSERT_EQ(nodes.size(), 2u);
+  EXPECT_EQ(nodes[1].key, "Yahoo 1" + gone);
+  EXPECT_EQ(nodes[1].text, gone + " (Server Error)");
+  const auto docs = h.window.paneDocuments(Pane::All);
+  ASSERT_EQ(docs.size(), 1u);
+  EXPECT_NE(docs[0].find(std::string(rtfRedText) + std::string(kServerErrorMessage) +
+                         std::string(rtfPar) + std::string(rtfPar) + "}"),
+            std::string::npos);
+}
+
+TEST(SiteSearchAllLinks, CrawlsTheSiteBreadthFirstOverItsOwnPages) {
+  LinkedSite site;
+  SiteSearchHarness h;
+  const std::string home = site.url();
+
+  EXPECT_EQ(h.run({home}, true), EndReason::Completed);
+
+  // The home page is asked for with "/"; index.html (the home page again),
+  // the picture, the script, the anchor, the other host and the mail
+  // address never are.
+  EXPECT_EQ(h.fetchedUrls(),
+            (std::vector<std::string>{home + "/", home + "/b.html", home + "/c.html",
+                                      home + "/d.html", home + "/e.html"}));
+  EXPECT_EQ(site.server.requestCount("/index.html"), 0u);
+
+  const auto nodes = h.events(Kind::Node);
+  ASSERT_EQ(nodes.size(), 6u);
+  EXPECT_EQ(nodes[1].key, home);
+  EXPECT_EQ(nodes[1].text, home);
+  EXPECT_EQ(nodes[1].parentKey, "Mine\\");
+  EXPECT_EQ(nodes[1].image, "closed");
+  EXPECT_FALSE(nodes[1].expandedImage);
+  const std::vector<std::string> listed = {home + "/", home + "/b.html", home + "/d.html",
+                                           home + "/e.html"};
+  for (size_t i = 0; i < listed.size(); ++i) {
+    EXPECT_EQ(nodes[i + 2].parentKey, home);
+    EXPECT_EQ(nodes[i + 2].key, "Yahoo " + std::to_string(i + 1) + listed[i]);
+    EXPECT_EQ(nodes[i + 2].text, listed[i]);
+  }
+  const auto docs = h.window.paneDocuments(Pane::All);
+  ASSERT_EQ(docs.size(), 4u);
+  EXPECT_NE(docs[3].find("4. " + home + "/e.html     "), std::string::npos);
+  EXPECT_EQ(h.window.resultLabel, "Found:  4");
+}
+
+TEST(SiteSearchAllLinks, ASiteUrlEndingInSlashIsAskedForWithASecondSlash) {
+  HttpTestServer server;
+  server.otherwise(HttpTestServer::page(page("needle")));
+  server.start();
+  SiteSearchHarness h;
+  const std::string site = server.url("/");
+
+  EXPECT_EQ(h.run({site}, true), EndReason::Completed);
+
+  EXPECT_EQ(h.fetchedUrls(), std::vector<std::string>{site + "/"});
+  ASSERT_EQ(server.requests().size(), 1u);
+  EXPECT_EQ(server.requests()[0].target, "//");
+  EXPECT_EQ(h.nodeKeys(), (std::vector<std::string>{"Mine\\", site, "Yahoo 1" + site + "/"}));
+}
+
+TEST(SiteSearchAllLinks, TheSameSiteTwiceEndsAsAFailureWhenItsNodeIsRefused) {
+  HttpTestServer server;
+  server.otherwise(HttpTestServer::page(page("needle")));
+  server.start();
+  SiteSearchHarness h;
+  const std::string site = server.url("");
+
+  EXPECT_EQ(h.run({site, site}, true), EndReason::Failed);
+
+  // The second site's own URL is queued and fetched again; its node's key
+  // is taken, which ends the search quietly and not as a normal end.
+  EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{site + "/", site + "/"}));
+  EXPECT_TRUE(h.events(Kind::ErrorDialog).empty());
+  EXPECT_EQ(h.window.status, kStatusStopped);
+  EXPECT_EQ(h.state.searchRunning, 0);
+}
+
+TEST(SiteSearchAllLinks, MaximumSitesEndsTheSearchAsCompleted) {
+  LinkedSite site;
+  SiteSearchHarness h;
+  // Taken from the queue: the home page, index.html (taken, then passed
+  // over as the home page) and b.html; c.html would be the fourth.
+  h.controls.settings.hitsText = "3";
+
+  EXPECT_EQ(h.run({site.url(), site.url("/e.html")}, true), EndReason::Completed);
+
+  EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{site.url("/"), site.url("/b.html")}));
+  EXPECT_EQ(h.window.status, kStatusReady);
+}
+
+TEST(SiteSearchStop, AStopDuringACrawlEndsItBeforeTheNextLinkIsFetched) {
+  LinkedSite site;
+  std::atomic<bool> servedB{false};
+  site.server.on("/b.html", [&](const httplib::Request&, httplib::Response& res) {
+    servedB = true;
+    res.set_content(page("needle in b"), "text/html");
+  });
+  SiteSearchHarness h;
+  // The window's Stop button, pressed while page b is being handled.
+  h.pump.onPump = [&](int) {
+    if (servedB && h.state.stopRequest == 0) searchStop(h.state, h.window);
+  };
+
+  EXPECT_EQ(h.run({site.url(), site.url("/e.html")}, true), EndReason::Stopped);
+
+  EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{site.url("/"), site.url("/b.html")}));
+  EXPECT_EQ(h.window.status, kStatusStopped);
+  EXPECT_FALSE(h.window.busyCursor);
+}
+
+TEST(SiteSearchStop, AStopBetweenEntriesLeavesTheRestUnsearched) {
+  HttpTestServer server;
+  server.otherwise(HttpTestServer::page(page("needle")));
+  server.start();
+  SiteSearchHarness h;
+  h.pump.onPump = [&](int) { h.state.stopRequest = 1; };
+
+  EXPECT_EQ(h.run({server.url("/one"), server.url("/two")}, false), EndReason::Stopped);
+
+  EXPECT_EQ(h.fetchedUrls(), std::vector<std::string>{server.url("/one")});
+  EXPECT_EQ(h.foundCount, 1);
+  EXPECT_EQ(h.window.status, kStatusStopped);
+}
+
+TEST(SiteSearchStart, RefusedInputsAndBadNumbersNeverReachTheWeb) {
+  HttpTestServer server;
+  server.otherwise(HttpTestServer::page(page("needle")));
+  server.start();
+  {
+    SiteSearchHarness h;
+    h.controls.searchText[0] = "";
+    EXPECT_EQ(h.run({server.url("/")}, false), std::nullopt);
+    const auto boxes = h.events(Kind::Message);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, "Text Missing");
+    EXPECT_EQ(h.state.searchRunning, 0);
+    EXPECT_TRUE(h.window.searchFrameVisible);
+  }
+  for (std::string Settings::*number :
+       {&Settings::hitsText, &Settings::timeoutText, &Settings::retryText}) {
+    SiteSearchHarness h;
+    h.controls.settings.*number = "many";
+    const std::string bad = h.controls.settings.hitsText + "/" + h.controls.settings.timeoutText +
+                            "/" + h.controls.settings.retryText;
+    EXPECT_EQ(h.run({server.url("/")}, false), EndReason::Failed) << bad;
+    EXPECT_TRUE(h.fetchedUrls().empty()) << bad;
+    EXPECT_TRUE(h.nodeKeys().empty()) << bad;
+    EXPECT_TRUE(h.events(Kind::ErrorDialog).empty()) << bad;
+    EXPECT_EQ(h.window.status, kStatusStopped) << bad;
+  }
+  EXPECT_EQ(server.requestCount(), 0u);
+}
+
+TEST(SiteSearchStart, ASecondSearchWithoutMainIsRefusedItsIndexNode) {
+  HttpTestServer server;
+  server.otherwise(HttpTestServer::page(page("needle")));
+  server.start();
+  SiteSearchHarness h;
+  ASSERT_EQ(h.run({server.url("/")}, false), EndReason::Completed);
+  EXPECT_EQ(h.run({server.url("/")}, false), EndReason::Failed);
+  EXPECT_EQ(h.window.status, kStatusStopped);
+
+  // After "&Main" the tree is cleared and the same index can be searched.
+  h.state.resetResults = 1;
+  EXPECT_EQ(h.run({server.url("/")}, false), EndReason::Completed);
+  EXPECT_EQ(h.state.resetResults, 0);
+}
+
+TEST(SiteSearchErrors, RetryRepeatsTheMatchAndIgnoreEndsTheSearchAsAFailure) {
+  HttpTestServer server;
+  server.otherwise(HttpTestServer::page(page("needle")));
+  server.start();
+  {
+    SiteSearchHarness h;
+    h.wordMatcher.failures = {ErrorKind::DiskNotReady};
+    h.window.errorAnswers = {ErrorAnswer::Retry};
+    EXPECT_EQ(h.run({server.url("/")}, false), EndReason::Completed);
+    const auto dialogs = h.events(Kind::ErrorDialog);
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].text, "Disk not ready! ( 71)");
+    EXPECT_EQ(h.wordMatcher.calls, 2);
+    EXPECT_EQ(h.fetchedUrls().size(), 1u);  // the fetch is not repeated
+    EXPECT_EQ(h.foundCount, 1);
+    EXPECT_FALSE(h.dir.exists("page.tmp"));
+  }
+  {
+    SiteSearchHarness h;
+    h.wordMatcher.failures = {ErrorKind::DeviceIO};
+    h.window.errorAnswers = {ErrorAnswer::Ignore};
+    EXPECT_EQ(h.run({server.url("/one"), server.url("/two")}, false), EndReason::Failed);
+    EXPECT_EQ(h.fetchedUrls().size(), 1u);
+    EXPECT_EQ(h.window.status, kStatusStopped);
+  }
+  {
+    // A missing file skips the failing step: the page goes unlisted and the
+    // search goes on.
+    SiteSearchHarness h;
+    h.wordMatcher.failures = {ErrorKind::FileNotFound};
+    EXPECT_EQ(h.run({server.url("/one"), server.url("/two")}, false), EndReason::Completed);
+    EXPECT_TRUE(h.events(Kind::ErrorDialog).empty());
+    EXPECT_EQ(h.nodeKeys(), (std::vector<std::string>{"Mine\\", "Yahoo 1" + server.url("/two")}));
+  }
+}
+
+}  // namespace
+}  // namespace quexa
