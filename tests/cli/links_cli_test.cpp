@@ -1,0 +1,161 @@
+// quexa-cli links against a loopback site: its JSON Lines transcript is the
+// one the linked-page search writes in-process, its text output the page
+// pane's entries, and its exit statuses.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "app/transcript.h"
+#include "match/dl_matcher.h"
+#include "net/curl_fetcher.h"
+#include "search/linked_search.h"
+#include "support/http_test_server.h"
+#include "support/scratch_dir.h"
+
+namespace quexa {
+namespace {
+
+using nlohmann::json;
+using test::HttpTestServer;
+using Kind = TranscriptEvent::Kind;
+
+struct CliRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+// The transcript lines the command line prints for the events of a window.
+std::vector<json> transcriptLines(const TranscriptWindow& window) {
+  std::vector<json> lines;
+  auto pane = [](Pane p) { return p == Pane::All ? "all" : "page"; };
+  for (const auto& e : window.events) {
+    switch (e.kind) {
+      case Kind::Status:
+        lines.push_back({{"event", "status"}, {"text", e.text}});
+        break;
+      case Kind::Found:
+        lines.push_back({{"event", "found"}, {"text", e.text}});
+        break;
+      case Kind::Fetch:
+        lines.push_back({{"event", "fetch"}, {"url", e.text}});
+        break;
+      case Kind::Insert:
+        lines.push_back({{"event", "insert"}, {"pane", pane(e.pane)}, {"rtf", e.text}});
+        break;
+      case Kind::Clear:
+        lines.push_back({{"event", "clear"}, {"pane", pane(e.pane)}});
+        break;
+      default:
+        ADD_FAILURE() << "unexpected event in a linked-page search";
+    }
+  }
+  return lines;
+}
+
+std::vector<json> parsedLines(const std::string& out) {
+  std::vector<json> lines;
+  std::istringstream in(out);
+  for (std::string line; std::getline(in, line);) lines.push_back(json::parse(line));
+  return lines;
+}
+
+struct LinksCli : ::testing::Test {
+  testing::ScratchDir dir;
+  HttpTestServer server;
+
+  void SetUp() override {
+    server.on("/", HttpTestServer::page("<body><p>home</p><a href=\"/one\">one</a> <a "
+                                        "href=\"/two\">two</a></body>"));
+    server.on("/one", HttpTestServer::page("<body><p>the Needle is here</p></body>"));
+    server.on("/two", HttpTestServer::page("<body><p>needle and thread</p></body>"));
+    server.start();
+  }
+
+  CliRun run(const std::string& args) {
+    const std::string command = std::string(QUEXA_BIN_DIR) + "/quexa-cli --data-dir '" +
+                                dir.path() + "' links " + args + " >'" + dir.file("out") + "' 2>'" +
+                                dir.file("err") + "'";
+    CliRun r;
+    const int status = std::system(command.c_str());
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = dir.read("out");
+    r.err = dir.read("err");
+    return r;
+  }
+
+  // The same search in-process, fetches recorded as the command line does.
+  TranscriptWindow inProcess(bool allLinks) {
+    TranscriptWindow window;
+    AppState state;
+    state.dataDir = dir.path();
+    state.selectedPageUrl = server.url("/");
+    NullPump pump;
+    CurlFetcher fetcher(pump);
+    DlMatcher matcher;
+    MainControls controls;
+    controls.searchText = {"needle", "", "", ""};
+    controls.connector = {kConnectorNot, kConnectorAnd, kConnectorAnd};
+    controls.searchText[1] = "thread";
+    controls.settings.optSearchAll = allLinks;
+    controls.settings.timeoutText = "2";
+    controls.settings.retryText = "1";
+    ResultTools tools{state,   window,
+                      fetcher, pump,
+                      matcher, [&window](const std::string& url) { window.recordFetch(url); }};
+    searchPage_Click(tools, controls);
+    return window;
+  }
+};
+
+TEST_F(LinksCli, JsonTranscriptIsTheInProcessOneInBothModes) {
+  for (bool allLinks : {true, false}) {
+    SCOPED_TRACE(allLinks ? "all links" : "single page");
+    const size_t before = server.requestCount();
+    CliRun r = run("'" + server.url("/") + "' needle NOT thread --timeout 2 --retry 1 " +
+                   (allLinks ? "--all-links" : "--single-page") + " --format json");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    const size_t cliRequests = server.requestCount() - before;
+    TranscriptWindow window = inProcess(allLinks);
+    EXPECT_EQ(cliRequests, allLinks ? 3u : 1u);
+
+    std::vector<json> expected = transcriptLines(window);
+    expected.push_back({{"event", "end"},
+                        {"stopped", false},
+                        {"found", allLinks ? 1 : 0},
+                        {"status", "Ready to search!"}});
+    EXPECT_EQ(parsedLines(r.out), expected);
+  }
+}
+
+TEST_F(LinksCli, TextOutputIsThePagePaneWithTheLinksStatusOnStderr) {
+  // The URL is taken in lower case, as the window takes it from a node key.
+  const std::string upper = "HTTP://127.0.0.1:" + std::to_string(server.port()) + "/";
+  CliRun r = run("'" + upper + "' needle --timeout 2 --retry 1 --all-links");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find(server.url("/one")), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("the Needle is here"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("needle and thread"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("home"), std::string::npos) << r.out;
+  EXPECT_NE(r.err.find("Searching " + server.url("/two")), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("Ready to search!\nLinks: 2/3\n"), std::string::npos) << r.err;
+
+  CliRun single = run("'" + server.url("/") + "' needle --single-page --format rtf");
+  EXPECT_EQ(single.exitCode, 0) << single.err;
+  EXPECT_EQ(single.out.rfind("{\\rtf1", 0), 0u) << single.out;
+  EXPECT_NE(single.out.find("No Match!"), std::string::npos) << single.out;
+}
+
+TEST_F(LinksCli, ExitStatusesTellFailuresAndBadUsage) {
+  EXPECT_EQ(run("'" + server.url("/") + "' needle --retry lots").exitCode, 1);
+  EXPECT_EQ(run("'" + server.url("/") + "'").exitCode, 2);  // no search text
+  EXPECT_EQ(run("'" + server.url("/") + "' needle AND").exitCode, 2);
+  EXPECT_EQ(run("'" + server.url("/") + "' needle --format pdf").exitCode, 2);
+  EXPECT_EQ(server.requestCount(), 0u);
+}
+
+}  // namespace
+}  // namespace quexa

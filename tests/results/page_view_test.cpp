@@ -1,0 +1,309 @@
+// The page view of a selected tree node over a loopback server and the real
+// matching library: the site-mode one-page search with its busy state and
+// failures, and the engine-mode hit detail with each engine's rules.
+#include "results/page_view.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "app/search_frame.h"
+#include "app/transcript.h"
+#include "match/dl_matcher.h"
+#include "net/curl_fetcher.h"
+#include "results/documents.h"
+#include "results/node_keys.h"
+#include "support/counting_pump.h"
+#include "support/http_test_server.h"
+#include "support/scratch_dir.h"
+
+namespace quexa {
+namespace {
+
+using test::CountingPump;
+using test::HttpTestServer;
+using Kind = TranscriptEvent::Kind;
+
+constexpr Control kLocked[] = {Control::searchConfig, Control::buttonView, Control::searchSave,
+                               Control::searchPrint};
+
+std::vector<std::string> statusTexts(const TranscriptWindow& window) {
+  std::vector<std::string> texts;
+  for (const auto& e : window.eventsOf(Kind::Status)) texts.push_back(e.text);
+  return texts;
+}
+
+// Answers every request with an empty body and records the URLs asked for;
+// for keys that are no Web address.
+class EmptyFetcher : public Fetcher {
+ public:
+  std::vector<std::string> urls;
+  FetchResult fetch(const std::string& url, int) override {
+    urls.push_back(url);
+    return {};
+  }
+  void cancel() override {}
+  void setProxy(AccessType, const std::string&) override {}
+};
+
+struct PageViewTest : ::testing::Test {
+  testing::ScratchDir dir;
+  HttpTestServer server;
+  NullPump fetcherPump;
+  CurlFetcher fetcher{fetcherPump};
+  CountingPump pump;
+  DlMatcher matcher;
+  TranscriptWindow window;
+  AppState state;
+  MainControls controls;
+  std::vector<std::string> attempts;
+  ResultTools tools{state, window,  fetcher,
+                    pump,  matcher, [this](const std::string& url) { attempts.push_back(url); }};
+
+  void SetUp() override {
+    state.dataDir = dir.path();
+    controls.searchText[0] = "needle";
+    controls.settings.timeoutText = "2";
+    controls.settings.retryText = "1";
+    server.on("/page",
+              HttpTestServer::page("<html><head><title>needle</title></head><body><p>the needle is "
+                                   "here</p></body></html>"));
+    server.on("/plain", HttpTestServer::page("<html><body><p>nothing to see</p></body></html>"));
+    server.on("/missing",
+              HttpTestServer::errorPage(404, "<html><body>404 Not Found</body></html>"));
+    server.on("/empty", HttpTestServer::emptyBody());
+    server.on("/upper/path", HttpTestServer::page("<body>a needle</body>"));
+    server.on("/silent", server.silence(std::chrono::seconds(5)));
+    server.start();
+  }
+
+  void click(const std::string& key, bool hasChildren = false) {
+    outlineFile_NodeClick(tools, controls, key, hasChildren);
+  }
+  std::string pageKey(const std::string& path) { return pageNodeKey(3, server.url(path)); }
+
+  void expectIdleWindow() {
+    EXPECT_EQ(window.status, kStatusReady);
+    EXPECT_FALSE(window.lampBusy);
+    EXPECT_FALSE(window.busyCursor);
+    EXPECT_EQ(state.searchRunning, 0);
+    EXPECT_EQ(state.paneBusy, 0);
+    EXPECT_FALSE(window.isEnabled(Control::searchStop));
+    for (Control c : kLocked) EXPECT_TRUE(window.isEnabled(c));
+    EXPECT_FALSE(dir.exists("page.tmp"));
+  }
+};
+
+TEST_F(PageViewTest, SiteModeShowsTheMatchViewOfAMatchingPageInItsBusyState) {
+  window.disabled.insert(Control::searchStop);
+  pump.onPump = [this](int) {
+    // Set before the first yield: the guards and Stop rely on it.
+    EXPECT_EQ(state.searchRunning, 1);
+    EXPECT_EQ(state.paneBusy, 1);
+    EXPECT_TRUE(window.lampBusy);
+    EXPECT_TRUE(window.isEnabled(Control::searchStop));
+    for (Control c : kLocked) EXPECT_FALSE(window.isEnabled(c));
+  };
+  click(pageKey("/page"));
+
+  const std::string url = server.url("/page");
+  EXPECT_EQ(state.selectedPageUrl, url);
+  EXPECT_EQ(attempts, std::vector<std::string>{url});
+  EXPECT_GE(pump.count, 1);
+  // The extract comes from the body only: the title's needle is cut away.
+  EXPECT_EQ(window.paneDocuments(Pane::Page),
+            std::vector<std::string>{
+                pageMatchView(url, matchingBody("the {\\b\\cf1 needle} is here\\par "))});
+  ASSERT_FALSE(window.eventsOf(Kind::Reset).empty());
+  EXPECT_EQ(window.eventsOf(Kind::Reset).front().pane, Pane::Page);
+  EXPECT_TRUE(window.eventsOf(Kind::Found).empty());
+  EXPECT_TRUE(window.paneDocuments(Pane::All).empty());
+  EXPECT_EQ(statusTexts(window),
+            (std::vector<std::string>{"Searching " + url, kStatusReady, kStatusReady}));
+  expectIdleWindow();
+}
+
+TEST_F(PageViewTest, SiteModeLeavesThePaneBlankWithoutAMatchAndShowsServerErrorsInRed) {
+  click(pageKey("/plain"));
+  EXPECT_TRUE(window.paneDocuments(Pane::Page).empty());
+  EXPECT_EQ(window.eventsOf(Kind::Reset).size(), 1u);
+  expectIdleWindow();
+
+  click(pageKey("/empty"));  // empty after its retries: matched as an empty page
+  EXPECT_EQ(server.requestCount("/empty"), 2u);
+  EXPECT_TRUE(window.paneDocuments(Pane::Page).empty());
+  expectIdleWindow();
+
+  click(pageKey("/missing"));
+  EXPECT_EQ(window.paneDocuments(Pane::Page),
+            std::vector<std::string>{pageMatchView(server.url("/missing"), serverErrorBody())});
+  expectIdleWindow();
+}
+
+TEST_F(PageViewTest, FetchesTheLowerCasedKeyOfAnyNodeWithoutChildren) {
+  click("Yahoo 1HTTP://127.0.0.1:" + std::to_string(server.port()) + "/Upper/PATH");
+  EXPECT_EQ(server.requestCount("/upper/path"), 1u);
+  EXPECT_EQ(state.selectedPageUrl, server.url("/upper/path"));
+  EXPECT_EQ(window.paneDocuments(Pane::Page).size(), 1u);
+
+  // The index node of a search that listed nothing is fetched as its key.
+  EmptyFetcher empty;
+  ResultTools emptyTools{state, window, empty, pump, matcher};
+  outlineFile_NodeClick(emptyTools, controls, indexNodeKey("My Sites"), false);
+  EXPECT_EQ(empty.urls, (std::vector<std::string>{"my sites\\", "my sites\\"}));
+  EXPECT_EQ(state.selectedPageUrl, "my sites\\");
+  EXPECT_EQ(window.paneDocuments(Pane::Page).size(), 0u);
+  expectIdleWindow();
+}
+
+TEST_F(PageViewTest, ANodeWithChildrenOnlyShowsReadyInBothModes) {
+  state.selectedPageUrl = "http://before/";
+  for (bool siteMode : {true, false}) {
+    controls.frameMineEnabled = siteMode;
+    click(indexNodeKey("Sites"), true);
+    click(engineNodeKey(kEngineNodeNames[0]), true);
+  }
+  EXPECT_TRUE(attempts.empty());
+  EXPECT_EQ(statusTexts(window), std::vector<std::string>(4, kStatusReady));
+  EXPECT_TRUE(window.eventsOf(Kind::Reset).empty());
+  EXPECT_TRUE(window.eventsOf(Kind::Clear).empty());
+  EXPECT_TRUE(window.eventsOf(Kind::Insert).empty());
+  EXPECT_TRUE(window.eventsOf(Kind::Found).empty());
+  EXPECT_EQ(state.selectedPageUrl, "http://before/");
+  EXPECT_FALSE(window.lampBusy);
+}
+
+TEST_F(PageViewTest, IsRefusedWhileASearchRuns) {
+  state.searchRunning = 1;
+  click(pageKey("/page"));
+  EXPECT_TRUE(attempts.empty());
+  ASSERT_EQ(window.eventsOf(Kind::Message).size(), 1u);
+  EXPECT_EQ(window.eventsOf(Kind::Message)[0].text, "You must stop the current search first!");
+  EXPECT_TRUE(window.eventsOf(Kind::Status).empty());
+  EXPECT_EQ(state.searchRunning, 1);
+}
+
+TEST_F(PageViewTest, FailuresEndTheViewAndLeaveTheWindowIdle) {
+  controls.settings.timeoutText = "soon";  // the conversion error ends it quietly
+  click(pageKey("/page"));
+  EXPECT_TRUE(attempts.empty());
+  EXPECT_TRUE(window.eventsOf(Kind::ErrorDialog).empty());
+  EXPECT_EQ(window.status, kStatusReady);
+  EXPECT_FALSE(window.lampBusy);
+
+  // The time-outs used up end the view, not the program's usability.
+  controls.settings.timeoutText = "1";
+  controls.settings.retryText = "0";
+  click(pageKey("/silent"));
+  EXPECT_EQ(server.requestCount("/silent"), 1u);
+  EXPECT_TRUE(window.paneDocuments(Pane::Page).empty());
+  expectIdleWindow();
+
+  // A library that cannot be loaded asks Abort / Retry / Ignore; Retry runs
+  // the match again, Ignore ends the view.
+  controls.settings.timeoutText = "2";
+  DlMatcher missingLibrary("libquexa-absent.so");
+  ResultTools noLibrary{state, window, fetcher, pump, missingLibrary};
+  window.errorAnswers = {ErrorAnswer::Retry, ErrorAnswer::Ignore};
+  outlineFile_NodeClick(noLibrary, controls, pageKey("/page"), false);
+  const auto dialogs = window.eventsOf(Kind::ErrorDialog);
+  ASSERT_EQ(dialogs.size(), 2u);
+  EXPECT_EQ(dialogs[0].text, "No enough memory! Please close some applications! ( 298)");
+  EXPECT_TRUE(window.paneDocuments(Pane::Page).empty());
+  expectIdleWindow();
+
+  // The window works again: the next view searches.
+  click(pageKey("/page"));
+  EXPECT_EQ(window.paneDocuments(Pane::Page).size(), 1u);
+}
+
+TEST_F(PageViewTest, AStopLeftFromAnEarlierSearchDoesNotCutTheRetriesShort) {
+  controls.settings.retryText = "2";
+  state.stopRequest = 1;
+  click(pageKey("/empty"));
+  EXPECT_EQ(server.requestCount("/empty"), 3u);
+  expectIdleWindow();
+}
+
+// Engine mode: the hit text of the store after the rules of the key's engine.
+struct HitDetailViewTest : PageViewTest {
+  const std::string url = "http://hits.test/page";
+
+  void SetUp() override {
+    PageViewTest::SetUp();
+    controls.frameMineEnabled = false;
+  }
+  std::string show(std::string_view keyPrefix, const std::string& rawBlock,
+                   const std::string& hitUrl = "http://hits.test/page") {
+    state.engineHitBuffer.clear();
+    state.engineHitBuffer.appendUrl("http://other.test/");
+    state.engineHitBuffer.appendBlock("not this one");
+    state.engineHitBuffer.appendUrl(hitUrl);
+    state.engineHitBuffer.appendBlock(rawBlock);
+    window.events.clear();
+    click(std::string(keyPrefix) + " 2" + hitUrl);
+    const auto docs = window.paneDocuments(Pane::Page);
+    EXPECT_EQ(docs.size(), 1u);
+    return docs.empty() ? "" : docs[0];
+  }
+  std::string split(std::string_view title, std::string_view description) {
+    return hitDetailView(hitDetail(title, url, description));
+  }
+  std::string unsplit(std::string_view text) { return hitDetailView(unsplitHitDetail(text)); }
+};
+
+TEST_F(HitDetailViewTest, ShowsTheHitWithoutFetchingAndOffersTheLinkedSearch) {
+  window.disabled.insert(Control::searchPage);
+  state.linkStatus = "Links: 4/9";
+  EXPECT_EQ(show("Lycos", "<b>Title</b></a>Words"), split("Title", "Words"));
+  EXPECT_TRUE(attempts.empty());
+  EXPECT_EQ(state.selectedPageUrl, url);
+  EXPECT_TRUE(window.isEnabled(Control::searchPage));
+  EXPECT_EQ(window.resultLabel, "Links: 0/0");
+  EXPECT_EQ(state.linkStatus, "Links: 0/0");
+  ASSERT_EQ(window.eventsOf(Kind::Clear).size(), 1u);  // cleared, no blank inserted
+  EXPECT_EQ(window.eventsOf(Kind::Clear)[0].pane, Pane::Page);
+  EXPECT_TRUE(window.eventsOf(Kind::Reset).empty());
+  EXPECT_EQ(window.status, kStatusReady);
+  EXPECT_FALSE(window.lampBusy);
+  EXPECT_EQ(state.searchRunning, 0);
+}
+
+TEST_F(HitDetailViewTest, AppliesEachEnginesRulesWithAndWithoutTheEndOfTheLink) {
+  EXPECT_EQ(show("Yahoo", "The <b>Best</b> <B>Page</b></a> About it<br>more<li>next"),
+            split("The Best Page", " About it"));
+  EXPECT_EQ(show("Yahoo", "Just text<BR>tail"), split("", "Just text"));
+
+  EXPECT_EQ(show("Lycos", "x<b>Title</b></a>Desc<br>more<br>"), split("Title", "Descmore"));
+  EXPECT_EQ(show("Lycos", "xy<b>Whole</b> text"), split("Whole text", ""));
+
+  EXPECT_EQ(show("Excite", "Title&nbsp;</a>Desc<br>cut"), split("Title", "Desc"));
+  EXPECT_EQ(show("Excite", "Only title<br>cut"), split("Only title", ""));
+
+  EXPECT_EQ(show("InfoSeek", "Title</b></a>\nDesc<br>x<br>y"), split("Title", "Descxy"));
+  EXPECT_EQ(show("InfoSeek", "Title</a> Desc"), unsplit("Title Desc"));
+
+  EXPECT_EQ(show("Altavista", "x<b>Title</b></a>Desc<br>drop<br>keep<br>cut"),
+            split("Title", "Desckeep"));
+  EXPECT_EQ(show("Altavista", "<b>Alone"), split("Alone", ""));
+}
+
+TEST_F(HitDetailViewTest, TakesTheEngineFromTheWholeKeyAndCopesWithUnknownHits) {
+  // "yahoo" in the URL wins over the Lycos prefix: the Yahoo! rules apply.
+  const std::string yahooUrl = "http://yahoo.test/";
+  EXPECT_EQ(show("Lycos", "Title</a>Desc", yahooUrl),
+            hitDetailView(hitDetail("Title", yahooUrl, "Desc")));
+  // A key without an engine word shows the hit text unchanged.
+  EXPECT_EQ(show("Other", "Raw <b>text</b>"), unsplit("Raw <b>text</b>"));
+
+  // A hit left from an earlier engine search: empty detail, no failure.
+  state.engineHitBuffer.clear();
+  window.events.clear();
+  click(hitNodeKey(kEngineNodeNames[0], 1, url));
+  EXPECT_EQ(window.paneDocuments(Pane::Page), std::vector<std::string>{hitDetailView("")});
+  EXPECT_EQ(state.selectedPageUrl, url);
+  EXPECT_EQ(window.status, kStatusReady);
+}
+
+}  // namespace
+}  // namespace quexa
