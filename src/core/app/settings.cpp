@@ -136,6 +136,15 @@ std::string encodeSettings(const Settings& s) {
   return record;
 }
 
+namespace {
+size_t characterCount(std::string_view utf8) {
+  size_t n = 0;
+  for (char c : utf8)
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
+  return n;
+}
+}  // namespace
+
 Settings decodeSettings(std::string_view record) {
   Settings s;
   if (record.empty()) return s;
@@ -150,6 +159,13 @@ Settings decodeSettings(std::string_view record) {
     std::string value;
     if (reader.text(value)) *text = value;
   }
+  // A damaged record can hold texts longer than the window's boxes take; such
+  // settings could never be saved again. Keep them within the boxes' limits.
+  const Settings defaults;
+  if (characterCount(s.proxyText) > kMaxProxyLength) s.proxyText = defaults.proxyText;
+  if (characterCount(s.hitsText) > kMaxNumberTextLength) s.hitsText = defaults.hitsText;
+  if (characterCount(s.timeoutText) > kMaxNumberTextLength) s.timeoutText = defaults.timeoutText;
+  if (characterCount(s.retryText) > kMaxNumberTextLength) s.retryText = defaults.retryText;
 
   uint8_t mine = 0, engine = 0;
   if (reader.byte(mine) && reader.byte(engine)) {

@@ -1,6 +1,7 @@
 #include "data/text_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -105,8 +106,16 @@ std::vector<std::string> readLines(const std::string& path) {
 }
 
 void appendLines(const std::string& path, const std::vector<std::string>& lines) {
-  FileHandle file = openOrThrow(path, O_WRONLY | O_CREAT | O_APPEND);
-  writeAll(file.fd, joinCrlf(lines), path);
+  FileHandle file = openOrThrow(path, O_RDWR | O_CREAT | O_APPEND);
+  std::string text = joinCrlf(lines);
+  // A file whose last line has no line end would have the first new line
+  // joined onto it (a header glued to an address reads as neither).
+  struct stat info {};
+  char last = '\n';
+  if (::fstat(file.fd, &info) == 0 && info.st_size > 0 &&
+      ::pread(file.fd, &last, 1, info.st_size - 1) == 1 && last != '\n' && last != '\r')
+    text.insert(0, "\r\n");
+  writeAll(file.fd, text, path);
   if (::fsync(file.fd) != 0) throwFileError("cannot flush", path);
 }
 

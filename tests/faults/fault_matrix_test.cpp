@@ -1,0 +1,314 @@
+// The ways a site can fail a search, each against a real server on
+// 127.0.0.1 and the real libcurl fetcher: what the fetcher reports, how the
+// retry rules count the attempts, and whether the search goes on to the
+// next site or ends, without hanging, crashing or growing without bound.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "app/search_frame.h"
+#include "faults/raw_server.h"
+#include "net/fetch_page.h"
+#include "search/site_fixture.h"
+#include "support/http_test_server.h"
+
+namespace quexa {
+namespace {
+
+using test::HttpTestServer;
+using testing::RawServer;
+using testing::SiteSearchHarness;
+using Kind = TranscriptEvent::Kind;
+using namespace std::chrono_literals;
+
+std::string page(const std::string& body) {
+  return "<html><head><title>fault</title></head><body>" + body + "</body></html>";
+}
+
+std::vector<std::string> statusTexts(const SiteSearchHarness& h) {
+  std::vector<std::string> texts;
+  for (const auto& e : h.events(Kind::Status)) texts.push_back(e.text);
+  return texts;
+}
+
+// Headers that promise `length` bytes of HTML.
+std::string headersFor(size_t length) {
+  return "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " + std::to_string(length) +
+         "\r\n\r\n";
+}
+
+// Answers the request with headers for `length` bytes, sends the first half
+// of them, then ends the connection (with a reset when `reset`).
+RawServer::Behaviour halfBodyThenClose(size_t length, bool reset) {
+  return [length, reset](int connection) {
+    RawServer::readRequestHead(connection);
+    const std::string body = page("needle " + test::filler(length));
+    if (!RawServer::sendAll(connection, headersFor(body.size()) + body.substr(0, body.size() / 2)))
+      return;
+    // Let the half arrive before the end, so the fetcher sees both.
+    std::this_thread::sleep_for(100ms);
+    if (reset) RawServer::resetConnection(connection);
+  };
+}
+
+long peakResidentKilobytes() {
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+// --- Sites that give no page: each is asked retry + 1 times, then skipped ---
+
+// A site that never gives a page, however it fails to.
+struct FaultySite {
+  std::unique_ptr<HttpTestServer> http;
+  std::unique_ptr<RawServer> raw;
+  std::string url;
+};
+
+struct NoPageCase {
+  const char* name;
+  FetchStatus fetcherSays;
+  std::function<FaultySite()> make;
+};
+
+void PrintTo(const NoPageCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+FaultySite emptyBodySite() {
+  FaultySite site;
+  site.http = std::make_unique<HttpTestServer>();
+  site.http->on("/empty", HttpTestServer::emptyBody());
+  site.http->start();
+  site.url = site.http->url("/empty");
+  return site;
+}
+
+FaultySite closesBeforeHeadersSite() {
+  FaultySite site;
+  site.raw = std::make_unique<RawServer>(&RawServer::readRequestHead);
+  site.url = site.raw->url("/closing");
+  return site;
+}
+
+FaultySite closedPortSite() {
+  FaultySite site;
+  {
+    HttpTestServer gone;
+    gone.start();
+    site.url = gone.url("/gone");
+  }
+  return site;
+}
+
+FaultySite resetMidBodySite() {
+  FaultySite site;
+  site.raw = std::make_unique<RawServer>(halfBodyThenClose(4000, true));
+  site.url = site.raw->url("/reset");
+  return site;
+}
+
+class FaultMatrixNoPage : public ::testing::TestWithParam<NoPageCase> {};
+
+TEST_P(FaultMatrixNoPage, TheSiteIsAskedRetryPlusOneTimesAndTheNextSiteIsStillSearched) {
+  FaultySite faulty = GetParam().make();
+  HttpTestServer live;
+  live.on("/next", HttpTestServer::page(page("a needle")));
+  live.start();
+  SiteSearchHarness h;
+  h.controls.settings.retryText = "2";
+
+  FetchResult direct = h.curl.fetch(faulty.url, 2);
+  EXPECT_EQ(direct.status, GetParam().fetcherSays) << direct.error;
+  EXPECT_EQ(direct.body, "");
+
+  EXPECT_EQ(h.run({faulty.url, live.url("/next")}, false), EndReason::Completed);
+  EXPECT_EQ(h.fetchedUrls(),
+            (std::vector<std::string>{faulty.url, faulty.url, faulty.url, live.url("/next")}));
+  EXPECT_EQ(h.nodeKeys(), (std::vector<std::string>{"Mine\\", "Yahoo 1" + live.url("/next")}));
+  EXPECT_EQ(h.window.resultLabel, "Found:  1");
+  EXPECT_EQ(h.window.status, kStatusReady);
+  if (faulty.http) {
+    EXPECT_EQ(faulty.http->requestCount("/empty"), 4u);  // the direct fetch and three attempts
+  }
+  if (faulty.raw) {
+    EXPECT_EQ(faulty.raw->connections(), 4);  // the direct fetch and three attempts
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, FaultMatrixNoPage,
+    ::testing::Values(NoPageCase{"EmptyBody", FetchStatus::Ok, emptyBodySite},
+                      NoPageCase{"ClosedBeforeHeaders", FetchStatus::Unreachable,
+                                 closesBeforeHeadersSite},
+                      NoPageCase{"ClosedPort", FetchStatus::Unreachable, closedPortSite},
+                      NoPageCase{"ResetMidBody", FetchStatus::Unreachable, resetMidBodySite}),
+    [](const ::testing::TestParamInfo<NoPageCase>& info) { return std::string(info.param.name); });
+
+// --- Time-outs ---
+
+TEST(FaultMatrixTimeouts, ASilentSiteIsAskedTwiceWithTheNoticeThenTheSearchEnds) {
+  HttpTestServer server;
+  server.on("/silent", server.silence());
+  server.on("/next", HttpTestServer::page(page("needle")));
+  server.start();
+  SiteSearchHarness h;
+  h.controls.settings.timeoutText = "1";
+  h.controls.settings.retryText = "1";
+  const std::string silent = server.url("/silent");
+
+  EXPECT_EQ(h.run({silent, server.url("/next")}, false), EndReason::Failed);
+
+  EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{silent, silent}));
+  const std::vector<std::string> statuses = statusTexts(h);
+  const std::vector<std::string> expectedTail{
+      "Searching " + silent, "Communication request timed out! Retry -  1 time(s).",
+      "Search was stopped before its completion!"};
+  ASSERT_GE(statuses.size(), expectedTail.size());
+  EXPECT_EQ(std::vector<std::string>(statuses.end() - 3, statuses.end()), expectedTail);
+  EXPECT_EQ(h.window.status, kStatusStopped);
+  EXPECT_EQ(server.requestCount("/next"), 0u);
+  EXPECT_EQ(h.state.searchRunning, 0);
+}
+
+TEST(FaultMatrixTimeouts, ADripFeedPastTheTimeoutCountsAsATimeout) {
+  HttpTestServer server;
+  // A byte a second, well past the one-second time-out.
+  server.on("/drip", server.slowBody(30, 1s, "x"));
+  server.start();
+  SiteSearchHarness h;
+  h.controls.settings.timeoutText = "1";
+  h.controls.settings.retryText = "0";
+  const std::string drip = server.url("/drip");
+
+  FetchResult direct = h.curl.fetch(drip, 1);
+  EXPECT_EQ(direct.status, FetchStatus::Timeout) << direct.error;
+
+  // With no retries left the first time-out ends the search.
+  EXPECT_EQ(h.run({drip}, false), EndReason::Failed);
+  EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{drip}));
+  EXPECT_EQ(h.window.status, kStatusStopped);
+}
+
+// --- Transfers that break off or never end ---
+
+TEST(FaultMatrixBrokenTransfers, ABodyCutShortByAnOrderlyCloseEndsTheSearch) {
+  RawServer cut(halfBodyThenClose(4000, false));
+  HttpTestServer live;
+  live.on("/next", HttpTestServer::page(page("needle")));
+  live.start();
+  SiteSearchHarness h;
+
+  // The promised length never comes: the transfer fails, which is no empty
+  // answer, so the search ends there.
+  FetchResult direct = h.curl.fetch(cut.url("/half"), 2);
+  EXPECT_EQ(direct.status, FetchStatus::Failed) << direct.error;
+
+  EXPECT_EQ(h.run({cut.url("/half"), live.url("/next")}, false), EndReason::Failed);
+  EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{cut.url("/half")}));
+  EXPECT_EQ(live.requestCount(), 0u);
+  EXPECT_EQ(h.window.status, kStatusStopped);
+}
+
+TEST(FaultMatrixBrokenTransfers, ARedirectLoopEndsTheSearchAfterTheRedirectLimit) {
+  HttpTestServer server;
+  server.on("/loop", HttpTestServer::redirect("/loop"));
+  server.on("/next", HttpTestServer::page(page("needle")));
+  server.start();
+  SiteSearchHarness h;
+
+  EXPECT_EQ(h.run({server.url("/loop"), server.url("/next")}, false), EndReason::Failed);
+
+  EXPECT_EQ(server.requestCount("/loop"), static_cast<size_t>(kMaxRedirects + 1));
+  EXPECT_EQ(server.requestCount("/next"), 0u);
+  EXPECT_EQ(h.window.status, kStatusStopped);
+}
+
+TEST(FaultMatrixBrokenTransfers, AHundredMegabyteBodyIsCutAndMemoryStaysBounded) {
+  constexpr size_t kPromised = 100u * 1024u * 1024u;
+  std::atomic<size_t> sent{0};
+  RawServer huge([&](int connection) {
+    RawServer::readRequestHead(connection);
+    if (!RawServer::sendAll(connection, headersFor(kPromised))) return;
+    const std::string start = "<html><body>needle ";
+    std::string chunk = test::filler(1024 * 1024, 'q');
+    chunk.replace(0, start.size(), start);
+    while (sent < kPromised && RawServer::sendAll(connection, chunk)) {
+      sent += chunk.size();
+      chunk.assign(chunk.size(), 'q');
+    }
+  });
+  SiteSearchHarness h;
+  const long before = peakResidentKilobytes();
+
+  EXPECT_EQ(h.run({huge.url("/huge")}, false), EndReason::Completed);
+
+  EXPECT_EQ(h.nodeKeys(), (std::vector<std::string>{"Mine\\", "Yahoo 1" + huge.url("/huge")}));
+  EXPECT_EQ(huge.connections(), 1);
+  // The fetcher dropped the rest instead of reading it all.
+  EXPECT_LT(sent.load(), kPromised / 2);
+  const long grownMegabytes = (peakResidentKilobytes() - before) / 1024;
+  EXPECT_LT(grownMegabytes, 400) << "peak resident size grew by " << grownMegabytes << " MB";
+}
+
+// --- Error pages ---
+
+TEST(FaultMatrixErrorPages, ErrorPagesComeBackAsTextAndAShortNotFoundFirstPageIsAServerError) {
+  HttpTestServer server;
+  server.on("/missing", HttpTestServer::errorPage(404, page("Not Found")));
+  server.on("/broken",
+            HttpTestServer::errorPage(500, page("Internal Server Error while serving needle")));
+  server.start();
+  SiteSearchHarness h;
+  const std::string missing = server.url("/missing");
+  const std::string broken = server.url("/broken");
+
+  FetchResult notFound = h.curl.fetch(missing, 2);
+  EXPECT_EQ(notFound.status, FetchStatus::Ok);
+  EXPECT_EQ(notFound.httpStatus, 404);
+  EXPECT_EQ(notFound.body, page("Not Found"));
+  FetchResult serverError = h.curl.fetch(broken, 2);
+  EXPECT_EQ(serverError.status, FetchStatus::Ok);
+  EXPECT_EQ(serverError.httpStatus, 500);
+
+  EXPECT_EQ(h.run({missing, broken}, false), EndReason::Completed);
+
+  // The 404 page is listed whatever it holds; the 500 page is matched as text.
+  const auto nodes = h.events(Kind::Node);
+  ASSERT_EQ(nodes.size(), 3u);
+  EXPECT_EQ(nodes[1].key, "Yahoo 1" + missing);
+  EXPECT_EQ(nodes[1].text, missing + " (Server Error)");
+  EXPECT_EQ(nodes[2].key, "Yahoo 2" + broken);
+  EXPECT_EQ(nodes[2].text, broken);
+  EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{missing, broken}));
+  EXPECT_EQ(h.window.status, kStatusReady);
+}
+
+// --- Proxy ---
+
+TEST(FaultMatrixProxy, AProxyThatClosesAtOnceMakesEverySiteAnEmptyAnswer) {
+  RawServer proxy([](int) {});  // accepts and closes
+  HttpTestServer site;
+  site.otherwise(HttpTestServer::page(page("needle")));
+  site.start();
+  SiteSearchHarness h;
+  h.controls.settings.proxyText = proxy.hostAndPort();
+  const std::string a = site.url("/a");
+  const std::string b = site.url("/b");
+
+  EXPECT_EQ(h.run({a, b}, false), EndReason::Completed);
+
+  EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{a, a, b, b}));
+  EXPECT_EQ(proxy.connections(), 4);
+  EXPECT_EQ(site.requestCount(), 0u);
+  EXPECT_EQ(h.nodeKeys(), (std::vector<std::string>{"Mine\\"}));
+  EXPECT_EQ(h.window.status, kStatusReady);
+}
+
+}  // namespace
+}  // namespace quexa
