@@ -5,6 +5,7 @@
 
 #include "app/settings.h"
 #include "app/text.h"
+#include "net/parallel_fetcher.h"
 #include "results/rich_text.h"
 #include "results/rtf_reader.h"
 #include "results/rtf_writer.h"
@@ -92,8 +93,15 @@ FetchResult AttemptRecordingFetcher::fetch(const std::string& url, int timeoutSe
   return result;
 }
 
+std::unique_ptr<Fetcher> makeFetcher(EventPump& pump, int connections) {
+  if (connections <= 1) return std::make_unique<CurlFetcher>(pump);
+  return std::make_unique<ParallelFetcher>(pump, connections);
+}
+
 SearchSession::SearchSession(const GlobalOptions& global)
-    : pump(state.stopRequest), curl(pump), fetcher(curl, window) {
+    : pump(state.stopRequest),
+      network(makeFetcher(pump, global.connections)),
+      fetcher(*network, window) {
   state.dataDir = global.dataDir();
 }
 

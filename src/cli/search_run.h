@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -61,11 +62,16 @@ class AttemptRecordingFetcher : public Fetcher {
   void setProxy(AccessType access, const std::string& proxyName) override {
     inner_.setProxy(access, proxyName);
   }
+  // Early transfers are no attempts of the search: passed on unrecorded.
+  void hintUpcoming(const std::vector<std::string>& urls) override { inner_.hintUpcoming(urls); }
 
  private:
   Fetcher& inner_;
   TranscriptWindow& window_;
 };
+
+// The page fetcher for this many connections: with one, the plain fetcher.
+std::unique_ptr<Fetcher> makeFetcher(EventPump& pump, int connections);
 
 // Everything one search runs on, wired together.
 struct SearchSession {
@@ -74,7 +80,7 @@ struct SearchSession {
   AppState state;
   TranscriptWindow window;
   SignalPump pump;
-  CurlFetcher curl;
+  std::unique_ptr<Fetcher> network;  // --connections: one, or fetching ahead over several
   AttemptRecordingFetcher fetcher;
   DlMatcher matcher;
 };

@@ -22,6 +22,8 @@ class LinkQueue {
   const std::string& front() const { return entries_.front(); }
   std::string popFront();
   size_t size() const { return entries_.size(); }
+  // Every pending entry, oldest first (what the crawl will take next).
+  const std::deque<std::string>& entries() const { return entries_; }
 
  private:
   std::deque<std::string> entries_;

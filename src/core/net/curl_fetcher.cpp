@@ -52,6 +52,43 @@ struct AddedHandle {
 
 }  // namespace
 
+void setPageOptions(CURL* easy) {
+  curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
+  curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
+  curl_easy_setopt(easy, CURLOPT_USERAGENT, kUserAgent);
+  curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+  // URLs come from index files, pages and links: only the Web, never a
+  // local file or another protocol.
+  curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  // The URL goes out as it was given (only blanks are encoded).
+  curl_easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L);
+}
+
+void setProxyOptions(CURL* easy, AccessType access, const std::string& proxyName) {
+  if (access == AccessType::NamedProxy && !proxyName.empty()) {
+    curl_easy_setopt(easy, CURLOPT_PROXY, proxyName.c_str());
+    // A proxy named without a port is an HTTP proxy on port 80.
+    curl_easy_setopt(easy, CURLOPT_PROXYPORT, 80L);
+    // The named proxy carries every request, whatever the environment says.
+    curl_easy_setopt(easy, CURLOPT_NOPROXY, "");
+  } else {
+    // Back to libcurl's default, which follows the usual proxy variables.
+    curl_easy_setopt(easy, CURLOPT_PROXY, nullptr);
+    curl_easy_setopt(easy, CURLOPT_PROXYPORT, 0L);
+    curl_easy_setopt(easy, CURLOPT_NOPROXY, nullptr);
+  }
+}
+
+FetchStatus fetchStatusOf(CURLcode code) {
+  return statusOf(code);
+}
+
+void initTransfers() {
+  initCurlOnce();
+}
+
 std::string urlForWire(const std::string& url) {
   std::string wire;
   wire.reserve(url.size());
@@ -76,17 +113,7 @@ CurlFetcher::CurlFetcher(EventPump& pump) : pump_(pump) {
   curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &CurlFetcher::receiveBody);
   curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
   curl_easy_setopt(easy_, CURLOPT_ERRORBUFFER, errorText_);
-  curl_easy_setopt(easy_, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(easy_, CURLOPT_MAXREDIRS, kMaxRedirects);
-  curl_easy_setopt(easy_, CURLOPT_ACCEPT_ENCODING, "");
-  curl_easy_setopt(easy_, CURLOPT_USERAGENT, kUserAgent);
-  curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
-  // URLs come from index files, pages and links: only the Web, never a
-  // local file or another protocol.
-  curl_easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(easy_, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  // The URL goes out as it was given (only blanks are encoded).
-  curl_easy_setopt(easy_, CURLOPT_PATH_AS_IS, 1L);
+  setPageOptions(easy_);
 }
 
 CurlFetcher::~CurlFetcher() {
@@ -113,18 +140,7 @@ void CurlFetcher::setProxy(AccessType access, const std::string& proxyName) {
 }
 
 void CurlFetcher::applyProxy() {
-  if (access_ == AccessType::NamedProxy && !proxyName_.empty()) {
-    curl_easy_setopt(easy_, CURLOPT_PROXY, proxyName_.c_str());
-    // A proxy named without a port is an HTTP proxy on port 80.
-    curl_easy_setopt(easy_, CURLOPT_PROXYPORT, 80L);
-    // The named proxy carries every request, whatever the environment says.
-    curl_easy_setopt(easy_, CURLOPT_NOPROXY, "");
-  } else {
-    // Back to libcurl's default, which follows the usual proxy variables.
-    curl_easy_setopt(easy_, CURLOPT_PROXY, nullptr);
-    curl_easy_setopt(easy_, CURLOPT_PROXYPORT, 0L);
-    curl_easy_setopt(easy_, CURLOPT_NOPROXY, nullptr);
-  }
+  setProxyOptions(easy_, access_, proxyName_);
 }
 
 void CurlFetcher::cancel() {

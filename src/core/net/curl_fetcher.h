@@ -58,4 +58,13 @@ class CurlFetcher : public Fetcher {
 // Blanks sent as %20; nothing else of the URL changes.
 std::string urlForWire(const std::string& url);
 
+// What every page transfer shares: redirects, encodings, the user agent and
+// the Web protocols only; and the proxy setting.
+void setPageOptions(CURL* easy);
+void setProxyOptions(CURL* easy, AccessType access, const std::string& proxyName);
+// How a failed transfer is reported to the searches.
+FetchStatus fetchStatusOf(CURLcode code);
+// Starts libcurl once per program; throws QuexaError when it cannot.
+void initTransfers();
+
 }  // namespace quexa

@@ -1,5 +1,7 @@
 #include "search/linked_search.h"
 
+#include <vector>
+
 #include "app/search_frame.h"
 #include "app/text.h"
 #include "match/crawl_state.h"
@@ -13,6 +15,9 @@
 namespace quexa {
 
 namespace {
+
+// How far ahead the crawl tells the fetcher: enough for its most connections.
+constexpr size_t kHintedPages = 32;
 
 // The commands switched off while the search writes the page pane.
 constexpr Control kLockedWhileSearching[] = {Control::searchConfig, Control::buttonView,
@@ -69,6 +74,17 @@ struct LinkedRun {
     showLinks();
   }
 
+  // The URL about to be fetched and the queue entries fetched after it, so
+  // the fetcher may start them early.
+  static std::vector<std::string> upcomingUrls(const std::string& url, const CrawlState& crawl) {
+    std::vector<std::string> urls{url};
+    for (const std::string& entry : crawl.linkQueue.entries()) {
+      if (urls.size() == kHintedPages) break;
+      if (!isSkippedQueueEntry(entry)) urls.push_back(entry);
+    }
+    return urls;
+  }
+
   // Breadth-first over the links that stay on the start URL's host. Unlike
   // the site search, the start URL gets no "/" and index pages are fetched.
   void searchAllLinks(const std::string& startUrl) {
@@ -81,6 +97,7 @@ struct LinkedRun {
       ++result.linkedFetched;
       if (t.state.stopRequest == 1) throw SearchEnd(EndReason::Stopped);
       t.window.setStatus("Searching " + url);
+      t.fetcher.hintUpcoming(upcomingUrls(url, crawl));
       const Page p = searchPage(url, &crawl, hostName);
       if (p.matchResult > 0) ++result.linkedMatched;
       if (p.matchResult > 0 || p.serverError) {

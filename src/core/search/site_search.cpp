@@ -2,6 +2,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/error_policy.h"
 #include "app/search_frame.h"
@@ -18,6 +19,9 @@
 namespace quexa {
 
 namespace {
+
+// How far ahead the crawl tells the fetcher: enough for its most connections.
+constexpr size_t kHintedPages = 32;
 
 // A page as matching sees it: cut at its body, with the server-error flag of
 // the test made before the cut.
@@ -123,6 +127,7 @@ class SiteSearch {
         rootSlashUrl_ = url;
       }
       if (session_.pagesFetched > 0 && isRootIndexPage(url)) continue;
+      ctx_.fetcher.hintUpcoming(upcomingUrls(url));
       FetchedPage page = fetchAndCut(url);
       step([&] { crawl_.extractLinks(page.text, hostName_, ctx_.pump); });
       PageMatch match = matchFetched(page);
@@ -135,8 +140,30 @@ class SiteSearch {
   }
 
   // The site's home page under its other names, once the site is fetched.
-  bool isRootIndexPage(const std::string& url) const {
-    return url == rootSlashUrl_ + "index.html" || url == rootSlashUrl_ + "index.htm";
+  bool isRootIndexPage(const std::string& url) const { return isRootIndexPage(url, rootSlashUrl_); }
+  static bool isRootIndexPage(const std::string& url, const std::string& rootSlashUrl) {
+    return url == rootSlashUrl + "index.html" || url == rootSlashUrl + "index.htm";
+  }
+
+  // The URL about to be fetched and the ones the queue will have fetched
+  // next, by the same rules the loop applies, so the fetcher may start them.
+  std::vector<std::string> upcomingUrls(const std::string& url) const {
+    std::vector<std::string> urls{url};
+    std::string rootSlash = rootSlashUrl_;
+    int64_t taken = pagesTaken_;
+    for (const std::string& entry : crawl_.linkQueue.entries()) {
+      if (urls.size() == kHintedPages) break;
+      if (isSkippedQueueEntry(entry)) continue;
+      if (++taken > maxSites_) break;
+      std::string next = entry;
+      if (trim(next).size() == trim(siteUrl_).size()) {
+        next += '/';
+        rootSlash = next;
+      }
+      if (isRootIndexPage(next, rootSlash)) continue;  // the site is fetched by then
+      urls.push_back(std::move(next));
+    }
+    return urls;
   }
 
   FetchedPage fetchAndCut(const std::string& url) {

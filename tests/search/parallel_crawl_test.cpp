@@ -1,0 +1,230 @@
+// Crawls over several connections against the same crawl over one: the
+// transcript, event for event, is the same, also when the search is
+// stopped, and the empty-answer retries still make their real requests.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <sstream>
+
+#include "app/controls.h"
+#include "app/state.h"
+#include "app/transcript.h"
+#include "net/curl_fetcher.h"
+#include "net/parallel_fetcher.h"
+#include "search/linked_search.h"
+#include "search/site_fixture.h"
+#include "search/site_search.h"
+#include "support/counting_pump.h"
+#include "support/http_test_server.h"
+#include "support/scratch_dir.h"
+
+namespace quexa {
+namespace {
+
+using test::HttpTestServer;
+using Kind = TranscriptEvent::Kind;
+
+// Records each request attempt as the command line does, and passes the
+// hint on unrecorded.
+class AttemptRecorder : public Fetcher {
+ public:
+  AttemptRecorder(Fetcher& inner, TranscriptWindow& window) : inner_(inner), window_(window) {}
+  FetchResult fetch(const std::string& url, int timeoutSeconds) override {
+    window_.recordFetch(url);
+    return inner_.fetch(url, timeoutSeconds);
+  }
+  void cancel() override { inner_.cancel(); }
+  void setProxy(AccessType a, const std::string& p) override { inner_.setProxy(a, p); }
+  void hintUpcoming(const std::vector<std::string>& urls) override { inner_.hintUpcoming(urls); }
+
+ private:
+  Fetcher& inner_;
+  TranscriptWindow& window_;
+};
+
+std::string link(const std::string& target) {
+  return "<a href=\"" + target + "\">go</a> ";
+}
+
+// Thirty pages with three links each (some back, some to images, anchors
+// and another host), an always-empty page, a page that is empty only the
+// first time, and a pause before every answer.
+struct DelayedSite {
+  HttpTestServer server;
+  std::atomic<int> flakyCalls{0};
+
+  DelayedSite() {
+    server.on("/empty.html", [this](const httplib::Request&, httplib::Response& res) {
+      server.pause(std::chrono::milliseconds(5));
+      res.set_content("", "text/html");
+    });
+    server.on("/flaky.html", [this](const httplib::Request&, httplib::Response& res) {
+      server.pause(std::chrono::milliseconds(5));
+      res.set_content(++flakyCalls == 1 ? "" : "<html><body>needle flaky</body></html>",
+                      "text/html");
+    });
+    server.otherwise([this](const httplib::Request& req, httplib::Response& res) {
+      server.pause(std::chrono::milliseconds(5));
+      res.set_content(pageAt(req.path), "text/html");
+    });
+    server.start();
+  }
+
+  std::string pageAt(const std::string& path) const {
+    int n = 0;
+    if (path.rfind("/p", 0) == 0) n = std::atoi(path.c_str() + 2);
+    std::string body = "<html><body>";
+    body += (n % 3 == 0) ? "needle on page " : "plain page ";
+    for (int k = 1; k <= 3; ++k) body += link("p" + std::to_string((n * 3 + k) % 30) + ".html");
+    body += link("pic.gif") + link("p1.html#top") + link("http://other.invalid/x.html");
+    if (n == 4) body += link("empty.html") + link("index.html");
+    return body + "</body></html>";
+  }
+};
+
+std::string describe(const TranscriptEvent& e) {
+  std::ostringstream out;
+  out << static_cast<int>(e.kind) << "|" << e.text << "|" << e.parentKey.value_or("-") << "|"
+      << e.key << "|" << e.image << "|" << e.expandedImage.value_or("-") << "|"
+      << static_cast<int>(e.pane) << "|" << e.title;
+  return out.str();
+}
+
+// Every run has its own server: its address is written as SITE.
+std::vector<std::string> describeAll(const std::vector<TranscriptEvent>& events,
+                                     const std::string& site) {
+  std::vector<std::string> lines;
+  for (const auto& e : events) {
+    std::string line = describe(e);
+    for (size_t at = line.find(site); at != std::string::npos; at = line.find(site, at))
+      line.replace(at, site.size(), "SITE");
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+struct CrawlRun {
+  testing::ScratchDir dir;
+  AppState state;
+  TranscriptWindow window;
+  test::CountingPump pump;
+  std::unique_ptr<Fetcher> network;
+  std::unique_ptr<AttemptRecorder> fetcher;
+  testing::WordMatcher matcher;
+  MainControls controls;
+
+  explicit CrawlRun(int connections) {
+    if (connections == 1)
+      network = std::make_unique<CurlFetcher>(pump);
+    else
+      network = std::make_unique<ParallelFetcher>(pump, connections);
+    fetcher = std::make_unique<AttemptRecorder>(*network, window);
+    state.dataDir = dir.path();
+    controls.searchText[0] = "needle";
+    controls.searchCatText = "Mine";
+    controls.searchCatCount = 1;
+    controls.settings.timeoutText = "5";
+    controls.settings.retryText = "2";
+    controls.settings.optSearchAll = true;
+  }
+
+  // Stops the search (as Ctrl-C does) at the pump after the nth attempt.
+  void stopAfterAttempt(size_t n) {
+    pump.onPump = [this, n](int) {
+      if (window.eventsOf(Kind::Fetch).size() >= n) state.stopRequest = 1;
+    };
+  }
+
+  std::optional<EndReason> sites(const std::string& url) {
+    controls.listCategory = {url};
+    SiteSearchContext context{state, window, *fetcher, pump, matcher, controls};
+    return searchMineSites(context);
+  }
+
+  LinkedSearchResult linked(const std::string& url) {
+    state.selectedPageUrl = url;
+    ResultTools tools{state, window, *fetcher, pump, matcher};
+    tools.onAttempt = [this](const std::string& u) { (void)u; };
+    return searchPage_Click(tools, controls);
+  }
+
+  size_t attemptsAt(const std::string& url) const {
+    size_t n = 0;
+    for (const auto& e : window.eventsOf(Kind::Fetch))
+      if (e.text == url) ++n;
+    return n;
+  }
+};
+
+TEST(ParallelCrawlSites, FourConnectionsGiveTheOneConnectionTranscriptEventForEvent) {
+  std::vector<std::vector<std::string>> transcripts;
+  for (int connections : {1, 4, 16}) {
+    DelayedSite site;
+    CrawlRun run(connections);
+    EXPECT_EQ(run.sites(site.server.url("")), EndReason::Completed);
+    transcripts.push_back(describeAll(run.window.events, site.server.url("")));
+    // The always-empty page: its first answer and both retries, each a real
+    // request (an early answer is never reused for a retry).
+    EXPECT_EQ(run.attemptsAt(site.server.url("/empty.html")), 3u) << connections;
+    EXPECT_EQ(site.server.requestCount("/empty.html"), 3u) << connections;
+    EXPECT_GE(run.window.eventsOf(Kind::Node).size(), 10u);
+  }
+  EXPECT_EQ(transcripts[1], transcripts[0]);
+  EXPECT_EQ(transcripts[2], transcripts[0]);
+}
+
+TEST(ParallelCrawlSites, AnEmptyEarlyAnswerIsRetriedForRealAndThePageListed) {
+  DelayedSite site;
+  site.server.on("/", HttpTestServer::page("<html><body>" + link("flaky.html") + "</body></html>"));
+  CrawlRun run(4);
+  EXPECT_EQ(run.sites(site.server.url("")), EndReason::Completed);
+  EXPECT_EQ(run.attemptsAt(site.server.url("/flaky.html")), 2u);
+  EXPECT_EQ(site.server.requestCount("/flaky.html"), 2u);
+  EXPECT_TRUE(run.window.hasNode("Yahoo 1" + site.server.url("/flaky.html")));
+}
+
+TEST(ParallelCrawlSites, AStopWithFourConnectionsEndsWhereOneConnectionWould) {
+  std::vector<std::string> full;
+  {
+    DelayedSite site;
+    CrawlRun run(1);
+    run.sites(site.server.url(""));
+    full = describeAll(run.window.events, site.server.url(""));
+  }
+  std::vector<std::vector<std::string>> stopped;
+  for (int connections : {1, 4}) {
+    DelayedSite site;
+    CrawlRun run(connections);
+    run.stopAfterAttempt(12);
+    EXPECT_EQ(run.sites(site.server.url("")), EndReason::Stopped);
+    stopped.push_back(describeAll(run.window.events, site.server.url("")));
+    const auto fetches = run.window.eventsOf(Kind::Fetch);
+    EXPECT_EQ(fetches.size(), 12u);
+    // Up to its last attempt the stopped crawl is the whole crawl's beginning.
+    size_t lastFetch = 0;
+    for (size_t i = 0; i < run.window.events.size(); ++i)
+      if (run.window.events[i].kind == Kind::Fetch) lastFetch = i;
+    ASSERT_LT(lastFetch, full.size());
+    EXPECT_TRUE(std::equal(stopped.back().begin(),
+                           stopped.back().begin() + static_cast<long>(lastFetch) + 1,
+                           full.begin()));
+  }
+  EXPECT_EQ(stopped[1], stopped[0]);
+}
+
+TEST(ParallelCrawlLinked, TheLinkedPageSearchIsTheSameOverFourConnections) {
+  std::vector<std::vector<std::string>> transcripts;
+  for (int connections : {1, 4}) {
+    DelayedSite site;
+    CrawlRun run(connections);
+    const LinkedSearchResult result = run.linked(site.server.url("/p1.html"));
+    EXPECT_EQ(result.reason, EndReason::Completed);
+    EXPECT_GE(result.linkedFetched, 30);
+    transcripts.push_back(describeAll(run.window.events, site.server.url("")));
+  }
+  EXPECT_EQ(transcripts[1], transcripts[0]);
+}
+
+}  // namespace
+}  // namespace quexa
