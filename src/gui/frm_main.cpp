@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
@@ -27,7 +28,9 @@
 #include "app/layout.h"
 #include "data/index_file.h"
 #include "help_file.h"
+#include "main_layout.h"
 #include "pic_divider.h"
+#include "result_pane.h"
 #include "spin_bar.h"
 
 namespace quexa {
@@ -90,6 +93,8 @@ void FrmMain::prepareResultTree() {
   outlineFile->setRootIsDecorated(true);
   outlineFile->setItemsExpandable(true);
   outlineFile->setIconSize(QSize(16, 16));
+  for (QTextEdit* pane : {allWebResult, dispResult}) preparePane(pane);
+  new PaneClickGuard(allWebResult, dispResult, state, *window_, this);
 }
 
 void FrmMain::enableStartButtons() {
@@ -134,10 +139,12 @@ void FrmMain::fillModeLists() {
 }
 
 void FrmMain::applySavedGeometry() {
+  // The bar goes to its saved place first; the layout then keeps room right
+  // of it within the tab control.
+  layout.results.picDividerLeft = splitterLeft;
   const double d = dpi();
   resize(twipsToPixels(savedFormWidth, d), twipsToPixels(kFormHeight, d));
-  arrangeControls();
-  arrangeEachSitePage();
+  formResize(*this);
 }
 
 Settings FrmMain::settingsFromControls() const {
@@ -283,16 +290,15 @@ void FrmMain::stExit_Click() {
 
 void FrmMain::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  arrangeControls();
-  // Keep the saved width unless the window really changed, so that rounding
-  // at other resolutions does not creep from run to run.
-  const double d = dpi();
-  if (width() != twipsToPixels(savedFormWidth, d))
-    savedFormWidth = static_cast<int32_t>(pixelsToTwips(width(), d));
+  formResize(*this);
 }
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == eachSitePage && event->type() == QEvent::Resize) arrangeEachSitePage();
+  // The tab control sizes its pages when it lays itself out; their controls
+  // follow.
+  const bool layoutEvent = event->type() == QEvent::Resize || event->type() == QEvent::Show;
+  if (layoutEvent && (watched == eachSitePage || watched == allWebResult->parentWidget()))
+    arrangeEachSitePage();
   if (event->type() == QEvent::FocusOut) {
     // Leaving a box for another control counts; switching to another
     // program or opening a menu does not.
@@ -305,22 +311,11 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FrmMain::picDivider_MouseMove(int x) {
-  const double d = dpi();
-  const double barLeft = pixelsToTwips(picDivider->x(), d);
-  const double inner = pixelsToTwips(eachSitePage->width(), d);
-  const double left = dragSplitter(barLeft, pixelsToTwips(x, d), inner);
-  dividerDragLeft_ = twipsToPixels(left, d);
-  picDivider->move(dividerDragLeft_, picDivider->y());
+  dragDivider(*this, x);
 }
 
 void FrmMain::picDivider_MouseUp() {
-  const double d = dpi();
-  double left = pixelsToTwips(picDivider->x(), d);
-  const double tabWidth = pixelsToTwips(eachSitePage->width(), d);
-  if (tabWidth - left < kRoomRightOfSplitter) left = std::max(0.0, tabWidth - kRoomRightOfSplitter);
-  splitterLeft = static_cast<int32_t>(std::lround(left));
-  dividerDragLeft_ = -1;
-  arrangeEachSitePage();
+  releaseDivider(*this);
 }
 
 // --- spin bars: the bar's value goes into its box at once ---
@@ -351,19 +346,8 @@ void FrmMain::helpCfg_Click() {
   if (!document.empty()) QDesktopServices::openUrl(QUrl::fromLocalFile(qs(document)));
 }
 
-// --- commands that later windows and result views take over ---
-
-void FrmMain::searchConfig_Click() {}
-void FrmMain::viewPrev_Click() {}
-void FrmMain::searchPrint_Click() {}
-void FrmMain::searchSave_Click() {}
-void FrmMain::buttonView_Click() {}
-void FrmMain::buttonMine_Click() {}
-void FrmMain::buttonEngine_Click() {}
-void FrmMain::buttonIndex_Click() {}
-void FrmMain::buttonTimer_Click() {}
-void FrmMain::searchPage_Click() {}
-void FrmMain::dispTab_Click(int) {}
-void FrmMain::outlineFile_NodeClick(QTreeWidgetItem*) {}
+// searchConfig_Click, buttonMine_Click and buttonEngine_Click are in
+// frm_main_modes.cpp; buttonIndex_Click opens frmDir (frm_dir.cpp) and
+// buttonTimer_Click frmTimer (frm_timer.cpp).
 
 }  // namespace quexa

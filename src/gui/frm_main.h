@@ -13,11 +13,13 @@
 #include <memory>
 
 #include "app/controls.h"
+#include "app/layout.h"
 #include "app/search_frame.h"
 #include "app/settings.h"
 #include "app/state.h"
 #include "data/word_list.h"
 #include "qt_window.h"
+#include "result_hooks.h"
 
 class QCheckBox;
 class QComboBox;
@@ -131,10 +133,17 @@ class FrmMain : public QWidget {
   int16_t engineMode = 0;
   int32_t savedFormWidth = 9375;  // twips
   int32_t splitterLeft = 4425;    // twips, picDivider's left edge
+  // The layout as last applied, in twips of the client area; the splitter
+  // bar's left edge lives here while it is dragged (main_layout.h).
+  MainLayout layout;
+  // Twips convert at this many dots per inch; 0 means the screen's.
+  double twipsDpi = 0;
 
   // Ends the program once shutdown has saved the settings; searchRunning
   // tells whether a search is still inside its handler. Tests replace it.
   std::function<void(bool searchRunning)> endProgram;
+  // The printer and save dialogs and the browser of the result commands.
+  ResultHooks resultHooks;
 
   // The quexa::Window over these controls, which the searches write to.
   QtWindow& window() { return *window_; }
@@ -227,7 +236,8 @@ class FrmMain : public QWidget {
   void applySavedGeometry();
 
   void saveWordListNow();
-  // The one place where a search runs, once its inputs have passed.
+  // The one place where a search runs; the search checks its inputs first
+  // and leaves the window untouched when they fail.
   void runSearch(SearchKind kind);
   // Runs a handler's work; a failure of the data files is shown instead of
   // leaving the handler.
@@ -236,7 +246,6 @@ class FrmMain : public QWidget {
   std::unique_ptr<QtWindow> window_;
   bool shuttingDown_ = false;
   bool checkingBoxes_ = false;
-  int dividerDragLeft_ = -1;  // pixels while the bar is dragged
 };
 
 }  // namespace quexa

@@ -152,8 +152,12 @@ void FrmMain::createOptionFrame() {
 
 void FrmMain::createResultsView() {
   dispTab = new QTabWidget(this);
-  allWebResult = makePane(nullptr);
-  dispTab->addTab(allWebResult, "View All Web Sites");
+  // Each tab's controls stand on a page of their own, placed by the layout
+  // rules rather than filling it.
+  auto* allSitesPage = new QWidget;
+  allWebResult = makePane(allSitesPage);
+  dispTab->addTab(allSitesPage, "View All Web Sites");
+  allSitesPage->installEventFilter(this);
   eachSitePage = new QWidget;
   outlineFile = new QTreeWidget(eachSitePage);
   outlineFile->setHeaderHidden(true);

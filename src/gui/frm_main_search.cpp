@@ -2,27 +2,35 @@
 #include <QGroupBox>
 
 #include "frm_main.h"
-#include "null_fetcher.h"
+#include "search/engine_search.h"
+#include "search/site_search.h"
+#include "search_tools.h"
 
 namespace quexa {
 
 void FrmMain::searchNow_Click() {
   // The window's mode decides the search: the site frame is enabled exactly
   // in the "My Web Sites" mode.
-  const SearchKind kind = frameMine->isEnabled() ? SearchKind::Sites : SearchKind::Engines;
-  if (!checkSearchInputs(currentControls(), kind, *window_)) return;
-  runSearch(kind);
+  runSearch(frameMine->isEnabled() ? SearchKind::Sites : SearchKind::Engines);
 }
 
 void FrmMain::runSearch(SearchKind kind) {
-  (void)kind;
-  // Until the site and engine searches are wired in here, a search runs
-  // its frame with a fetcher that fetches nothing.
-  NullFetcher fetcher;
-  enterRunningState(state, *window_);
-  resetForSearch(state, *window_);
-  endSearch(state, *window_, fetcher,
-            state.stopRequest == 1 ? EndReason::Stopped : EndReason::Completed);
+  guarded([&] {
+    // The controls as they stand now; the search checks them itself before
+    // it switches the window to its running state.
+    const MainControls controls = currentControls();
+    SearchTools tools;
+    if (kind == SearchKind::Sites) {
+      SiteSearchContext context{state,      *window_,      tools.fetcher,
+                                tools.pump, tools.matcher, controls};
+      searchMineSites(context);
+      return;
+    }
+    // The engines' hosts as qxhosts.ini names them, read at every start.
+    const EngineHosts hosts = loadEngineHosts(state.dataDir);
+    EngineSearchContext context{state, *window_, tools.fetcher, tools.pump, controls, hosts};
+    searchWebEngines(context);
+  });
 }
 
 void FrmMain::searchStop_Click() {

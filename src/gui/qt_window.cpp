@@ -6,7 +6,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
-#include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
@@ -14,6 +13,7 @@
 
 #include "app/errors.h"
 #include "frm_main.h"
+#include "result_pane.h"
 
 namespace quexa {
 
@@ -181,21 +181,15 @@ QTextEdit* QtWindow::pane(Pane pane) const {
 }
 
 void QtWindow::clearPane(Pane which) {
-  pane(which)->clear();
+  clearPaneText(pane(which));
 }
 
 void QtWindow::resetPane(Pane which) {
-  clearPane(which);
-  insertRtf(which, " ");
+  resetPaneText(pane(which));
 }
 
 void QtWindow::insertRtf(Pane which, std::string_view rtf) {
-  // Documents are appended at the caret, which stays at the end.
-  QTextEdit* edit = pane(which);
-  QTextCursor caret = edit->textCursor();
-  caret.movePosition(QTextCursor::End);
-  caret.insertText(qs(rtf));
-  edit->setTextCursor(caret);
+  insertPaneRtf(pane(which), rtf);
 }
 
 }  // namespace quexa

@@ -1,0 +1,18 @@
+// What the window's searches and result commands fetch and match with: the
+// libcurl fetcher, which keeps the window's events flowing while it waits,
+// and the matching library. Made for one click and dropped after it.
+#pragma once
+
+#include "match/dl_matcher.h"
+#include "net/curl_fetcher.h"
+#include "qt_event_pump.h"
+
+namespace quexa {
+
+struct SearchTools {
+  QtEventPump pump;
+  CurlFetcher fetcher{pump};
+  DlMatcher matcher;
+};
+
+}  // namespace quexa

@@ -1,0 +1,141 @@
+// An engine search through the window against a loopback engine named in
+// qxhosts.ini: the hits in the tree and the all-results pane as the same
+// search writes them to a transcript, the hit detail of a clicked hit,
+// "Search Web Site" over it, the label of the tab switch and "&View".
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QTreeWidget>
+#include <QUrl>
+#include <string>
+#include <vector>
+
+#include "app/transcript.h"
+#include "gui_fixture.h"
+#include "net/curl_fetcher.h"
+#include "results/rtf_reader.h"
+#include "search/engine_search.h"
+#include "support/http_test_server.h"
+
+namespace quexa::testing {
+namespace {
+
+using test::HttpTestServer;
+using Kind = TranscriptEvent::Kind;
+
+std::string textOf(const QTextEdit* pane) {
+  return pane->toPlainText().toStdString();
+}
+
+std::string allPaneTextOf(const TranscriptWindow& transcript) {
+  RichText content;
+  for (const std::string& rtf : transcript.paneDocuments(Pane::All)) appendRtf(content, rtf);
+  return plainText(content);
+}
+
+class EngineResultsTest : public GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    server.start();
+    resultPage = "<html><body>\n<UL>\n<LI><A HREF=\"" + server.url("/apple.html") +
+                 "\">Apple <b>Computer</b></A> - makers of fine things.<br>\n<LI><A HREF=\"" +
+                 server.url("/pie.html") + "\">Pie</A> all about pies.<br>\n</UL>\n<a href=\"" +
+                 server.url("/end.html") + "\">End</a></body></html>";
+    server.on("/bin/query", HttpTestServer::page(resultPage));
+    server.on("/bin/search", HttpTestServer::page(resultPage));
+    server.on("/apple.html",
+              HttpTestServer::page("<html><body><p>an apple needle</p></body></html>"));
+    server.on("/pie.html", HttpTestServer::page("<html><body><p>no match</p></body></html>"));
+
+    Settings saved;
+    saved.mineMode = 0;
+    saved.engineMode = 1;
+    saved.chkYahoo = true;
+    saved.chkLycos = saved.chkInfoseek = saved.chkExcite = saved.chkAltavista = false;
+    saved.timeoutText = "5";
+    saved.retryText = "1";
+    writeFile("qxconfig.qxf", encodeSettings(saved));
+    writeFile("qxhosts.ini", "[Yahoo]\r\nmain=" + server.hostAndPort() +
+                                 "\r\nsecond=" + server.hostAndPort() + "\r\n");
+  }
+
+  std::string hitKey(int n, const std::string& path) const {
+    return "Yahoo " + std::to_string(n) + server.url(path);
+  }
+
+  HttpTestServer server;
+  std::string resultPage;
+};
+
+TEST_F(EngineResultsTest, HitsThenTheirDetailThenASearchOfTheHitsSite) {
+  FrmMain& w = openMainWindow();
+  std::vector<std::string> opened;
+  w.resultHooks.openUrl = [&](const QUrl& url) { opened.push_back(url.toString().toStdString()); };
+  w.searchText[0]->setText("needle");
+  const MainControls controls = w.currentControls();
+  w.searchNow->click();
+  ASSERT_TRUE(messages.empty()) << messages[0].text;
+
+  AppState state;
+  state.dataDir = w.state.dataDir;
+  TranscriptWindow transcript;
+  NullPump pump;
+  CurlFetcher fetcher(pump);
+  const EngineHosts hosts = loadEngineHosts(state.dataDir);
+  EngineSearchContext context{state, transcript, fetcher, pump, controls, hosts};
+  searchWebEngines(context);
+
+  const auto nodes = transcript.eventsOf(Kind::Node);
+  ASSERT_EQ(nodes.size(), 3u);  // the engine node and two hits
+  for (const TranscriptEvent& e : nodes) {
+    QTreeWidgetItem* item = w.window().node(e.key);
+    ASSERT_NE(item, nullptr) << e.key;
+    EXPECT_EQ(item->text(0).toStdString(), e.text);
+    EXPECT_EQ(QtWindow::keyOf(item->parent()), e.parentKey.value_or(""));
+  }
+  EXPECT_EQ(textOf(w.allWebResult), allPaneTextOf(transcript));
+  EXPECT_EQ(w.lblResult->text().toStdString(), "Found:  2");
+  EXPECT_EQ(w.dispFile->text().toStdString(), "Ready to search!");
+
+  // The hit detail: the engine's own text, no fetch of the hit.
+  const size_t requests = server.requestCount();
+  w.outlineFile_NodeClick(w.window().node(hitKey(1, "/apple.html")));
+  EXPECT_EQ(server.requestCount(), requests);
+  EXPECT_NE(textOf(w.dispResult).find("Short Description:"), std::string::npos);
+  EXPECT_NE(textOf(w.dispResult).find("Apple Computer"), std::string::npos);
+  EXPECT_NE(textOf(w.dispResult).find("makers of fine things."), std::string::npos);
+  EXPECT_TRUE(w.searchPage->isEnabled());
+  EXPECT_EQ(w.lblResult->text().toStdString(), "Links: 0/0");
+
+  // "Search Web Site" fetches the selected hit and lists it with its match.
+  w.searchPage->click();
+  EXPECT_EQ(server.requestCount("/apple.html"), 1u);
+  EXPECT_NE(textOf(w.dispResult).find(server.url("/apple.html")), std::string::npos);
+  EXPECT_NE(textOf(w.dispResult).find("an apple needle"), std::string::npos);
+  EXPECT_EQ(w.lblResult->text().toStdString(), "Links: 1/1");
+  EXPECT_EQ(w.dispFile->text().toStdString(), "Ready to search!");
+  EXPECT_EQ(w.state.searchRunning, 0);
+  EXPECT_EQ(w.state.paneBusy, 0);
+
+  // In this mode each tab shows its own count.
+  w.dispTab->setCurrentIndex(1);
+  w.dispTab->setCurrentIndex(0);
+  EXPECT_EQ(w.lblResult->text().toStdString(), "Found:  2");
+  w.dispTab->setCurrentIndex(1);
+  EXPECT_EQ(w.lblResult->text().toStdString(), "Links: 1/1");
+
+  // "&View" on the all-results tab reads the hit entry under the caret.
+  w.dispTab->setCurrentIndex(0);
+  QTextCursor caret = w.allWebResult->textCursor();
+  caret.movePosition(QTextCursor::End);
+  w.allWebResult->setTextCursor(caret);
+  w.buttonView_Click();
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened[0], server.url("/pie.html"));
+}
+
+}  // namespace
+}  // namespace quexa::testing

@@ -1,0 +1,144 @@
+// Switching between "My Web Sites" and "Web Engines", and "&Main" back to
+// the set-up view.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTreeWidget>
+
+#include "app/settings.h"
+#include "gui_fixture.h"
+
+namespace quexa::testing {
+namespace {
+
+// The entries of a combo box, top to bottom.
+std::vector<std::string> namesIn(const QComboBox* box) {
+  std::vector<std::string> names;
+  for (int i = 0; i < box->count(); ++i) names.push_back(box->itemText(i).toStdString());
+  return names;
+}
+
+class ModesTest : public GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    writeFile("qxindex.ini", "[Work]\r\nhttp://w1/\r\nhttp://w2/\r\n[Home]\r\nhttp://h/\r\n");
+    writeFile("qxword.ini", "[Work]\r\nreport\r\n");
+    writeFile("qxwordeg.ini", "weather\r\nnews\r\n");
+  }
+
+  // The window with an index chosen, texts typed and results shown.
+  FrmMain& openWithResults() {
+    FrmMain& w = openMainWindow();
+    w.searchCat->setCurrentIndex(0);
+    w.searchCat_Click();
+    for (QLineEdit* box : w.searchText) box->setText("text");
+    w.window().insertRtf(Pane::All, "all results");
+    w.window().insertRtf(Pane::Page, "page");
+    w.window().addNode({std::nullopt, "k1", "Work", "closed", std::string("open")});
+    return w;
+  }
+
+  static std::vector<QWidget*> engineBoxes(const FrmMain& w) {
+    return {w.chk_yahoo, w.chk_lycos, w.chk_infoseek, w.chk_excite, w.chk_altavista};
+  }
+
+  static void expectEverythingCleared(const FrmMain& w) {
+    for (QLineEdit* box : w.searchText) EXPECT_EQ(box->text().toStdString(), "");
+    EXPECT_EQ(w.listCategory->count(), 0);
+    EXPECT_EQ(w.allWebResult->toPlainText().toStdString(), "");
+    EXPECT_EQ(w.dispResult->toPlainText().toStdString(), "");
+    EXPECT_EQ(w.outlineFile->topLevelItemCount(), 0);
+  }
+};
+
+TEST_F(ModesTest, WebEnginesSwitchesTheFramesClearsAndLoadsTheEngineTexts) {
+  FrmMain& w = openWithResults();
+  ASSERT_EQ(itemsOf(w.listCategory), (std::vector<std::string>{"http://w1/", "http://w2/"}));
+  w.chk_lycos->setChecked(true);
+
+  w.buttonEngine->click();
+  EXPECT_EQ(w.mineMode, 0);
+  EXPECT_EQ(w.engineMode, 1);
+  EXPECT_FALSE(w.frameMine->isEnabled());
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{w.searchCat, w.listCategory, w.buttonIndex})
+    EXPECT_FALSE(control->isEnabledTo(w.frameMine));
+  EXPECT_TRUE(w.frameEngine->isEnabled());
+  for (QWidget* box : engineBoxes(w)) EXPECT_TRUE(box->isEnabled());
+  expectEverythingCleared(w);
+  EXPECT_EQ(w.searchCat->count(), 0);
+  EXPECT_EQ(w.searchCat->currentText().toStdString(), "");
+  EXPECT_EQ(itemsOf(w.wordList), (std::vector<std::string>{"news", "weather"}));
+  EXPECT_TRUE(w.chk_lycos->isChecked());
+  EXPECT_EQ(w.window().node("k1"), nullptr);
+}
+
+TEST_F(ModesTest, BackToMyWebSitesReloadsTheIndexNamesWithNoneChosen) {
+  FrmMain& w = openWithResults();
+  w.buttonEngine->click();
+  w.searchText[0]->setText("engine text");
+  w.window().insertRtf(Pane::All, "hits");
+
+  w.buttonMine->click();
+  EXPECT_EQ(w.mineMode, 1);
+  EXPECT_EQ(w.engineMode, 0);
+  EXPECT_TRUE(w.frameMine->isEnabled());
+  EXPECT_TRUE(w.searchCat->isEnabled());
+  EXPECT_TRUE(w.buttonIndex->isEnabled());
+  EXPECT_FALSE(w.frameEngine->isEnabled());
+  for (QWidget* box : engineBoxes(w)) EXPECT_FALSE(box->isEnabledTo(w.frameEngine));
+  expectEverythingCleared(w);
+  EXPECT_EQ(w.wordList->count(), 0);
+  EXPECT_EQ(namesIn(w.searchCat), (std::vector<std::string>{"Work", "Home"}));
+  EXPECT_EQ(w.searchCat->currentIndex(), -1);
+
+  // The tree was emptied through the window, so a new search can use its keys again.
+  EXPECT_EQ(w.window().node("k1"), nullptr);
+  w.window().addNode({std::nullopt, "k1", "Work", "closed", std::string("open")});
+  EXPECT_EQ(w.outlineFile->topLevelItemCount(), 1);
+}
+
+TEST_F(ModesTest, TheModeIsSavedAtExit) {
+  FrmMain& w = openMainWindow();
+  w.buttonEngine->click();
+  w.close();
+  const Settings saved = decodeSettings(readFile("qxconfig.qxf"));
+  EXPECT_EQ(saved.mineMode, 0);
+  EXPECT_EQ(saved.engineMode, 1);
+}
+
+TEST_F(ModesTest, MainBringsBackTheSetUpViewAndMarksTheResultsForClearing) {
+  FrmMain& w = openMainWindow();
+  // The results view as a search leaves it.
+  w.frameSearch->hide();
+  for (QPushButton* b :
+       {w.searchNow, w.viewPrev, w.buttonMine, w.buttonEngine, w.buttonIndex, w.buttonTimer})
+    b->setEnabled(false);
+  for (QPushButton* b : {w.searchConfig, w.searchStop, w.searchSave, w.searchPrint})
+    b->setEnabled(true);
+
+  w.searchConfig->click();
+  EXPECT_TRUE(w.frameSearch->isVisibleTo(&w));
+  for (QPushButton* b :
+       {w.searchNow, w.viewPrev, w.buttonMine, w.buttonEngine, w.buttonIndex, w.buttonTimer})
+    EXPECT_TRUE(b->isEnabled()) << b->text().toStdString();
+  for (QPushButton* b : {w.searchConfig, w.searchStop, w.searchSave, w.searchPrint})
+    EXPECT_FALSE(b->isEnabled()) << b->text().toStdString();
+  EXPECT_EQ(w.state.resetResults, 1);
+}
+
+TEST_F(ModesTest, MainLeavesTheIndexButtonOffInTheEngineMode) {
+  FrmMain& w = openMainWindow();
+  w.buttonEngine->click();
+  w.searchConfig_Click();
+  EXPECT_FALSE(w.buttonIndex->isEnabledTo(w.frameMine));
+  EXPECT_TRUE(w.buttonTimer->isEnabled());
+}
+
+}  // namespace
+}  // namespace quexa::testing

@@ -1,0 +1,290 @@
+// A site search through the window against a loopback site, end to end:
+// the tree and the panes hold what the same search writes to a transcript;
+// then the page view of a clicked node, "&View" over the entries, and Stop
+// in the middle of a crawl.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QUrl>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/transcript.h"
+#include "gui_fixture.h"
+#include "match/dl_matcher.h"
+#include "net/curl_fetcher.h"
+#include "results/page_view.h"
+#include "results/rtf_reader.h"
+#include "search/site_search.h"
+#include "support/http_test_server.h"
+
+namespace quexa::testing {
+namespace {
+
+using test::HttpTestServer;
+using Kind = TranscriptEvent::Kind;
+
+struct TreeNode {
+  std::string parentKey;
+  std::string text;
+  std::string image;
+  bool operator==(const TreeNode&) const = default;
+};
+
+std::map<std::string, TreeNode> treeOf(const QTreeWidget* tree) {
+  std::map<std::string, TreeNode> nodes;
+  std::vector<const QTreeWidgetItem*> pending;
+  for (int i = 0; i < tree->topLevelItemCount(); ++i) pending.push_back(tree->topLevelItem(i));
+  while (!pending.empty()) {
+    const QTreeWidgetItem* item = pending.back();
+    pending.pop_back();
+    std::string image;
+    for (const char* name : {"closed", "open", "leaf"})
+      if (item->icon(0).pixmap(16).toImage() == QtWindow::image(name).pixmap(16).toImage())
+        image = name;
+    nodes[QtWindow::keyOf(item)] = {QtWindow::keyOf(item->parent()), item->text(0).toStdString(),
+                                    image};
+    for (int i = 0; i < item->childCount(); ++i) pending.push_back(item->child(i));
+  }
+  return nodes;
+}
+
+std::map<std::string, TreeNode> treeOf(const TranscriptWindow& transcript) {
+  std::map<std::string, TreeNode> nodes;
+  for (const TranscriptEvent& e : transcript.eventsOf(Kind::Node))
+    nodes[e.key] = {e.parentKey.value_or(""), e.text, e.image};
+  return nodes;
+}
+
+// The pane's text after the transcript's clears, resets and inserts.
+std::string paneTextOf(const TranscriptWindow& transcript, Pane pane) {
+  RichText content;
+  for (const TranscriptEvent& e : transcript.events) {
+    if (e.pane != pane) continue;
+    if (e.kind == Kind::Clear || e.kind == Kind::Reset) content = RichText();
+    if (e.kind == Kind::Reset) appendRtf(content, " ");
+    if (e.kind == Kind::Insert) appendRtf(content, e.text);
+  }
+  return plainText(content);
+}
+
+// The same search without a window: the transcript it writes.
+struct TranscriptRun {
+  AppState state;
+  TranscriptWindow window;
+  NullPump pump;
+  CurlFetcher fetcher{pump};
+  DlMatcher matcher;
+
+  explicit TranscriptRun(const std::string& dataDir) { state.dataDir = dataDir; }
+  void search(const MainControls& controls) {
+    SiteSearchContext context{state, window, fetcher, pump, matcher, controls};
+    searchMineSites(context);
+  }
+};
+
+std::string textOf(const QTextEdit* pane) {
+  return pane->toPlainText().toStdString();
+}
+
+class SiteResultsTest : public GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    server.on("/", HttpTestServer::page("<html><body><p>home without the word</p>"
+                                        "<a href=\"/one.html\">1</a><a href=\"/two.html\">2</a>"
+                                        "<a href=\"/three.html\">3</a></body></html>"));
+    server.on("/one.html", HttpTestServer::page("<html><body><p>first needle here</p>"
+                                                "<a href=\"/three.html\">3</a></body></html>"));
+    server.on("/two.html", HttpTestServer::page("<html><body><p>nothing</p></body></html>"));
+    server.on("/three.html",
+              HttpTestServer::page("<html><body><p>third Needle line</p></body></html>"));
+    server.start();
+  }
+
+  // The window with an index of these URLs chosen and "needle" typed.
+  FrmMain& openSearchWindow(const std::vector<std::string>& urls, bool allLinks) {
+    std::string index = "[Loop]\r\n";
+    for (const std::string& url : urls) index += url + "\r\n";
+    writeFile("qxindex.ini", index);
+    FrmMain& w = openMainWindow();
+    w.resultHooks.openUrl = [this](const QUrl& url) {
+      opened.push_back(url.toString().toStdString());
+    };
+    w.searchCat->setCurrentIndex(0);
+    w.searchCat_Click();
+    w.searchText[0]->setText("needle");
+    w.optSearchAll->setChecked(allLinks);
+    w.timeoutText->setText("5");
+    w.retryText->setText("1");
+    return w;
+  }
+
+  std::string pageKey(int n, const std::string& url) const {
+    return "Yahoo " + std::to_string(n) + url;
+  }
+
+  HttpTestServer server;
+  std::vector<std::string> opened;
+};
+
+TEST_F(SiteResultsTest, TheWindowShowsWhatTheSearchWritesInBothModes) {
+  for (bool allLinks : {false, true}) {
+    SCOPED_TRACE(allLinks ? "all links" : "single pages");
+    const std::vector<std::string> urls =
+        allLinks ? std::vector<std::string>{server.url("")}
+                 : std::vector<std::string>{server.url("/one.html"), server.url("/two.html"),
+                                            server.url("/three.html")};
+    FrmMain& w = openSearchWindow(urls, allLinks);
+    const MainControls controls = w.currentControls();
+    w.searchNow->click();
+
+    TranscriptRun expected(w.state.dataDir);
+    expected.search(controls);
+
+    // The first node that opened shows its expanded picture.
+    QTreeWidgetItem* index = w.window().node("Loop\\");
+    ASSERT_NE(index, nullptr);
+    EXPECT_TRUE(index->isExpanded());
+    EXPECT_EQ(index->icon(0).pixmap(16).toImage(), QtWindow::image("open").pixmap(16).toImage());
+    // Closed, every node shows the picture it was made with.
+    index->setExpanded(false);
+    EXPECT_EQ(index->icon(0).pixmap(16).toImage(), QtWindow::image("closed").pixmap(16).toImage());
+    EXPECT_EQ(treeOf(w.outlineFile), treeOf(expected.window));
+    EXPECT_EQ(treeOf(w.outlineFile).size(), allLinks ? 4u : 3u);  // index (+ site) + 2 pages
+    EXPECT_EQ(textOf(w.allWebResult), paneTextOf(expected.window, Pane::All));
+    EXPECT_EQ(textOf(w.dispResult), paneTextOf(expected.window, Pane::Page));
+    EXPECT_NE(textOf(w.allWebResult).find("first needle here"), std::string::npos);
+    EXPECT_EQ(w.dispFile->text().toStdString(), expected.window.status);
+    EXPECT_EQ(w.dispFile->text().toStdString(), "Ready to search!");
+    EXPECT_EQ(w.lblResult->text().toStdString(), "Found:  2");
+    EXPECT_EQ(w.state.foundStatus, "Found:  2");
+    EXPECT_EQ(w.state.searchRunning, 0);
+    EXPECT_FALSE(w.busyTimer->isActive());
+    EXPECT_TRUE(w.ImageRed->isVisibleTo(&w));
+  }
+}
+
+TEST_F(SiteResultsTest, ClickingAPageNodeFetchesItAgainAndShowsItsMatch) {
+  const std::string one = server.url("/one.html");
+  const std::string two = server.url("/two.html");
+  FrmMain& w = openSearchWindow({one, two, server.url("/three.html")}, false);
+  w.searchNow->click();
+  const size_t requestsBefore = server.requestCount("/one.html");
+
+  QTreeWidgetItem* node = w.window().node(pageKey(1, one));
+  ASSERT_NE(node, nullptr);
+  const MainControls controls = w.currentControls();
+  w.outlineFile_NodeClick(node);
+  EXPECT_EQ(server.requestCount("/one.html"), requestsBefore + 1);
+
+  TranscriptRun expected(w.state.dataDir);
+  ResultTools tools{expected.state, expected.window, expected.fetcher, expected.pump,
+                    expected.matcher};
+  outlineFile_NodeClick(tools, controls, pageKey(1, one), false);
+  EXPECT_EQ(textOf(w.dispResult), paneTextOf(expected.window, Pane::Page));
+  EXPECT_NE(textOf(w.dispResult).find(one + "     "), std::string::npos);
+  EXPECT_NE(textOf(w.dispResult).find("first needle here"), std::string::npos);
+  EXPECT_EQ(w.state.selectedPageUrl, one);
+  EXPECT_EQ(w.dispFile->text().toStdString(), "Ready to search!");
+  EXPECT_EQ(w.state.searchRunning, 0);
+  EXPECT_EQ(w.state.paneBusy, 0);
+  EXPECT_TRUE(w.buttonView->isEnabled());
+  EXPECT_FALSE(w.searchStop->isEnabled());
+  EXPECT_FALSE(w.busyTimer->isActive());
+
+  // The index node has children: the pane keeps what it shows.
+  const std::string shown = textOf(w.dispResult);
+  w.outlineFile_NodeClick(w.window().node("Loop\\"));
+  EXPECT_EQ(textOf(w.dispResult), shown);
+  EXPECT_EQ(w.dispFile->text().toStdString(), "Ready to search!");
+
+  // While a search runs the click is refused with the guard's message.
+  w.state.searchRunning = 1;
+  w.outlineFile_NodeClick(node);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "You must stop the current search first!");
+  w.state.searchRunning = 0;
+}
+
+TEST_F(SiteResultsTest, ViewOpensTheEntryUnderTheCaretOrTheSelectedPage) {
+  const std::string one = server.url("/one.html");
+  const std::string three = server.url("/three.html");
+  FrmMain& w = openSearchWindow({one, server.url("/two.html"), three}, false);
+  w.searchNow->click();
+  ASSERT_EQ(w.dispTab->currentIndex(), 0);
+
+  const QString text = w.allWebResult->toPlainText();
+  QTextCursor caret = w.allWebResult->textCursor();
+  caret.setPosition(static_cast<int>(text.indexOf("third Needle")));
+  w.allWebResult->setTextCursor(caret);
+  w.buttonView_Click();
+  caret.setPosition(0);
+  w.allWebResult->setTextCursor(caret);
+  w.buttonView_Click();
+  EXPECT_EQ(opened, (std::vector<std::string>{three, one}));
+
+  // On the page tab the tree's selection is opened.
+  w.outlineFile_NodeClick(w.window().node(pageKey(2, three)));
+  w.dispTab->setCurrentIndex(1);
+  w.buttonView_Click();
+  ASSERT_EQ(opened.size(), 3u);
+  EXPECT_EQ(opened.back(), three);
+  EXPECT_TRUE(messages.empty());
+
+  // During a search: the guard's message and nothing opened.
+  w.state.searchRunning = 1;
+  w.buttonView_Click();
+  w.state.searchRunning = 0;
+  EXPECT_EQ(opened.size(), 3u);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].title, "Search is not stopped");
+}
+
+TEST_F(SiteResultsTest, ViewAfterASearchThatListedNothingAsksForAPage) {
+  FrmMain& w = openSearchWindow({server.url("/two.html")}, false);
+  w.searchNow->click();
+  const int beepsBefore = beeps;
+  w.buttonView_Click();
+  EXPECT_TRUE(opened.empty());
+  EXPECT_EQ(beeps, beepsBefore + 1);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "You must select a Web page to view!");
+  EXPECT_EQ(messages[0].title, "Select File");
+  EXPECT_EQ(messages[0].icon, MessageIcon::Critical);
+}
+
+TEST_F(SiteResultsTest, StopInTheMiddleOfACrawlEndsItAndTheLampOnlyBlinksWhileItRuns) {
+  std::string links;
+  for (int i = 0; i < 30; ++i) links += "<a href=\"/slow" + std::to_string(i) + ".html\">s</a>";
+  server.on("/", HttpTestServer::page("<html><body>needle " + links + "</body></html>"));
+  server.otherwise(server.slowBody(4, std::chrono::milliseconds(50), "<p>needle drip</p>"));
+  FrmMain& w = openSearchWindow({server.url("")}, true);
+
+  bool lampWasBusy = false;
+  QTimer::singleShot(400, &w, [&] {
+    lampWasBusy = w.busyTimer->isActive() && w.state.searchRunning == 1;
+    w.searchStop->click();
+    EXPECT_EQ(w.dispFile->text().toStdString(),
+              "Please wait while connection is being closed .....");
+  });
+  w.searchNow->click();
+  EXPECT_TRUE(lampWasBusy);
+  EXPECT_EQ(w.dispFile->text().toStdString(), "Search was stopped before its completion!");
+  EXPECT_LT(server.requestCount(), 31u);
+  EXPECT_EQ(w.state.searchRunning, 0);
+  EXPECT_FALSE(w.busyTimer->isActive());
+  EXPECT_TRUE(w.ImageRed->isVisibleTo(&w));
+  EXPECT_FALSE(w.ImageGreen->isVisibleTo(&w));
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+}  // namespace
+}  // namespace quexa::testing

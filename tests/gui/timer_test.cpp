@@ -1,0 +1,249 @@
+// frmTimer over the real main window with a clock the test sets: the set
+// time and its steps, arming and resetting, the animation, and the one
+// search it starts when the time has come.
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "frm_timer.h"
+#include "gui_fixture.h"
+
+namespace quexa::testing {
+namespace {
+
+class TimerTest : public GuiTest {
+ protected:
+  FrmTimer& openTimer(int hour, int minute) {
+    if (!form) openMainWindow();
+    now = {hour, minute};
+    timer = new FrmTimer(*form, [this] { return now; });
+    timer->show();
+    return *timer;
+  }
+
+  std::string label() const { return timer->labelTimer->text().toStdString(); }
+  std::string status() const { return timer->statusTimer->currentMessage().toStdString(); }
+
+  // Sets the clock and lets one tick come.
+  void tickAt(int hour, int minute) {
+    now = {hour, minute};
+    timer->timerTimer_Timer();
+  }
+
+  // The messages that pressing Start shows for the window as it is.
+  std::vector<std::string> startMessages() {
+    const size_t before = messages.size();
+    form->searchNow_Click();
+    std::vector<std::string> titles;
+    for (size_t i = before; i < messages.size(); ++i) titles.push_back(messages[i].title);
+    messages.resize(before);
+    return titles;
+  }
+
+  std::vector<std::string> titlesSince(size_t first) const {
+    std::vector<std::string> titles;
+    for (size_t i = first; i < messages.size(); ++i) titles.push_back(messages[i].title);
+    return titles;
+  }
+
+  ClockTime now;
+  QPointer<FrmTimer> timer;
+};
+
+TEST_F(TimerTest, OpensIdleAtTheNextHalfHourWithItsCaptions) {
+  FrmTimer& t = openTimer(14, 10);
+  EXPECT_EQ(t.windowTitle().toStdString(), "Quexa - Timer");
+  EXPECT_EQ(label(), "2:30 PM");
+  EXPECT_EQ(status(), "Timer is not running.");
+  EXPECT_FALSE(t.timerTimer->isActive());
+  EXPECT_EQ(t.timerTimer->interval(), 300);
+  EXPECT_EQ(t.shownFrame(), 1);
+  EXPECT_FALSE(t.imageTimer->pixmap().isNull());
+
+  struct Caption {
+    QPushButton* button;
+    const char* text;
+    const char* tip;
+  };
+  for (const Caption& c :
+       {Caption{t.buttonAdd, "+", "Increase time"}, Caption{t.buttonSub, "-", "Decrease time"},
+        Caption{t.buttonStart, "&Start", "Start timer"},
+        Caption{t.buttonStop, "&Reset", "Reset time"},
+        Caption{t.buttonClose, "&Close", "Exit timer"}}) {
+    EXPECT_EQ(c.button->text().toStdString(), c.text);
+    EXPECT_EQ(c.button->toolTip().toStdString(), c.tip);
+  }
+  EXPECT_EQ(t.labelTimer->toolTip().toStdString(), "Time set to start searching");
+}
+
+TEST_F(TimerTest, PlusAndMinusMoveByAnHourAcrossNoonAndMidnight) {
+  FrmTimer& t = openTimer(14, 10);
+  for (int i = 0; i < 3; ++i) t.buttonAdd->click();
+  EXPECT_EQ(label(), "5:30 PM");
+  t.buttonSub->click();
+  EXPECT_EQ(label(), "4:30 PM");
+  t.close();
+
+  FrmTimer& morning = openTimer(10, 40);
+  EXPECT_EQ(label(), "11:00 AM");
+  morning.buttonAdd->click();
+  EXPECT_EQ(label(), "12:00 PM");
+  morning.buttonAdd->click();
+  EXPECT_EQ(label(), "1:00 PM");
+  morning.close();
+
+  FrmTimer& night = openTimer(23, 50);
+  EXPECT_EQ(label(), "12:00 AM");
+  night.buttonSub->click();
+  EXPECT_EQ(label(), "11:00 PM");
+  night.buttonAdd->click();
+  night.buttonAdd->click();
+  EXPECT_EQ(label(), "1:00 AM");
+}
+
+TEST_F(TimerTest, StartArmsAndResetRecomputesTheTimeFromTheClock) {
+  FrmTimer& t = openTimer(14, 10);
+  t.buttonStart->click();
+  EXPECT_EQ(status(), "Timer is running ...");
+  EXPECT_TRUE(t.timerTimer->isActive());
+  EXPECT_FALSE(t.buttonAdd->isEnabled());
+  EXPECT_FALSE(t.buttonSub->isEnabled());
+  t.buttonStart->click();  // again: nothing else changes
+  EXPECT_TRUE(t.timerTimer->isActive());
+  EXPECT_EQ(label(), "2:30 PM");
+
+  tickAt(14, 11);
+  tickAt(14, 12);
+  EXPECT_EQ(t.shownFrame(), 2);
+  now = {9, 5};
+  t.buttonStop->click();
+  EXPECT_EQ(label(), "9:30 AM");
+  EXPECT_EQ(status(), "Timer is not running.");
+  EXPECT_FALSE(t.timerTimer->isActive());
+  EXPECT_EQ(t.shownFrame(), 1);
+  t.buttonAdd->click();
+  EXPECT_EQ(label(), "10:30 AM");
+  t.buttonSub->click();
+  t.buttonSub->click();
+  EXPECT_EQ(label(), "8:30 AM");
+}
+
+TEST_F(TimerTest, TheAnimationCyclesThroughNineFramesWhileArmed) {
+  FrmTimer& t = openTimer(8, 0);  // 8:30 AM
+  t.buttonStart->click();
+  std::vector<int> frames;
+  for (int i = 0; i < 11; ++i) {
+    tickAt(8, 1);
+    frames.push_back(t.shownFrame());
+  }
+  EXPECT_EQ(frames, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 1, 2}));
+  EXPECT_NE(t.imageListTimer[0].toImage(), t.imageListTimer[1].toImage());
+}
+
+TEST_F(TimerTest, ATimeAlreadyPassedInTheSameHalfFiresAtTheFirstTick) {
+  FrmTimer& t = openTimer(14, 10);  // 2:30 PM
+  const std::vector<std::string> asFromStart = startMessages();
+  ASSERT_FALSE(asFromStart.empty());  // nothing to search for: Start refuses
+  now = {15, 0};
+  t.buttonStart->click();
+  const size_t before = messages.size();
+  tickAt(15, 0);
+  EXPECT_EQ(titlesSince(before), asFromStart);
+  EXPECT_FALSE(t.isVisible());
+  EXPECT_FALSE(t.timerTimer->isActive());
+  EXPECT_TRUE(form->searchNow->isEnabled());
+
+  // It fires once: the closed window lets no further tick start a search.
+  tickAt(15, 1);
+  EXPECT_EQ(messages.size(), before + asFromStart.size());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(timer.isNull());
+}
+
+TEST_F(TimerTest, WithinTheHalfItWaitsForTheSetMinute) {
+  FrmTimer& t = openTimer(9, 5);  // 9:30 AM
+  t.buttonStart->click();
+  const size_t before = messages.size();
+  tickAt(9, 29);
+  EXPECT_TRUE(t.isVisible());
+  EXPECT_EQ(messages.size(), before);
+  tickAt(9, 30);
+  EXPECT_FALSE(t.isVisible());
+  EXPECT_GT(messages.size(), before);
+}
+
+TEST_F(TimerTest, APmTimeArmedInTheMorningWaitsPastNoon) {
+  FrmTimer& t = openTimer(11, 45);  // 12:00 PM
+  t.buttonAdd->click();             // 1:00 PM
+  t.buttonStart->click();
+  tickAt(11, 59);
+  tickAt(12, 0);
+  tickAt(12, 59);
+  EXPECT_TRUE(t.isVisible());
+  tickAt(13, 0);
+  EXPECT_FALSE(t.isVisible());
+}
+
+TEST_F(TimerTest, MidnightArmedInTheEveningFiresAtMidnight) {
+  FrmTimer& t = openTimer(23, 40);  // 12:00 AM
+  ASSERT_EQ(label(), "12:00 AM");
+  t.buttonStart->click();
+  tickAt(23, 41);
+  tickAt(23, 59);
+  EXPECT_TRUE(t.isVisible());
+  tickAt(0, 0);
+  EXPECT_FALSE(t.isVisible());
+  EXPECT_TRUE(form->searchNow->isEnabled());
+}
+
+TEST_F(TimerTest, AMorningTimeArmedInTheEveningWaitsForTheMorning) {
+  FrmTimer& t = openTimer(21, 10);  // 9:30 PM
+  for (int i = 0; i < 10; ++i) t.buttonAdd->click();
+  ASSERT_EQ(label(), "7:30 AM");
+  t.buttonStart->click();
+  tickAt(23, 59);
+  tickAt(0, 0);
+  tickAt(0, 30);
+  tickAt(7, 29);
+  EXPECT_TRUE(t.isVisible());
+  tickAt(7, 30);
+  EXPECT_FALSE(t.isVisible());
+}
+
+TEST_F(TimerTest, ClosingWhileArmedBringsStartBackAndNothingFires) {
+  openMainWindow();
+  form->buttonTimer->click();
+  EXPECT_FALSE(form->searchNow->isEnabled());
+  const auto open = form->findChildren<FrmTimer*>();
+  ASSERT_EQ(open.size(), 1);
+  timer = open.front();
+  EXPECT_TRUE(timer->isVisible());
+  EXPECT_FALSE(timer->isModal());
+  // A second press brings the same window forward.
+  form->buttonTimer->click();
+  EXPECT_EQ(form->findChildren<FrmTimer*>().size(), 1);
+
+  timer->buttonStart->click();
+  const size_t before = messages.size();
+  timer->buttonClose->click();
+  EXPECT_TRUE(form->searchNow->isEnabled());
+  EXPECT_FALSE(timer->timerTimer->isActive());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(timer.isNull());
+  EXPECT_EQ(messages.size(), before);
+}
+
+TEST_F(TimerTest, TheCloseBoxActsLikeClose) {
+  FrmTimer& t = openTimer(14, 10);
+  form->searchNow->setEnabled(false);
+  t.buttonStart->click();
+  t.close();
+  EXPECT_TRUE(form->searchNow->isEnabled());
+  EXPECT_EQ(t.searchTimer().state(), SearchTimer::State::Closed);
+}
+
+}  // namespace
+}  // namespace quexa::testing
