@@ -31,8 +31,11 @@ struct CliRun {
 };
 
 std::string cliCommand(const testing::ScratchDir& dir, const std::string& args) {
+  // One connection: the Ctrl-C test counts the requests the server sees, and
+  // fetching ahead would add some.
   return "exec '" + std::string(QUEXA_BIN_DIR) + "/quexa-cli' --data-dir '" + dir.path() +
-         "' sites " + args + " >'" + dir.file("out") + "' 2>'" + dir.file("err") + "'";
+         "' --connections 1 sites " + args + " >'" + dir.file("out") + "' 2>'" + dir.file("err") +
+         "'";
 }
 
 CliRun collect(const testing::ScratchDir& dir, int status) {
