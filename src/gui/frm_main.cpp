@@ -13,6 +13,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
@@ -27,6 +29,7 @@
 
 #include "app/layout.h"
 #include "data/index_file.h"
+#include "data/options_file.h"
 #include "help_file.h"
 #include "main_layout.h"
 #include "pic_divider.h"
@@ -81,6 +84,7 @@ void FrmMain::formLoad() {
   state.resetResults = 0;
   state.paneBusy = 0;
   readSettingsFile();
+  readOptionsFile();
   applyModeFrames();
   fillModeLists();
   dispFile->setText(kStatusReady);
@@ -112,6 +116,18 @@ void FrmMain::readSettingsFile() {
     // An unreadable data directory starts like a first run.
   }
   showSettings(settings);
+}
+
+void FrmMain::readOptionsFile() {
+  Options options;
+  try {
+    options = loadOptions(state.dataDir);
+  } catch (const std::exception&) {
+    // The defaults serve; the file is written again when the value changes.
+  }
+  // Showing the stored value is not a change to store again.
+  const QSignalBlocker quiet(connectionsSpin);
+  connectionsSpin->setValue(options.connections);
 }
 
 void FrmMain::applyModeFrames() {
@@ -319,6 +335,16 @@ void FrmMain::picDivider_MouseUp() {
 }
 
 // --- spin bars: the bar's value goes into its box at once ---
+
+void FrmMain::connectionsSpin_Change(int value) {
+  try {
+    Options options = loadOptions(state.dataDir);
+    options.connections = value;
+    saveOptions(state.dataDir, options);
+  } catch (const std::exception&) {
+    // The value still serves this session; the old file stays whole.
+  }
+}
 
 void FrmMain::hitsScroll_Change(int value) {
   hitsText->setText(QString::number(value));

@@ -29,6 +29,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTabWidget;
 class QTextEdit;
 class QTimer;
@@ -71,6 +72,9 @@ class FrmMain : public QWidget {
   QComboBox* searchCat = nullptr;
   QListWidget* listCategory = nullptr;
   QPushButton* buttonIndex = nullptr;
+  // How many connections a search fetches pages over (qxoptions.ini).
+  QLabel* lblConnections = nullptr;
+  QSpinBox* connectionsSpin = nullptr;
 
   QGroupBox* frameEngine = nullptr;
   QCheckBox* chk_yahoo = nullptr;
@@ -195,6 +199,7 @@ class FrmMain : public QWidget {
   void hitsScroll_Change(int value);
   void timeoutScroll_Change(int value);
   void retryScroll_Change(int value);
+  void connectionsSpin_Change(int value);
 
   void busyTimer_Timer();
   void dispTab_Click(int index);
@@ -231,6 +236,7 @@ class FrmMain : public QWidget {
   void prepareResultTree();
   void enableStartButtons();
   void readSettingsFile();
+  void readOptionsFile();
   void applyModeFrames();
   void fillModeLists();
   void applySavedGeometry();

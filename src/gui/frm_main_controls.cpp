@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
@@ -16,6 +17,7 @@
 
 #include "frm_main.h"
 #include "lamp.h"
+#include "net/parallel_fetcher.h"
 #include "pic_divider.h"
 #include "spin_bar.h"
 
@@ -120,6 +122,12 @@ void FrmMain::createSiteFrame() {
   listCategory = new QListWidget(frameMine);
   listCategory->setToolTip("URL list");
   buttonIndex = makeButton("&Index", "Create index", frameMine);
+  lblConnections = new QLabel("Connections:", frameMine);
+  connectionsSpin = new QSpinBox(frameMine);
+  connectionsSpin->setRange(kMinConnections, kMaxConnections);
+  connectionsSpin->setValue(kDefaultConnections);
+  connectionsSpin->setToolTip("Connections used to fetch pages (1-16)");
+  lblConnections->setBuddy(connectionsSpin);
 }
 
 void FrmMain::createEngineFrame() {
@@ -229,6 +237,7 @@ void FrmMain::connectHandlers() {
   connect(hitsScroll, &SpinBar::valueChanged, this, &FrmMain::hitsScroll_Change);
   connect(timeoutScroll, &SpinBar::valueChanged, this, &FrmMain::timeoutScroll_Change);
   connect(retryScroll, &SpinBar::valueChanged, this, &FrmMain::retryScroll_Change);
+  connect(connectionsSpin, &QSpinBox::valueChanged, this, &FrmMain::connectionsSpin_Change);
 
   connect(busyTimer, &QTimer::timeout, this, &FrmMain::busyTimer_Timer);
   connect(dispTab, &QTabWidget::currentChanged, this, &FrmMain::dispTab_Click);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -79,7 +80,7 @@ void FrmMain::outlineFile_NodeClick(QTreeWidgetItem* node) {
   const std::string key = QtWindow::keyOf(node);
   const bool hasChildren = node->childCount() > 0;
   guarded([&] {
-    SearchTools tools;
+    SearchTools tools(connectionsSpin->value());
     ResultTools results{state, *window_, tools.fetcher, tools.pump, tools.matcher};
     quexa::outlineFile_NodeClick(results, currentControls(), key, hasChildren);
   });
@@ -87,7 +88,7 @@ void FrmMain::outlineFile_NodeClick(QTreeWidgetItem* node) {
 
 void FrmMain::searchPage_Click() {
   guarded([&] {
-    SearchTools tools;
+    SearchTools tools(connectionsSpin->value());
     ResultTools results{state, *window_, tools.fetcher, tools.pump, tools.matcher};
     quexa::searchPage_Click(results, currentControls());
   });

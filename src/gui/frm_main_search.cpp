@@ -1,5 +1,6 @@
 // Start and Stop: the frame around a search of either mode.
 #include <QGroupBox>
+#include <QSpinBox>
 
 #include "frm_main.h"
 #include "search/engine_search.h"
@@ -19,7 +20,7 @@ void FrmMain::runSearch(SearchKind kind) {
     // The controls as they stand now; the search checks them itself before
     // it switches the window to its running state.
     const MainControls controls = currentControls();
-    SearchTools tools;
+    SearchTools tools(connectionsSpin->value());
     if (kind == SearchKind::Sites) {
       SiteSearchContext context{state,      *window_,      tools.fetcher,
                                 tools.pump, tools.matcher, controls};

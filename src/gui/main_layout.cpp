@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -46,6 +47,7 @@ constexpr Twips kCopyTop = 1440;
 constexpr Twips kWordListHeight = 2040;
 constexpr Twips kRemoveTop = 2430;
 constexpr Twips kRemoveWidth = 1200;
+constexpr Twips kConnectionsWidth = 690;
 constexpr Twips kFramesTop = 2910;
 constexpr Twips kFramesHeight = 2490;
 constexpr Twips kOptionFrameWidth = 3450;
@@ -137,6 +139,12 @@ void placeSiteFrame(FrmMain& form, const SetupViewLayout& l, const Placer& on) {
   inFrame.place(form.searchCat, 120, 330, l.searchCatWidth, kBoxHeight);
   inFrame.place(form.listCategory, 120, 750, l.searchCatWidth, 1230);
   inFrame.place(form.buttonIndex, 120, 2040, kRemoveWidth, kButtonHeight);
+  // The connections box keeps to the right end of the URL list above it.
+  const Twips spinLeft = 120 + l.searchCatWidth - kConnectionsWidth;
+  inFrame.place(form.connectionsSpin, spinLeft, 2055, kConnectionsWidth, kRowHeight);
+  inFrame.place(form.lblConnections, 120 + kRemoveWidth + 120, 2070, spinLeft - kRemoveWidth - 240,
+                300);
+  form.lblConnections->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   form.frameMine->update();
 }
 

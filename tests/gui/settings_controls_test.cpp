@@ -1,5 +1,6 @@
 // The number boxes, their spin bars and the proxy box.
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QToolButton>
 #include <QValidator>
 
@@ -79,6 +80,19 @@ TEST_F(SettingsControlsTest, ProxyBoxTakesLatin1TextThatFitsTheRecord) {
   w.proxyText->setText(QString(200, QChar(0xFF)));
   for (QLineEdit* box : {w.hitsText, w.timeoutText, w.retryText}) box->setText("9999999999");
   EXPECT_EQ(settingsFitProblem(w.settingsFromControls()), std::nullopt);
+}
+
+TEST_F(SettingsControlsTest, ConnectionsComeFromTheOptionsFileAndAChangeIsStoredAtOnce) {
+  writeFile("qxoptions.ini", "[Options]\nconnections=40\nkept=yes\n");
+  FrmMain& w = openMainWindow();
+  EXPECT_EQ(w.connectionsSpin->value(), 16);  // out of range: the nearest end
+  EXPECT_EQ(readFile("qxoptions.ini"), "[Options]\nconnections=40\nkept=yes\n");
+
+  w.connectionsSpin->setValue(2);
+  // Rewritten as the other data files are; the unknown entry stays.
+  EXPECT_EQ(readFile("qxoptions.ini"), "[Options]\r\nkept=yes\r\nconnections=2\r\n");
+  form.reset();
+  EXPECT_EQ(openMainWindow().connectionsSpin->value(), 2);
 }
 
 }  // namespace
