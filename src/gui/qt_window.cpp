@@ -42,6 +42,17 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
 
 QtWindow::QtWindow(FrmMain& form) : form_(form) {}
 
+MessageAnswer showMessageBox(QWidget* over, std::string_view text, std::string_view title,
+                             MessageIcon icon, MessageButtons buttons) {
+  const auto standard = buttons == MessageButtons::YesNo
+                            ? QMessageBox::Yes | QMessageBox::No
+                            : QMessageBox::StandardButtons(QMessageBox::Ok);
+  QMessageBox box(boxIcon(icon), qs(title), qs(text), standard, over);
+  const int answer = box.exec();
+  if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+  return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
 void QtWindow::setStatus(std::string_view text) {
   form_.dispFile->setText(qs(text));
 }
@@ -90,13 +101,7 @@ void QtWindow::beep() {
 MessageAnswer QtWindow::messageBox(std::string_view text, std::string_view title, MessageIcon icon,
                                    MessageButtons buttons) {
   if (messageHook) return messageHook(text, title, icon, buttons);
-  const auto standard = buttons == MessageButtons::YesNo
-                            ? QMessageBox::Yes | QMessageBox::No
-                            : QMessageBox::StandardButtons(QMessageBox::Ok);
-  QMessageBox box(boxIcon(icon), qs(title), qs(text), standard, &form_);
-  const int answer = box.exec();
-  if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
-  return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+  return showMessageBox(&form_, text, title, icon, buttons);
 }
 
 ErrorAnswer QtWindow::errorDialog(std::string_view text) {
@@ -143,13 +148,25 @@ void QtWindow::addNode(const NodeSpec& request) {
 void QtWindow::makeVisible(std::string_view key) {
   QTreeWidgetItem* item = node(key);
   if (item == nullptr) return;
-  for (QTreeWidgetItem* p = item->parent(); p != nullptr; p = p->parent()) p->setExpanded(true);
-  form_.outlineFile->scrollToItem(item);
+  for (QTreeWidgetItem* p = item->parent(); p != nullptr; p = p->parent())
+    if (!p->isExpanded()) p->setExpanded(true);
+  // Scrolling lays the whole tree out again, so with a node made visible
+  // after every hit a long run would cost the square of its hits. The
+  // scroll waits for the window's next turn at its events and goes to the
+  // last node asked for by then; the person sees the same.
+  scrollKey_ = std::string(key);
+  if (scrollPending_) return;
+  scrollPending_ = true;
+  QTimer::singleShot(0, &form_, [this] {
+    scrollPending_ = false;
+    if (QTreeWidgetItem* last = node(scrollKey_)) form_.outlineFile->scrollToItem(last);
+  });
 }
 
 void QtWindow::clearTree() {
   form_.outlineFile->clear();
   nodes_.clear();
+  scrollKey_.clear();
 }
 
 QTreeWidgetItem* QtWindow::node(std::string_view key) const {

@@ -11,12 +11,18 @@
 #include "app/window.h"
 
 class QIcon;
+class QWidget;
 class QTextEdit;
 class QTreeWidgetItem;
 
 namespace quexa {
 
 class FrmMain;
+
+// A modal message box over the given window, with the icon and buttons asked
+// for; the answer as a Window gives it.
+MessageAnswer showMessageBox(QWidget* over, std::string_view text, std::string_view title,
+                             MessageIcon icon, MessageButtons buttons);
 
 class QtWindow : public Window {
  public:
@@ -63,6 +69,9 @@ class QtWindow : public Window {
 
   FrmMain& form_;
   std::unordered_map<std::string, QTreeWidgetItem*> nodes_;
+  // The node to scroll to when the window next gets to its events.
+  std::string scrollKey_;
+  bool scrollPending_ = false;
   bool cursorOverridden_ = false;
 };
 

@@ -146,6 +146,19 @@ TEST_F(SearchFrameTest, TreeNodesHangUnderTheirParentsAndRefuseARepeatedKey) {
   win.makeVisible("S1");
   EXPECT_TRUE(index->isExpanded());
 
+  // Far down a long list: shown once the window gets to its events, at the
+  // last node asked for.
+  for (int n = 2; n <= 300; ++n)
+    win.addNode(
+        {"I1", "S" + std::to_string(n), "http://a/" + std::to_string(n), "leaf", std::nullopt});
+  w.show();
+  win.makeVisible("S150");
+  win.makeVisible("S300");
+  QCoreApplication::processEvents();
+  const QRect shown = w.outlineFile->viewport()->rect();
+  EXPECT_TRUE(shown.intersects(w.outlineFile->visualItemRect(win.node("S300"))));
+  EXPECT_FALSE(shown.intersects(w.outlineFile->visualItemRect(win.node("S2"))));
+
   win.clearTree();
   EXPECT_EQ(w.outlineFile->topLevelItemCount(), 0);
   EXPECT_EQ(win.node("S1"), nullptr);
