@@ -48,18 +48,6 @@ QPushButton* makeButton(const char* caption, const char* toolTip, QWidget* paren
   return button;
 }
 
-QMessageBox::Icon boxIcon(MessageIcon icon) {
-  switch (icon) {
-    case MessageIcon::Critical:
-      return QMessageBox::Critical;
-    case MessageIcon::Exclamation:
-      return QMessageBox::Warning;
-    case MessageIcon::Information:
-      return QMessageBox::Information;
-  }
-  return QMessageBox::NoIcon;
-}
-
 // The editor's messages stand over the editor; everything else is the main
 // window's. The main window's hooks answer here too, so that scripted runs
 // and tests see every message of either window.
@@ -89,13 +77,7 @@ class EditorWindow : public Window {
   MessageAnswer messageBox(std::string_view text, std::string_view title, MessageIcon icon,
                            MessageButtons buttons) override {
     if (main_.messageHook) return main_.messageHook(text, title, icon, buttons);
-    const auto standard = buttons == MessageButtons::YesNo
-                              ? QMessageBox::Yes | QMessageBox::No
-                              : QMessageBox::StandardButtons(QMessageBox::Ok);
-    QMessageBox box(boxIcon(icon), qs(title), qs(text), standard, &dialog_);
-    const int answer = box.exec();
-    if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
-    return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    return showMessageBox(&dialog_, text, title, icon, buttons);
   }
 
  private:

@@ -85,7 +85,7 @@ void FrmMain::formLoad() {
   state.paneBusy = 0;
   readSettingsFile();
   readOptionsFile();
-  applyModeFrames();
+  applyModeFrames(mineMode == 1);
   fillModeLists();
   dispFile->setText(kStatusReady);
   applySavedGeometry();
@@ -130,8 +130,8 @@ void FrmMain::readOptionsFile() {
   connectionsSpin->setValue(options.connections);
 }
 
-void FrmMain::applyModeFrames() {
-  const bool mine = mineMode == 1;
+// The frames of the other mode are greyed out with every control in them.
+void FrmMain::applyModeFrames(bool mine) {
   frameMine->setEnabled(mine);
   for (QWidget* control : std::initializer_list<QWidget*>{searchCat, listCategory, buttonIndex})
     control->setEnabled(mine);

@@ -237,7 +237,7 @@ class FrmMain : public QWidget {
   void enableStartButtons();
   void readSettingsFile();
   void readOptionsFile();
-  void applyModeFrames();
+  void applyModeFrames(bool mine);
   void fillModeLists();
   void applySavedGeometry();
 

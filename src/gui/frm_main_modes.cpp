@@ -13,17 +13,6 @@ namespace quexa {
 
 namespace {
 
-void enableModeControls(FrmMain& form, bool mine) {
-  form.frameMine->setEnabled(mine);
-  for (QWidget* control :
-       std::initializer_list<QWidget*>{form.searchCat, form.listCategory, form.buttonIndex})
-    control->setEnabled(mine);
-  form.frameEngine->setEnabled(!mine);
-  for (QCheckBox* box :
-       {form.chk_yahoo, form.chk_lycos, form.chk_infoseek, form.chk_excite, form.chk_altavista})
-    box->setEnabled(!mine);
-}
-
 void emptySearchBoxes(FrmMain& form) {
   for (QLineEdit* box : form.searchText) box->clear();
 }
@@ -42,7 +31,7 @@ void clearListsAndResults(FrmMain& form) {
 }  // namespace
 
 void FrmMain::buttonMine_Click() {
-  enableModeControls(*this, true);
+  applyModeFrames(true);
   emptySearchBoxes(*this);
   mineMode = 1;
   engineMode = 0;
@@ -55,7 +44,7 @@ void FrmMain::buttonMine_Click() {
 }
 
 void FrmMain::buttonEngine_Click() {
-  enableModeControls(*this, false);
+  applyModeFrames(false);
   emptySearchBoxes(*this);
   searchCat->setCurrentIndex(-1);
   clearListsAndResults(*this);

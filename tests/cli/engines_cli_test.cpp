@@ -13,87 +13,20 @@
 #include "net/curl_fetcher.h"
 #include "search/engine_search.h"
 #include "search/fake_engine.h"
+#include "search/site_fixture.h"
+#include "support/cli_transcript.h"
 #include "support/scratch_dir.h"
 
 namespace quexa {
 namespace {
 
 using nlohmann::json;
+using test::CliRun;
 using test::FakeEngines;
+using test::jsonLines;
+using test::runCli;
+using test::transcriptLines;
 using Kind = TranscriptEvent::Kind;
-
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-json optionalText(const std::optional<std::string>& s) {
-  return s ? json(*s) : json(nullptr);
-}
-
-// The transcript lines the command line prints for the events of a window.
-std::vector<json> transcriptLines(const TranscriptWindow& window) {
-  std::vector<json> lines;
-  auto pane = [](Pane p) { return p == Pane::All ? "all" : "page"; };
-  for (const auto& e : window.events) {
-    switch (e.kind) {
-      case Kind::Status:
-        lines.push_back({{"event", "status"}, {"text", e.text}});
-        break;
-      case Kind::Found:
-        lines.push_back({{"event", "found"}, {"text", e.text}});
-        break;
-      case Kind::Fetch:
-        lines.push_back({{"event", "fetch"}, {"url", e.text}});
-        break;
-      case Kind::Insert:
-        lines.push_back({{"event", "insert"}, {"pane", pane(e.pane)}, {"rtf", e.text}});
-        break;
-      case Kind::Clear:
-        lines.push_back({{"event", "clear"}, {"pane", pane(e.pane)}});
-        break;
-      case Kind::Node:
-        lines.push_back({{"event", "node"},
-                         {"parent", optionalText(e.parentKey)},
-                         {"key", e.key},
-                         {"text", e.text},
-                         {"image", e.image},
-                         {"expanded", optionalText(e.expandedImage)}});
-        break;
-      case Kind::MakeVisible:
-        break;
-      default:
-        ADD_FAILURE() << "unexpected event in an engine search";
-    }
-  }
-  return lines;
-}
-
-std::vector<json> parsedLines(const std::string& out) {
-  std::vector<json> lines;
-  std::istringstream in(out);
-  for (std::string line; std::getline(in, line);) lines.push_back(json::parse(line));
-  return lines;
-}
-
-// Records every request attempt as the command line's fetcher does.
-class RecordingFetcher : public Fetcher {
- public:
-  RecordingFetcher(Fetcher& inner, TranscriptWindow& window) : inner_(inner), window_(window) {}
-  FetchResult fetch(const std::string& url, int timeoutSeconds) override {
-    window_.recordFetch(url);
-    return inner_.fetch(url, timeoutSeconds);
-  }
-  void cancel() override { inner_.cancel(); }
-  void setProxy(AccessType access, const std::string& proxyName) override {
-    inner_.setProxy(access, proxyName);
-  }
-
- private:
-  Fetcher& inner_;
-  TranscriptWindow& window_;
-};
 
 struct EnginesCli : ::testing::Test {
   testing::ScratchDir dir;
@@ -106,17 +39,7 @@ struct EnginesCli : ::testing::Test {
     engines.start();
   }
 
-  CliRun run(const std::string& args) {
-    const std::string command = std::string(QUEXA_BIN_DIR) + "/quexa-cli --data-dir '" +
-                                dir.path() + "' engines " + args + " >'" + dir.file("out") +
-                                "' 2>'" + dir.file("err") + "'";
-    CliRun r;
-    const int status = std::system(command.c_str());
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = dir.read("out");
-    r.err = dir.read("err");
-    return r;
-  }
+  CliRun run(const std::string& args) { return runCli(dir, "engines " + args); }
 
   std::string hostArgs(std::initializer_list<const char*> names) const {
     std::string args;
@@ -132,7 +55,7 @@ struct EnginesCli : ::testing::Test {
     state.dataDir = dir.path();
     NullPump pump;
     CurlFetcher curl(pump);
-    RecordingFetcher fetcher(curl, window);
+    testing::RecordingFetcher fetcher(curl, window);
     MainControls controls;
     controls.searchText = {"apple", "", "", ""};
     controls.settings.timeoutText = "2";
@@ -154,15 +77,18 @@ TEST_F(EnginesCli, JsonTranscriptIsTheInProcessOne) {
   const size_t cliRequests = engines.server.requestCount();
   EXPECT_EQ(cliRequests, 4u);  // two pages each, the second without hits
 
-  std::vector<json> expected = transcriptLines(inProcess({Engine::Lycos, Engine::Excite}));
+  std::vector<json> expected = transcriptLines(inProcess({Engine::Lycos, Engine::Excite}).events);
   expected.push_back(
       {{"event", "end"}, {"stopped", false}, {"found", 4}, {"status", "Ready to search!"}});
-  EXPECT_EQ(parsedLines(r.out), expected);
-  // The engines are asked in the window's order, whatever the options' order.
-  const std::vector<std::string> targets = engines.targets();
-  ASSERT_EQ(targets.size(), 2 * cliRequests);
-  EXPECT_EQ(targets[0], test::lycosTarget(1));
-  EXPECT_EQ(targets[2], test::exciteTarget(0));
+  EXPECT_EQ(jsonLines(r.out), expected);
+  // The engines are read in the window's order, whatever the options' order
+  // (on the wire, Excite's first page may come ahead).
+  std::vector<std::string> fetched;
+  for (const json& line : jsonLines(r.out))
+    if (line["event"] == "fetch") fetched.push_back(line["url"]);
+  ASSERT_EQ(fetched.size(), 4u);
+  EXPECT_NE(fetched[0].find(test::lycosTarget(1)), std::string::npos) << fetched[0];
+  EXPECT_NE(fetched[2].find("/search.gw?s=%2Bapple&start= 0"), std::string::npos) << fetched[2];
 }
 
 TEST_F(EnginesCli, SavedTickBoxesAndHostsFileStandInForTheOptions) {

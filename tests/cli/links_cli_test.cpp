@@ -12,6 +12,7 @@
 #include "match/dl_matcher.h"
 #include "net/curl_fetcher.h"
 #include "search/linked_search.h"
+#include "support/cli_transcript.h"
 #include "support/http_test_server.h"
 #include "support/scratch_dir.h"
 
@@ -19,49 +20,12 @@ namespace quexa {
 namespace {
 
 using nlohmann::json;
+using test::CliRun;
 using test::HttpTestServer;
+using test::jsonLines;
+using test::runCli;
+using test::transcriptLines;
 using Kind = TranscriptEvent::Kind;
-
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-// The transcript lines the command line prints for the events of a window.
-std::vector<json> transcriptLines(const TranscriptWindow& window) {
-  std::vector<json> lines;
-  auto pane = [](Pane p) { return p == Pane::All ? "all" : "page"; };
-  for (const auto& e : window.events) {
-    switch (e.kind) {
-      case Kind::Status:
-        lines.push_back({{"event", "status"}, {"text", e.text}});
-        break;
-      case Kind::Found:
-        lines.push_back({{"event", "found"}, {"text", e.text}});
-        break;
-      case Kind::Fetch:
-        lines.push_back({{"event", "fetch"}, {"url", e.text}});
-        break;
-      case Kind::Insert:
-        lines.push_back({{"event", "insert"}, {"pane", pane(e.pane)}, {"rtf", e.text}});
-        break;
-      case Kind::Clear:
-        lines.push_back({{"event", "clear"}, {"pane", pane(e.pane)}});
-        break;
-      default:
-        ADD_FAILURE() << "unexpected event in a linked-page search";
-    }
-  }
-  return lines;
-}
-
-std::vector<json> parsedLines(const std::string& out) {
-  std::vector<json> lines;
-  std::istringstream in(out);
-  for (std::string line; std::getline(in, line);) lines.push_back(json::parse(line));
-  return lines;
-}
 
 struct LinksCli : ::testing::Test {
   testing::ScratchDir dir;
@@ -75,17 +39,7 @@ struct LinksCli : ::testing::Test {
     server.start();
   }
 
-  CliRun run(const std::string& args) {
-    const std::string command = std::string(QUEXA_BIN_DIR) + "/quexa-cli --data-dir '" +
-                                dir.path() + "' links " + args + " >'" + dir.file("out") + "' 2>'" +
-                                dir.file("err") + "'";
-    CliRun r;
-    const int status = std::system(command.c_str());
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = dir.read("out");
-    r.err = dir.read("err");
-    return r;
-  }
+  CliRun run(const std::string& args) { return runCli(dir, "links " + args); }
 
   // The same search in-process, fetches recorded as the command line does.
   TranscriptWindow inProcess(bool allLinks) {
@@ -122,12 +76,12 @@ TEST_F(LinksCli, JsonTranscriptIsTheInProcessOneInBothModes) {
     TranscriptWindow window = inProcess(allLinks);
     EXPECT_EQ(cliRequests, allLinks ? 3u : 1u);
 
-    std::vector<json> expected = transcriptLines(window);
+    std::vector<json> expected = transcriptLines(window.events);
     expected.push_back({{"event", "end"},
                         {"stopped", false},
                         {"found", allLinks ? 1 : 0},
                         {"status", "Ready to search!"}});
-    EXPECT_EQ(parsedLines(r.out), expected);
+    EXPECT_EQ(jsonLines(r.out), expected);
   }
 }
 

@@ -14,6 +14,7 @@
 
 #include "match/dl_matcher.h"
 #include "search/site_fixture.h"
+#include "support/cli_transcript.h"
 #include "support/http_test_server.h"
 #include "support/scratch_dir.h"
 
@@ -21,33 +22,23 @@ namespace quexa {
 namespace {
 
 using nlohmann::json;
+using test::cliCommand;
+using test::CliRun;
+using test::collectRun;
 using test::HttpTestServer;
+using test::jsonLines;
+using test::runCli;
+using test::transcriptLines;
 using Kind = TranscriptEvent::Kind;
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string cliCommand(const testing::ScratchDir& dir, const std::string& args) {
-  // One connection: the Ctrl-C test counts the requests the server sees, and
-  // fetching ahead would add some.
-  return "exec '" + std::string(QUEXA_BIN_DIR) + "/quexa-cli' --data-dir '" + dir.path() +
-         "' --connections 1 sites " + args + " >'" + dir.file("out") + "' 2>'" + dir.file("err") +
-         "'";
-}
-
-CliRun collect(const testing::ScratchDir& dir, int status) {
-  CliRun run;
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = dir.read("out");
-  run.err = dir.read("err");
-  return run;
+// One connection: the Ctrl-C test counts the requests the server sees, and
+// fetching ahead would add some.
+std::string sitesCommand(const testing::ScratchDir& dir, const std::string& args) {
+  return cliCommand(dir, "--connections 1 sites " + args);
 }
 
 CliRun runSites(const testing::ScratchDir& dir, const std::string& args) {
-  return collect(dir, std::system(cliCommand(dir, args).c_str()));
+  return runCli(dir, "--connections 1 sites " + args);
 }
 
 void writeIndex(const testing::ScratchDir& dir, const std::vector<std::string>& urls) {
@@ -57,54 +48,11 @@ void writeIndex(const testing::ScratchDir& dir, const std::vector<std::string>& 
   dir.write("qxindex.ini", file);
 }
 
-std::vector<json> jsonLines(const std::string& out) {
-  std::vector<json> lines;
-  std::istringstream in(out);
-  for (std::string line; std::getline(in, line);) lines.push_back(json::parse(line));
-  return lines;
-}
-
 std::string page(const std::string& body) {
   return "<html><body>" + body + "</body></html>";
 }
 std::string link(const std::string& target) {
   return "<a href=\"" + target + "\">go</a> ";
-}
-
-// The transcript lines of the command line for the events of a search.
-std::vector<json> expectedLines(const std::vector<TranscriptEvent>& events) {
-  std::vector<json> lines;
-  for (const auto& e : events) {
-    const char* pane = e.pane == Pane::All ? "all" : "page";
-    switch (e.kind) {
-      case Kind::Status:
-        lines.push_back({{"event", "status"}, {"text", e.text}});
-        break;
-      case Kind::Found:
-        lines.push_back({{"event", "found"}, {"text", e.text}});
-        break;
-      case Kind::Fetch:
-        lines.push_back({{"event", "fetch"}, {"url", e.text}});
-        break;
-      case Kind::Clear:
-        lines.push_back({{"event", "clear"}, {"pane", pane}});
-        break;
-      case Kind::Insert:
-        lines.push_back({{"event", "insert"}, {"pane", pane}, {"rtf", e.text}});
-        break;
-      case Kind::Node:
-        lines.push_back({{"event", "node"},
-                         {"parent", e.parentKey ? json(*e.parentKey) : json(nullptr)},
-                         {"key", e.key},
-                         {"text", e.text},
-                         {"image", e.image},
-                         {"expanded", e.expandedImage ? json(*e.expandedImage) : json(nullptr)}});
-        break;
-      default:
-        break;
-    }
-  }
-  return lines;
 }
 
 struct SmallSite {
@@ -148,7 +96,7 @@ TEST(SitesCli, JsonLinesAreTheTranscriptOfTheSearchItself) {
       lines.back(),
       (json{{"event", "end"}, {"stopped", false}, {"found", 4}, {"status", "Ready to search!"}}));
   lines.pop_back();
-  const std::vector<json> expected = expectedLines(h.window.events);
+  const std::vector<json> expected = transcriptLines(h.window.events);
   ASSERT_EQ(lines.size(), expected.size());
   for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i], expected[i]) << "line " << i;
   EXPECT_EQ(site.server.requestCount("/logo.gif"), 0u);
@@ -223,7 +171,7 @@ TEST(SitesCli, CtrlCStopsTheCrawlBeforeTheNextLink) {
   ASSERT_GE(pid, 0);
   if (pid == 0) {
     const std::string command =
-        cliCommand(dir, "--index Mine --all-links --timeout 30 --format json needle");
+        sitesCommand(dir, "--index Mine --all-links --timeout 30 --format json needle");
     execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -234,7 +182,7 @@ TEST(SitesCli, CtrlCStopsTheCrawlBeforeTheNextLink) {
   int status = 0;
   ASSERT_EQ(waitpid(pid, &status, 0), pid);
 
-  CliRun run = collect(dir, status);
+  CliRun run = collectRun(dir, status);
   EXPECT_EQ(run.exitCode, 3) << run.err;
   EXPECT_EQ(server.requestCount("/next.html"), 0u);
   const std::vector<json> lines = jsonLines(run.out);

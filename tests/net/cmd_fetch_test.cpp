@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "support/cli_transcript.h"
 #include "support/http_test_server.h"
 #include "support/scratch_dir.h"
 
@@ -13,22 +14,8 @@ namespace {
 
 using test::HttpTestServer;
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-CliRun runFetch(const testing::ScratchDir& dir, const std::string& args) {
-  const std::string command = std::string(QUEXA_BIN_DIR) + "/quexa-cli --data-dir '" + dir.path() +
-                              "' fetch " + args + " >'" + dir.file("out") + "' 2>'" +
-                              dir.file("err") + "'";
-  CliRun run;
-  const int status = std::system(command.c_str());
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = dir.read("out");
-  run.err = dir.read("err");
-  return run;
+test::CliRun runFetch(const testing::ScratchDir& dir, const std::string& args) {
+  return test::runCli(dir, "fetch " + args);
 }
 
 TEST(CmdFetch, PrintsThePageFromItsBodyAndTheServerErrorFlag) {
@@ -39,17 +26,17 @@ TEST(CmdFetch, PrintsThePageFromItsBodyAndTheServerErrorFlag) {
   server.on("/empty", HttpTestServer::emptyBody());
   server.start();
 
-  CliRun page = runFetch(dir, "'" + server.url("/page") + "' --timeout 2 --retry 1");
+  test::CliRun page = runFetch(dir, "'" + server.url("/page") + "' --timeout 2 --retry 1");
   EXPECT_EQ(page.exitCode, 0);
   EXPECT_EQ(page.out, "BODY>Hello there</BODY></html>");
   EXPECT_NE(page.err.find("server error: no"), std::string::npos);
   EXPECT_NE(page.err.find("Searching " + server.url("/page")), std::string::npos);
 
-  CliRun missing = runFetch(dir, "'" + server.url("/missing") + "' --timeout 2");
+  test::CliRun missing = runFetch(dir, "'" + server.url("/missing") + "' --timeout 2");
   EXPECT_EQ(missing.exitCode, 0);
   EXPECT_NE(missing.err.find("server error: yes"), std::string::npos);
 
-  CliRun empty = runFetch(dir, "'" + server.url("/empty") + "' --timeout 2 --retry 2");
+  test::CliRun empty = runFetch(dir, "'" + server.url("/empty") + "' --timeout 2 --retry 2");
   EXPECT_EQ(empty.exitCode, 0);
   EXPECT_EQ(empty.out, "");
   EXPECT_EQ(server.requestCount("/empty"), 3u);

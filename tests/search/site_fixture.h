@@ -35,6 +35,8 @@ class RecordingFetcher : public Fetcher {
   void setProxy(AccessType access, const std::string& proxyName) override {
     inner_.setProxy(access, proxyName);
   }
+  // Hints are no attempts: passed on unrecorded.
+  void hintUpcoming(const std::vector<std::string>& urls) override { inner_.hintUpcoming(urls); }
 
  private:
   Fetcher& inner_;
