@@ -3,6 +3,7 @@
 // stopped, and the empty-answer retries still make their real requests.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <sstream>
@@ -12,6 +13,9 @@
 #include "app/transcript.h"
 #include "net/curl_fetcher.h"
 #include "net/parallel_fetcher.h"
+#include "search/engine_search.h"
+#include "search/engines/engine_table.h"
+#include "search/fake_engine.h"
 #include "search/linked_search.h"
 #include "search/site_fixture.h"
 #include "search/site_search.h"
@@ -24,24 +28,6 @@ namespace {
 
 using test::HttpTestServer;
 using Kind = TranscriptEvent::Kind;
-
-// Records each request attempt as the command line does, and passes the
-// hint on unrecorded.
-class AttemptRecorder : public Fetcher {
- public:
-  AttemptRecorder(Fetcher& inner, TranscriptWindow& window) : inner_(inner), window_(window) {}
-  FetchResult fetch(const std::string& url, int timeoutSeconds) override {
-    window_.recordFetch(url);
-    return inner_.fetch(url, timeoutSeconds);
-  }
-  void cancel() override { inner_.cancel(); }
-  void setProxy(AccessType a, const std::string& p) override { inner_.setProxy(a, p); }
-  void hintUpcoming(const std::vector<std::string>& urls) override { inner_.hintUpcoming(urls); }
-
- private:
-  Fetcher& inner_;
-  TranscriptWindow& window_;
-};
 
 std::string link(const std::string& target) {
   return "<a href=\"" + target + "\">go</a> ";
@@ -110,7 +96,7 @@ struct CrawlRun {
   TranscriptWindow window;
   test::CountingPump pump;
   std::unique_ptr<Fetcher> network;
-  std::unique_ptr<AttemptRecorder> fetcher;
+  std::unique_ptr<testing::RecordingFetcher> fetcher;
   testing::WordMatcher matcher;
   MainControls controls;
 
@@ -119,7 +105,7 @@ struct CrawlRun {
       network = std::make_unique<CurlFetcher>(pump);
     else
       network = std::make_unique<ParallelFetcher>(pump, connections);
-    fetcher = std::make_unique<AttemptRecorder>(*network, window);
+    fetcher = std::make_unique<testing::RecordingFetcher>(*network, window);
     state.dataDir = dir.path();
     controls.searchText[0] = "needle";
     controls.searchCatText = "Mine";
@@ -222,6 +208,34 @@ TEST(ParallelCrawlLinked, TheLinkedPageSearchIsTheSameOverFourConnections) {
     EXPECT_EQ(result.reason, EndReason::Completed);
     EXPECT_GE(result.linkedFetched, 30);
     transcripts.push_back(describeAll(run.window.events, site.server.url("")));
+  }
+  EXPECT_EQ(transcripts[1], transcripts[0]);
+}
+
+// The engines' first result pages are asked for ahead; each engine's later
+// pages cannot be, and the run is the same as over one connection.
+TEST(ParallelEngines, FourConnectionsGiveTheOneConnectionTranscript) {
+  std::vector<std::vector<std::string>> transcripts;
+  for (int connections : {1, 4}) {
+    test::FakeEngines engines;
+    engines.answer(test::lycosTarget(1), test::lycosPage(test::numberedHits("l", 1, 2)));
+    engines.answer(test::exciteTarget(0), test::excitePage(test::numberedHits("e", 1, 2)));
+    engines.answer(test::altavistaTarget(1), test::altavistaPage(test::numberedHits("a", 1, 1)));
+    engines.start();
+    CrawlRun run(connections);
+    run.controls.searchText[0] = "apple";
+    run.controls.frameMineEnabled = false;
+    for (Engine e : {Engine::Lycos, Engine::Excite, Engine::AltaVista})
+      run.controls.settings.*engineRow(e).tickBox = true;
+    const EngineHosts hosts = engines.hosts();
+    EngineSearchContext context{run.state, run.window, *run.fetcher, run.pump, run.controls, hosts};
+    EXPECT_EQ(searchWebEngines(context), EndReason::Completed);
+    transcripts.push_back(describeAll(run.window.events, engines.server.hostAndPort()));
+    EXPECT_EQ(run.window.eventsOf(Kind::Node).size(), 8u);  // three engines, five hits
+    // Each page once: an early first page is the one the search reads.
+    std::vector<std::string> targets = engines.targets();
+    std::sort(targets.begin(), targets.end());
+    EXPECT_EQ(std::adjacent_find(targets.begin(), targets.end()), targets.end()) << connections;
   }
   EXPECT_EQ(transcripts[1], transcripts[0]);
 }

@@ -38,8 +38,12 @@ class EngineSearch {
     try {
       readInputs();
       resetForSearch(ctx_.state, ctx_.window);
-      for (Engine engine : kEngineOrder) {
-        if (ctx_.controls.settings.*engineRow(engine).tickBox) searchEngine(engine);
+      std::vector<Engine> ticked;
+      for (Engine engine : kEngineOrder)
+        if (ctx_.controls.settings.*engineRow(engine).tickBox) ticked.push_back(engine);
+      for (size_t i = 0; i < ticked.size(); ++i) {
+        hintFirstPages(ticked, i);
+        searchEngine(ticked[i]);
       }
       return EndReason::Completed;
     } catch (const SearchEnd& end) {
@@ -77,6 +81,21 @@ class EngineSearch {
       configureTransfer(session_, ctx_.controls.settings);
       maxSites_ = maxSitesSetting(ctx_.controls.settings.hitsText);
     });
+  }
+
+  // A result page's address holds the count of hits accepted before it, so
+  // the only pages known ahead are each engine's first: this engine's and
+  // the next one's, which can arrive while this engine is read.
+  void hintFirstPages(const std::vector<Engine>& ticked, size_t current) {
+    try {
+      const std::string query = buildQueryString(ctx_.controls);
+      std::vector<std::string> urls;
+      for (size_t i = current; i < ticked.size() && i <= current + 1; ++i)
+        urls.push_back(requestUrl(ticked[i], ctx_.hosts, query, 0, 1));
+      ctx_.fetcher.hintUpcoming(urls);
+    } catch (...) {
+      // Only a hint: the search asks for its pages either way.
+    }
   }
 
   void searchEngine(Engine engine) {
