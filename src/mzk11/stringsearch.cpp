@@ -29,8 +29,8 @@ struct SearchText {
   int32_t connector;  // to its left; unused for the first one
 };
 
-// The first bytes of the page file, mapped when it is a regular file (no
-// copy of a large page), read otherwise.
+// The first bytes of the page file, mapped when it is a large regular file
+// (no copy of it), read otherwise.
 class PageBytes {
  public:
   PageBytes() = default;
@@ -48,7 +48,8 @@ class PageBytes {
     struct stat st {};
     if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
       wanted = std::min(wanted, static_cast<size_t>(st.st_size));
-      if (wanted > 0) {
+      // A usual page is read: mapping it costs more than copying it.
+      if (wanted >= (1u << 20)) {
         void* m = mmap(nullptr, wanted, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
         if (m != MAP_FAILED) {
           madvise(m, wanted, MADV_SEQUENTIAL);

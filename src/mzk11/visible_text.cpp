@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #if defined(__SSE2__)
@@ -14,11 +15,25 @@
 
 namespace mzk11 {
 
+// A mapping costs a system call each way and, on a machine with several
+// cores, a flush of the other cores' address caches when it goes; for the
+// usual page a heap block is far cheaper. Large pages are still mapped.
+constexpr size_t kMapFrom = 1u << 20;
+
 void MappedRelease::operator()(char* p) const {
-  if (p) munmap(p, size);
+  if (p == nullptr) return;
+  if (size < kMapFrom)
+    std::free(p);
+  else
+    munmap(p, size);
 }
 
 TextBytes allocateTextBytes(size_t size) {
+  if (size < kMapFrom) {
+    void* block = std::calloc(std::max<size_t>(size, 1), 1);
+    if (block == nullptr) throw std::bad_alloc();
+    return TextBytes(static_cast<char*>(block), MappedRelease{size});
+  }
   void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (p == MAP_FAILED) throw std::bad_alloc();
   // Fewer page faults on a large page; a plain mapping works all the same.

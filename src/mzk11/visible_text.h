@@ -11,8 +11,9 @@
 
 namespace mzk11 {
 
-// Memory for the visible text of a large page, mapped straight from the
-// system (large pages where it offers them) and given back whole.
+// Memory for the visible text of a page, zeroed: a heap block for the usual
+// page, a mapping straight from the system for a large one (large pages
+// where it offers them), given back whole.
 struct MappedRelease {
   size_t size = 0;
   void operator()(char* p) const;
