@@ -97,6 +97,9 @@ void FrmMain::prepareResultTree() {
   outlineFile->setRootIsDecorated(true);
   outlineFile->setItemsExpandable(true);
   outlineFile->setIconSize(QSize(16, 16));
+  // Every node is one line with a picture of the same size; measuring each
+  // one again at every layout would make a long result tree ever slower.
+  outlineFile->setUniformRowHeights(true);
   for (QTextEdit* pane : {allWebResult, dispResult}) preparePane(pane);
   new PaneClickGuard(allWebResult, dispResult, state, *window_, this);
 }
