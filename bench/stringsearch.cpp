@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -123,7 +124,32 @@ void BM_MemmemScan(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
 }
 
+// Whole processes, as a person would compare them: grep counting the lines
+// with the word, and quexa-cli matching the page once (program start, library
+// load and reading the file included), each from a cold start.
+// The command runs with the corpus's path in place of FILE.
+void runProcess(benchmark::State& state, const std::string& command) {
+  const Corpus& c = corpus();
+  std::string line = command;
+  line.replace(line.find("FILE"), 4, "'" + c.path + "'");
+  line += " >/dev/null 2>&1";
+  for (auto _ : state) benchmark::DoNotOptimize(std::system(line.c_str()));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * c.bytes.size()));
+}
+void BM_GrepFixedCountProcess(benchmark::State& state) {
+  runProcess(state, "grep -F -c Zanzibar FILE");
+}
+void BM_QuexaCliMatchProcess(benchmark::State& state) {
+  const auto self = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+  std::string command = "'";
+  command += (self / "quexa-cli").string();
+  command += "' match --case FILE Zanzibar";
+  runProcess(state, command);
+}
+
 BENCHMARK(BM_StringSearchMatchCase)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GrepFixedCountProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_QuexaCliMatchProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_StringSearchIgnoreCase)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StringSearchNoMatch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MemmemScan)->Unit(benchmark::kMillisecond);
