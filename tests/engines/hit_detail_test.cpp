@@ -15,72 +15,46 @@ TEST(EngineForKey, FirstWordInFixedOrder) {
   EXPECT_EQ(engineForKey("my sites\\"), std::nullopt);
 }
 
-HitDetail detail(Engine e, std::string_view text) {
-  return splitHitText(e, text);
-}
-
-TEST(HitDetail, YahooRules) {
-  HitDetail d = detail(Engine::Yahoo, "Apple <B>Computer</b></A> - Mac maker.<br>\n<LI>");
-  EXPECT_TRUE(d.split);
-  EXPECT_EQ(d.title, "Apple Computer");
-  EXPECT_EQ(d.description, " - Mac maker.");
-  d = detail(Engine::Yahoo, "Pie</A>\n</UL>\n");
-  EXPECT_EQ(d.title, "Pie");
-  EXPECT_EQ(d.description, "No Short Description!");
-  d = detail(Engine::Yahoo, "No anchor end<br>x");
-  EXPECT_EQ(d.title, "");
-  EXPECT_EQ(d.description, "No anchor end");
-}
-
-TEST(HitDetail, LycosRules) {
-  HitDetail d = detail(Engine::Lycos, "<B>Pomme</b></a><BR>French<br>apples");
-  EXPECT_EQ(d.title, "Pomme");
-  EXPECT_EQ(d.description, "Frenchapples");
-  // Without "<b>" the first two characters go.
-  d = detail(Engine::Lycos, "xyTitle only");
-  EXPECT_TRUE(d.split);
-  EXPECT_EQ(d.title, "Title only");
-  EXPECT_EQ(d.description, "");
-}
-
-TEST(HitDetail, ExciteRules) {
-  HitDetail d = detail(Engine::Excite, "Seeds&NBSP;Inc</A> - seeds.<BR>URL: x");
-  EXPECT_EQ(d.title, "SeedsInc");
-  EXPECT_EQ(d.description, " - seeds.");
-  d = detail(Engine::Excite, "Just text");
-  EXPECT_EQ(d.title, "Just text");
-  EXPECT_EQ(d.description, "");
-}
-
-TEST(HitDetail, InfoSeekJoinsThenSplitsAtLineBreak) {
-  HitDetail d = detail(Engine::InfoSeek, "Apple</A></B><BR>\nMakers.<br>\n");
-  EXPECT_TRUE(d.split);
-  EXPECT_EQ(d.title, "Apple");
-  EXPECT_EQ(d.description, "Makers.\n");
-  d = detail(Engine::InfoSeek, "One</a> line\rrest");
-  EXPECT_EQ(d.title, "One line");
-  EXPECT_EQ(d.description, "rest");
-  d = detail(Engine::InfoSeek, "One</a> line only");
-  EXPECT_FALSE(d.split);
-  EXPECT_EQ(d.text, "One line only");
-}
-
-TEST(HitDetail, AltaVistaTakesOutTheSpanBetweenBreaks) {
-  // Here the second "<br>" is found whatever its case.
-  HitDetail d = detail(Engine::AltaVista, "<b>Pears</b></a><dd>Pears.<br>URL: p<BR>Size<br>More");
-  EXPECT_EQ(d.title, "Pears");
-  EXPECT_EQ(d.description, "<dd>Pears.Size");
-  d = detail(Engine::AltaVista, "<b>Plum</a> only<br>one break");
-  EXPECT_EQ(d.title, "Plum");
-  EXPECT_EQ(d.description, " onlyone break");
-  d = detail(Engine::AltaVista, "..No end");
-  EXPECT_EQ(d.title, "No end");
-}
-
-TEST(HitDetail, WithoutEngineTheTextStays) {
-  HitDetail d = splitHitText(std::nullopt, "<b>raw</b></a> text");
-  EXPECT_FALSE(d.split);
-  EXPECT_EQ(d.text, "<b>raw</b></a> text");
+TEST(HitDetail, EachEnginesRulesSplitTheHitText) {
+  struct Case {
+    std::optional<Engine> engine;
+    const char* hitText;
+    const char* title;  // nullptr: not split, the text is `description`
+    const char* description;
+  };
+  const Case cases[] = {
+      {Engine::Yahoo, "Apple <B>Computer</b></A> - Mac maker.<br>\n<LI>", "Apple Computer",
+       " - Mac maker."},
+      {Engine::Yahoo, "Pie</A>\n</UL>\n", "Pie", "No Short Description!"},
+      {Engine::Yahoo, "No anchor end<br>x", "", "No anchor end"},
+      {Engine::Lycos, "<B>Pomme</b></a><BR>French<br>apples", "Pomme", "Frenchapples"},
+      // Without "<b>" the first two characters go.
+      {Engine::Lycos, "xyTitle only", "Title only", ""},
+      {Engine::Excite, "Seeds&NBSP;Inc</A> - seeds.<BR>URL: x", "SeedsInc", " - seeds."},
+      {Engine::Excite, "Just text", "Just text", ""},
+      // InfoSeek joins the title's lines, then splits at the first line break.
+      {Engine::InfoSeek, "Apple</A></B><BR>\nMakers.<br>\n", "Apple", "Makers.\n"},
+      {Engine::InfoSeek, "One</a> line\rrest", "One line", "rest"},
+      {Engine::InfoSeek, "One</a> line only", nullptr, "One line only"},
+      // AltaVista takes out the span between breaks; here the second "<br>"
+      // is found whatever its case.
+      {Engine::AltaVista, "<b>Pears</b></a><dd>Pears.<br>URL: p<BR>Size<br>More", "Pears",
+       "<dd>Pears.Size"},
+      {Engine::AltaVista, "<b>Plum</a> only<br>one break", "Plum", " onlyone break"},
+      {Engine::AltaVista, "..No end", "No end", ""},
+      {std::nullopt, "<b>raw</b></a> text", nullptr, "<b>raw</b></a> text"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.hitText);
+    const HitDetail d = splitHitText(c.engine, c.hitText);
+    EXPECT_EQ(d.split, c.title != nullptr);
+    if (c.title) {
+      EXPECT_EQ(d.title, c.title);
+      EXPECT_EQ(d.description, c.description);
+    } else {
+      EXPECT_EQ(d.text, c.description);
+    }
+  }
 }
 
 }  // namespace

@@ -11,6 +11,11 @@ namespace {
 using test::ParserRun;
 using ::testing::ElementsAre;
 
+// A hit's title, description and node title, in that order.
+std::vector<std::string> textsOf(const ParsedHit& hit) {
+  return {hit.title, hit.description, hit.nodeTitle};
+}
+
 constexpr std::string_view kYahooPage =
     R"(<html><head><title>Yahoo! Search Results</title></head><body>
 <a href="http://www.yahoo.com/"><img src="logo.gif"></a>
@@ -37,15 +42,13 @@ TEST(YahooPage, HitsWithTitlesDescriptionsAndNodeTitles) {
 
   const ParsedHit& apple = run.hits[0];
   EXPECT_EQ(apple.rawBlock, "Apple <b>Computer</b></A> - makers of the Macintosh.<br>\n<LI>");
-  EXPECT_EQ(apple.title, "Apple Computer");
-  EXPECT_EQ(apple.description, "- makers of the Macintosh.");
-  EXPECT_EQ(apple.nodeTitle, "Apple Computer");
+  EXPECT_THAT(textsOf(apple),
+              ElementsAre("Apple Computer", "- makers of the Macintosh.", "Apple Computer"));
   EXPECT_TRUE(apple.hasDocumentEntry);
 
   // A lone line break is replaced; a blank and a line break is not.
-  EXPECT_EQ(run.hits[1].title, "All about apples");
-  EXPECT_EQ(run.hits[1].description, "No Short Description!");
-  EXPECT_EQ(run.hits[1].nodeTitle, "All about apples");
+  EXPECT_THAT(textsOf(run.hits[1]),
+              ElementsAre("All about apples", "No Short Description!", "All about apples"));
   EXPECT_EQ(run.hits[2].description, "\n");
 
   EXPECT_EQ(run.store.text(),
@@ -184,14 +187,11 @@ TEST(LycosPage, BlocksEndAtBrHttpAndStartAtBold) {
   EXPECT_EQ(run.progress.acceptedHits, 3);
 
   EXPECT_EQ(run.hits[0].rawBlock, "<b>Apple</b> Home</a><br>Apple's official site.");
-  EXPECT_EQ(run.hits[0].title, "Apple Home");
-  EXPECT_EQ(run.hits[0].description, "Apple's official site.");
-  EXPECT_EQ(run.hits[0].nodeTitle, "Apple Home");
+  EXPECT_THAT(textsOf(run.hits[0]),
+              ElementsAre("Apple Home", "Apple's official site.", "Apple Home"));
 
   EXPECT_EQ(run.hits[1].rawBlock, "<B>Pomme</B></a><BR>French apples");
-  EXPECT_EQ(run.hits[1].title, "Pomme");
-  EXPECT_EQ(run.hits[1].description, "French apples");
-  EXPECT_EQ(run.hits[1].nodeTitle, "Pomme");
+  EXPECT_THAT(textsOf(run.hits[1]), ElementsAre("Pomme", "French apples", "Pomme"));
 }
 
 TEST(InfoSeekPage, BlockWithoutLineBreakHasNoDocumentEntry) {
@@ -205,9 +205,8 @@ Makers of the Mac.<br>
   run.parse(Engine::InfoSeek, page);
   ASSERT_THAT(run.urls(), ElementsAre("http://www.apple.com/", "http://www.oneline.com/"));
   EXPECT_TRUE(run.hits[0].hasDocumentEntry);
-  EXPECT_EQ(run.hits[0].title, "Apple Computer");
-  EXPECT_EQ(run.hits[0].description, "Makers of the Mac.\n");
-  EXPECT_EQ(run.hits[0].nodeTitle, "Apple Computer");
+  EXPECT_THAT(textsOf(run.hits[0]),
+              ElementsAre("Apple Computer", "Makers of the Mac.\n", "Apple Computer"));
   EXPECT_FALSE(run.hits[1].hasDocumentEntry);
   // InfoSeek's node title keeps its markup.
   EXPECT_EQ(run.hits[1].nodeTitle, "One <b>line");
@@ -224,9 +223,8 @@ Inc</A>&NBSP;- The Mac maker.<BR>URL: http://www.apple.com/<P></SMALL>
   ParserRun run;
   run.parse(Engine::Excite, page);
   ASSERT_THAT(run.urls(), ElementsAre("http://www.apple.com/", "http://www.seeds.com/"));
-  EXPECT_EQ(run.hits[0].title, "Apple Computer\nInc");
-  EXPECT_EQ(run.hits[0].description, "- The Mac maker.");
-  EXPECT_EQ(run.hits[0].nodeTitle, "Apple Computer");
+  EXPECT_THAT(textsOf(run.hits[0]),
+              ElementsAre("Apple Computer\nInc", "- The Mac maker.", "Apple Computer"));
   EXPECT_EQ(run.hits[1].title, "Seeds");
   EXPECT_EQ(run.hits[1].description, "");
 }
@@ -246,18 +244,17 @@ TEST(AltaVistaPage, TranslateLinksAndRejectionsLowerTheCount) {
   // link and the escaped URL each take one off.
   EXPECT_EQ(run.progress.acceptedHits, 1);
 
-  EXPECT_EQ(run.hits[0].title, "Apple Computer");
-  EXPECT_EQ(run.hits[0].description, "<dd>Welcome to Apple.Last modified 3-Mar-98 ");
-  EXPECT_EQ(run.hits[0].nodeTitle, "Apple Computer");
+  EXPECT_THAT(textsOf(run.hits[0]),
+              ElementsAre("Apple Computer", "<dd>Welcome to Apple.Last modified 3-Mar-98 ",
+                          "Apple Computer"));
   // The span taken out ends at the next lower-case "<br>" only.
   EXPECT_EQ(run.hits[1].description, "<dd>Pear growers.More ");
-}
 
-TEST(AltaVistaPage, CountGoesOnFromPageToPage) {
-  ParserRun run;
-  run.progress.acceptedHits = 10;
-  run.parse(Engine::AltaVista, kAltaVistaPage);
-  EXPECT_EQ(run.progress.acceptedHits, 11);
+  // The count goes on from page to page.
+  ParserRun next;
+  next.progress.acceptedHits = 10;
+  next.parse(Engine::AltaVista, kAltaVistaPage);
+  EXPECT_EQ(next.progress.acceptedHits, 11);
 }
 
 TEST(HitTexts, NodeTitleWithoutEndAnchor) {

@@ -2,15 +2,7 @@
 // qxhosts.ini: the hits in the tree and the all-results pane as the same
 // search writes them to a transcript, the hit detail of a clicked hit,
 // "Search Web Site" over it, the label of the tab switch and "&View".
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTextEdit>
-#include <QTreeWidget>
 #include <QUrl>
-#include <string>
-#include <vector>
 
 #include "app/transcript.h"
 #include "gui_fixture.h"
@@ -24,10 +16,6 @@ namespace {
 
 using test::HttpTestServer;
 using Kind = TranscriptEvent::Kind;
-
-std::string textOf(const QTextEdit* pane) {
-  return pane->toPlainText().toStdString();
-}
 
 std::string allPaneTextOf(const TranscriptWindow& transcript) {
   RichText content;

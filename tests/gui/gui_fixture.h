@@ -1,12 +1,26 @@
 // Shared set-up of the window tests: one QApplication on the offscreen
 // platform for the whole program, a fresh data directory as the current
 // directory, and a main window whose message boxes and ending are recorded.
+// It brings the main window's controls, which every window test reads.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTimer>
+#include <QTreeWidget>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -37,8 +51,14 @@ struct ShownMessage {
   std::string text;
   std::string title;
   MessageIcon icon;
-  MessageButtons buttons;
+  MessageButtons buttons = MessageButtons::Ok;
+  bool operator==(const ShownMessage&) const = default;
 };
+
+inline void PrintTo(const ShownMessage& m, std::ostream* out) {
+  *out << "\"" << m.text << "\" / \"" << m.title << "\" icon " << static_cast<int>(m.icon)
+       << " buttons " << static_cast<int>(m.buttons);
+}
 
 class GuiTest : public ::testing::Test {
  protected:
@@ -64,7 +84,11 @@ class GuiTest : public ::testing::Test {
     form->window().messageHook = [this](std::string_view text, std::string_view title,
                                         MessageIcon icon, MessageButtons buttons) {
       messages.push_back({std::string(text), std::string(title), icon, buttons});
-      return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+      if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+      if (answers.empty()) return MessageAnswer::Yes;
+      const MessageAnswer answer = answers.front();
+      answers.pop_front();
+      return answer;
     };
     form->window().beepHook = [this] { ++beeps; };
     form->endProgram = [this](bool searchRunning) { endedWhileRunning = searchRunning; };
@@ -87,6 +111,7 @@ class GuiTest : public ::testing::Test {
 
   std::unique_ptr<FrmMain> form;
   std::vector<ShownMessage> messages;
+  std::deque<MessageAnswer> answers;  // for Yes/No questions; Yes when none is left
   int beeps = 0;
   std::optional<bool> endedWhileRunning;
 
@@ -95,6 +120,17 @@ class GuiTest : public ::testing::Test {
   std::filesystem::path dir_;
   static inline int counter_ = 0;
 };
+
+inline std::string textOf(const QTextEdit* pane) {
+  return pane->toPlainText().toStdString();
+}
+
+// The entries of a combo box, top to bottom.
+inline std::vector<std::string> namesIn(const QComboBox* box) {
+  std::vector<std::string> names;
+  for (int i = 0; i < box->count(); ++i) names.push_back(box->itemText(i).toStdString());
+  return names;
+}
 
 // Texts of a list control, top to bottom.
 template <typename List>

@@ -1,26 +1,10 @@
 // Switching between "My Web Sites" and "Web Engines", and "&Main" back to
 // the set-up view.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTextEdit>
-#include <QTreeWidget>
-
 #include "app/settings.h"
 #include "gui_fixture.h"
 
 namespace quexa::testing {
 namespace {
-
-// The entries of a combo box, top to bottom.
-std::vector<std::string> namesIn(const QComboBox* box) {
-  std::vector<std::string> names;
-  for (int i = 0; i < box->count(); ++i) names.push_back(box->itemText(i).toStdString());
-  return names;
-}
 
 class ModesTest : public GuiTest {
  protected:
@@ -103,15 +87,6 @@ TEST_F(ModesTest, BackToMyWebSitesReloadsTheIndexNamesWithNoneChosen) {
   EXPECT_EQ(w.outlineFile->topLevelItemCount(), 1);
 }
 
-TEST_F(ModesTest, TheModeIsSavedAtExit) {
-  FrmMain& w = openMainWindow();
-  w.buttonEngine->click();
-  w.close();
-  const Settings saved = decodeSettings(readFile("qxconfig.qxf"));
-  EXPECT_EQ(saved.mineMode, 0);
-  EXPECT_EQ(saved.engineMode, 1);
-}
-
 TEST_F(ModesTest, MainBringsBackTheSetUpViewAndMarksTheResultsForClearing) {
   FrmMain& w = openMainWindow();
   // The results view as a search leaves it.
@@ -132,12 +107,16 @@ TEST_F(ModesTest, MainBringsBackTheSetUpViewAndMarksTheResultsForClearing) {
   EXPECT_EQ(w.state.resetResults, 1);
 }
 
-TEST_F(ModesTest, MainLeavesTheIndexButtonOffInTheEngineMode) {
+TEST_F(ModesTest, MainLeavesTheIndexButtonOffInTheEngineModeWhichIsSavedAtExit) {
   FrmMain& w = openMainWindow();
   w.buttonEngine->click();
   w.searchConfig_Click();
   EXPECT_FALSE(w.buttonIndex->isEnabledTo(w.frameMine));
   EXPECT_TRUE(w.buttonTimer->isEnabled());
+  w.close();
+  const Settings saved = decodeSettings(readFile("qxconfig.qxf"));
+  EXPECT_EQ(saved.mineMode, 0);
+  EXPECT_EQ(saved.engineMode, 1);
 }
 
 }  // namespace

@@ -4,9 +4,6 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
-#include <QTabWidget>
-#include <QTextCursor>
-#include <QTextEdit>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -106,10 +103,6 @@ std::string asUnrtfText(const std::string& utf8) {
   while (!text.empty() && text.back() == '\n') text.pop_back();
   while (!text.empty() && text.front() == '\n') text.erase(0, 1);
   return text;
-}
-
-std::string paneText(const QTextEdit* pane) {
-  return pane->toPlainText().toStdString();
 }
 
 class PrintSaveTest : public GuiTest {
@@ -236,9 +229,9 @@ TEST_F(PrintSaveTest, SavedFilesReadBackAsThePanesText) {
   w.searchSave_Click();
   ASSERT_TRUE(exists("all.rtf"));
   EXPECT_EQ(readFile("all.rtf").rfind("{\\rtf", 0), 0u);
-  EXPECT_EQ(rtfAsText(path("all.rtf")), asUnrtfText(paneText(w.allWebResult)));
+  EXPECT_EQ(rtfAsText(path("all.rtf")), asUnrtfText(textOf(w.allWebResult)));
   // Blanks and letters beyond ASCII come back exactly.
-  EXPECT_EQ(plainText(readRtf(readFile("all.rtf"))), paneText(w.allWebResult));
+  EXPECT_EQ(plainText(readRtf(readFile("all.rtf"))), textOf(w.allWebResult));
 
   // "View Each Web Site" saves the page pane: here the single blank of a reset.
   w.window().resetPane(Pane::Page);
@@ -253,10 +246,10 @@ TEST_F(PrintSaveTest, SavedFilesReadBackAsThePanesText) {
   w.window().clearPane(Pane::Page);
   w.window().insertRtf(Pane::Page, linkedPageEntry("http://e.test/", noMatchBody()));
   w.searchSave_Click();
-  EXPECT_EQ(rtfAsText(path("page.rtf")), asUnrtfText(paneText(w.dispResult)));
+  EXPECT_EQ(rtfAsText(path("page.rtf")), asUnrtfText(textOf(w.dispResult)));
   // The entry's empty first line is in the file.
-  EXPECT_EQ(plainText(readRtf(readFile("page.rtf"))), paneText(w.dispResult));
-  EXPECT_EQ(paneText(w.dispResult).front(), '\n');
+  EXPECT_EQ(plainText(readRtf(readFile("page.rtf"))), textOf(w.dispResult));
+  EXPECT_EQ(textOf(w.dispResult).front(), '\n');
   EXPECT_TRUE(errors.empty());
 }
 

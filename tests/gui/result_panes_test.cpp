@@ -2,13 +2,7 @@
 // and formatting its RTF asks for, documents append in order, and a click
 // while a writer runs leaves the caret at the end.
 #include <QMouseEvent>
-#include <QTabWidget>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
-#include <string>
-#include <vector>
 
 #include "gui_fixture.h"
 #include "result_pane.h"
@@ -19,10 +13,6 @@ namespace quexa::testing {
 namespace {
 
 using ResultPaneTest = GuiTest;
-
-std::string textOf(const QTextEdit* pane) {
-  return pane->toPlainText().toStdString();
-}
 
 // The format of the character at the start of the first occurrence of text.
 QTextCharFormat formatAt(const QTextEdit* pane, const QString& text) {
@@ -82,7 +72,7 @@ TEST_F(ResultPaneTest, EveryDocumentShowsThePlainTextItsRtfReadsAs) {
   EXPECT_EQ(w.dispResult->textCursor().position(), endOf(w.dispResult));
 }
 
-TEST_F(ResultPaneTest, EntriesShowTheirColoursSizesAndWeights) {
+TEST_F(ResultPaneTest, EntriesShowTheirColoursSizesAndWeightsAndKeepThemInTheContent) {
   FrmMain& w = openMainWindow();
   QtWindow& win = w.window();
   win.insertRtf(Pane::All, siteEntry(1, "http://a.test/", matchingBody("plain words")));
@@ -105,6 +95,19 @@ TEST_F(ResultPaneTest, EntriesShowTheirColoursSizesAndWeights) {
   EXPECT_EQ(heading.foreground().color(), QColor(255, 0, 0));
   EXPECT_EQ(heading.fontWeight(), QFont::Bold);
   EXPECT_DOUBLE_EQ(heading.fontPointSize(), 12.0);
+
+  // What "Sa&ve" writes is read back from the pane with the same formats.
+  const RichText content = paneContent(*w.allWebResult->document());
+  EXPECT_EQ(plainText(content), textOf(w.allWebResult));
+  bool sawRed = false;
+  for (const Paragraph& p : content.paragraphs)
+    for (const TextRun& run : p.runs)
+      if (run.text.find("Server error") != std::string::npos) {
+        sawRed = true;
+        EXPECT_EQ(run.format.color, (Rgb{255, 0, 0}));
+        EXPECT_EQ(run.format.fontSizeHalfPoints, 18);
+      }
+  EXPECT_TRUE(sawRed);
 }
 
 TEST_F(ResultPaneTest, ClearEmptiesResetLeavesOneBlankAndTheNextEntryFollowsIt) {
@@ -158,33 +161,26 @@ TEST_F(ResultPaneTest, AClickWhileAWriterRunsBeepsAndKeepsTheCaretAtTheEnd) {
   EXPECT_LT(w.dispResult->textCursor().position(), 5);
 }
 
-TEST_F(ResultPaneTest, ASelectionDoesNotLetTheNextDocumentReplaceText) {
+TEST_F(ResultPaneTest, TheNextDocumentGoesAtTheEndWhereverTheCaretOrASelectionIs) {
   FrmMain& w = openMainWindow();
   QtWindow& win = w.window();
+  EXPECT_TRUE(w.allWebResult->isReadOnly());
+  win.insertRtf(Pane::All, "first");
+  w.allWebResult->moveCursor(QTextCursor::Start);
+  win.insertRtf(Pane::All, " second");
+  EXPECT_EQ(textOf(w.allWebResult), "first second");
+  // Emptied, the pane keeps its own font.
+  win.clearPane(Pane::All);
+  EXPECT_EQ(textOf(w.allWebResult), "");
+  EXPECT_EQ(w.allWebResult->currentFont().family().toStdString(), "Times New Roman");
+  EXPECT_TRUE(w.allWebResult->currentFont().bold());
+
   win.insertRtf(Pane::All, siteEntry(1, "http://a.test/", matchingBody("kept")));
   w.allWebResult->selectAll();
   win.insertRtf(Pane::All, siteEntry(2, "http://b.test/", matchingBody("added")));
   const std::string text = textOf(w.allWebResult);
   EXPECT_NE(text.find("kept"), std::string::npos);
   EXPECT_NE(text.find("added"), std::string::npos);
-}
-
-TEST_F(ResultPaneTest, PaneContentKeepsParagraphsTextAndFormats) {
-  FrmMain& w = openMainWindow();
-  const std::string rtf = siteEntry(1, "http://a.test/", serverErrorBody());
-  w.window().insertRtf(Pane::All, rtf);
-  const RichText content = paneContent(*w.allWebResult->document());
-  EXPECT_EQ(plainText(content), textOf(w.allWebResult));
-  ASSERT_FALSE(content.paragraphs.empty());
-  bool sawRed = false;
-  for (const Paragraph& p : content.paragraphs)
-    for (const TextRun& run : p.runs)
-      if (run.text.find("Server error") != std::string::npos) {
-        sawRed = true;
-        EXPECT_EQ(run.format.color, (Rgb{255, 0, 0}));
-        EXPECT_EQ(run.format.fontSizeHalfPoints, 18);
-      }
-  EXPECT_TRUE(sawRed);
 }
 
 }  // namespace

@@ -1,17 +1,7 @@
 // Start, Stop and the stop-first guard over the real controls, and the
-// result tree and panes that the searches write to.
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTextEdit>
-#include <QTimer>
-#include <QTreeWidget>
-
-#include "app/errors.h"
+// result tree that the searches write to.
 #include "app/search_frame.h"
+#include "app/errors.h"
 #include "gui_fixture.h"
 #include "null_fetcher.h"
 
@@ -47,11 +37,7 @@ TEST_F(SearchFrameTest, StartRefusesMissingInputWithItsMessage) {
     FrmMain& w = openMainWindow();
     w.searchText[2]->setText(c.text);
     w.searchNow->click();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, c.message);
-    EXPECT_EQ(messages[0].title, c.title);
-    EXPECT_EQ(messages[0].icon, MessageIcon::Critical);
-    EXPECT_EQ(messages[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(messages, (std::vector<ShownMessage>{{c.message, c.title, MessageIcon::Critical}}));
     EXPECT_EQ(w.state.searchRunning, 0);
     EXPECT_TRUE(w.frameSearch->isVisibleTo(&w));
     EXPECT_TRUE(w.searchNow->isEnabled());
@@ -116,10 +102,9 @@ TEST_F(SearchFrameTest, StopAsksTheSearchToEndAndTheGuardRefusesWhileItRuns) {
 
   EXPECT_FALSE(stopFirstGuard(w.state, w.window()));
   EXPECT_EQ(beeps, 1);
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, "You must stop the current search first!");
-  EXPECT_EQ(messages[0].title, "Search is not stopped");
-  EXPECT_EQ(messages[0].icon, MessageIcon::Critical);
+  EXPECT_EQ(messages,
+            (std::vector<ShownMessage>{{"You must stop the current search first!",
+                                        "Search is not stopped", MessageIcon::Critical}}));
 
   NullFetcher fetcher;
   endSearch(w.state, w.window(), fetcher, EndReason::Stopped);
@@ -163,24 +148,6 @@ TEST_F(SearchFrameTest, TreeNodesHangUnderTheirParentsAndRefuseARepeatedKey) {
   EXPECT_EQ(w.outlineFile->topLevelItemCount(), 0);
   EXPECT_EQ(win.node("S1"), nullptr);
   EXPECT_NO_THROW(win.addNode({std::nullopt, "S1", "after clearing", "closed", "open"}));
-}
-
-TEST_F(SearchFrameTest, PanesAppendAtTheEndAndResetLeavesOneBlank) {
-  FrmMain& w = openMainWindow();
-  QtWindow& win = w.window();
-  win.insertRtf(Pane::All, "first");
-  w.allWebResult->moveCursor(QTextCursor::Start);
-  win.insertRtf(Pane::All, " second");
-  EXPECT_EQ(w.allWebResult->toPlainText().toStdString(), "first second");
-  EXPECT_TRUE(w.allWebResult->isReadOnly());
-
-  win.insertRtf(Pane::Page, "page");
-  win.resetPane(Pane::Page);
-  EXPECT_EQ(w.dispResult->toPlainText().toStdString(), " ");
-  win.clearPane(Pane::All);
-  EXPECT_EQ(w.allWebResult->toPlainText().toStdString(), "");
-  EXPECT_EQ(w.allWebResult->currentFont().family().toStdString(), "Times New Roman");
-  EXPECT_TRUE(w.allWebResult->currentFont().bold());
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
 // The number boxes, their spin bars and the proxy box.
-#include <QLineEdit>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QValidator>

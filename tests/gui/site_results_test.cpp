@@ -2,19 +2,8 @@
 // the tree and the panes hold what the same search writes to a transcript;
 // then the page view of a clicked node, "&View" over the entries, and Stop
 // in the middle of a crawl.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTextEdit>
-#include <QTimer>
-#include <QTreeWidget>
 #include <QUrl>
 #include <map>
-#include <string>
-#include <vector>
 
 #include "app/transcript.h"
 #include "gui_fixture.h"
@@ -89,10 +78,6 @@ struct TranscriptRun {
     searchMineSites(context);
   }
 };
-
-std::string textOf(const QTextEdit* pane) {
-  return pane->toPlainText().toStdString();
-}
 
 class SiteResultsTest : public GuiTest {
  protected:
@@ -209,8 +194,9 @@ TEST_F(SiteResultsTest, ClickingAPageNodeFetchesItAgainAndShowsItsMatch) {
   // While a search runs the click is refused with the guard's message.
   w.state.searchRunning = 1;
   w.outlineFile_NodeClick(node);
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, "You must stop the current search first!");
+  EXPECT_EQ(messages,
+            (std::vector<ShownMessage>{{"You must stop the current search first!",
+                                        "Search is not stopped", MessageIcon::Critical}}));
   w.state.searchRunning = 0;
 }
 
@@ -244,8 +230,9 @@ TEST_F(SiteResultsTest, ViewOpensTheEntryUnderTheCaretOrTheSelectedPage) {
   w.buttonView_Click();
   w.state.searchRunning = 0;
   EXPECT_EQ(opened.size(), 3u);
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].title, "Search is not stopped");
+  EXPECT_EQ(messages,
+            (std::vector<ShownMessage>{{"You must stop the current search first!",
+                                        "Search is not stopped", MessageIcon::Critical}}));
 }
 
 TEST_F(SiteResultsTest, ViewAfterASearchThatListedNothingAsksForAPage) {
@@ -255,10 +242,8 @@ TEST_F(SiteResultsTest, ViewAfterASearchThatListedNothingAsksForAPage) {
   w.buttonView_Click();
   EXPECT_TRUE(opened.empty());
   EXPECT_EQ(beeps, beepsBefore + 1);
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, "You must select a Web page to view!");
-  EXPECT_EQ(messages[0].title, "Select File");
-  EXPECT_EQ(messages[0].icon, MessageIcon::Critical);
+  EXPECT_EQ(messages, (std::vector<ShownMessage>{{"You must select a Web page to view!",
+                                                  "Select File", MessageIcon::Critical}}));
 }
 
 TEST_F(SiteResultsTest, StopInTheMiddleOfACrawlEndsItAndTheLampOnlyBlinksWhileItRuns) {

@@ -1,9 +1,4 @@
 // The search-text boxes, the word list with its buttons, and the index choice.
-#include <QComboBox>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-
 #include "gui_fixture.h"
 
 namespace quexa::testing {
@@ -44,8 +39,14 @@ TEST_F(WordListTest, ChoosingAnIndexListsItsAddressesAndTextsAndEmptiesTheBoxes)
   EXPECT_EQ(w.searchText[0]->text().toStdString(), "");
 }
 
-TEST_F(WordListTest, AddSavesNewTextsSortedUnderTheChosenIndex) {
+TEST_F(WordListTest, AddIsOfferedWhileABoxHoldsTextAndSavesNewTextsSortedUnderTheIndex) {
   FrmMain& w = openWithIndex("[News]\r\nhttp://n/\r\n", "", "News");
+  EXPECT_FALSE(w.searchAdd->isEnabled());
+  w.searchText[3]->setText("x");
+  EXPECT_TRUE(w.searchAdd->isEnabled());
+  w.searchText[3]->clear();
+  EXPECT_FALSE(w.searchAdd->isEnabled());
+
   setBoxes(w, {"beta", "", "alpha", "beta"});
   EXPECT_TRUE(w.searchAdd->isEnabled());
   w.searchAdd->click();
@@ -54,15 +55,6 @@ TEST_F(WordListTest, AddSavesNewTextsSortedUnderTheChosenIndex) {
 
   w.searchAdd->click();  // nothing new: the file keeps one section
   EXPECT_EQ(readFile("qxword.ini"), "[News]\r\nalpha\r\nbeta\r\n");
-}
-
-TEST_F(WordListTest, AddIsOnlyOfferedWhileABoxHoldsText) {
-  FrmMain& w = openMainWindow();
-  EXPECT_FALSE(w.searchAdd->isEnabled());
-  w.searchText[3]->setText("x");
-  EXPECT_TRUE(w.searchAdd->isEnabled());
-  w.searchText[3]->clear();
-  EXPECT_FALSE(w.searchAdd->isEnabled());
 }
 
 TEST_F(WordListTest, RemoveRewritesTheSectionAndSwitchesOffWithoutASelection) {
@@ -93,7 +85,7 @@ TEST_F(WordListTest, RemoveAllEmptiesTheEngineList) {
   EXPECT_EQ(readFile("qxwordeg.ini"), "");
 }
 
-TEST_F(WordListTest, CopyFillsTheFirstEmptyBoxOnce) {
+TEST_F(WordListTest, CopyFillsTheFirstEmptyBoxOnceAndAsksToEmptyOneWhenAllAreFilled) {
   FrmMain& w = openWithIndex("[A]\r\n", "[A]\r\nentry\r\n", "A");
   setBoxes(w, {"first", "", "third", ""});
   select(w, "entry");
@@ -102,18 +94,12 @@ TEST_F(WordListTest, CopyFillsTheFirstEmptyBoxOnce) {
   w.searchCopy->click();  // already in a box
   EXPECT_EQ(w.searchText[3]->text().toStdString(), "");
   EXPECT_TRUE(messages.empty());
-}
 
-TEST_F(WordListTest, CopyWithEveryBoxFilledAsksToDeleteOneFirst) {
-  FrmMain& w = openWithIndex("[A]\r\n", "[A]\r\nentry\r\n", "A");
-  setBoxes(w, {"entry", "b", "c", "d"});
-  select(w, "entry");
+  w.searchText[3]->setText("d");
   w.searchCopy->click();
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, "Please delete the text in the field you want to copy to!");
-  EXPECT_EQ(messages[0].title, "Copy Searching Text");
-  EXPECT_EQ(messages[0].icon, MessageIcon::Exclamation);
-  EXPECT_EQ(messages[0].buttons, MessageButtons::Ok);
+  EXPECT_EQ(messages,
+            (std::vector<ShownMessage>{{"Please delete the text in the field you want to copy to!",
+                                        "Copy Searching Text", MessageIcon::Exclamation}}));
 }
 
 TEST_F(WordListTest, LeavingABoxTrimsEveryBoxAndRefusesASingleLetter) {
@@ -123,10 +109,9 @@ TEST_F(WordListTest, LeavingABoxTrimsEveryBoxAndRefusesASingleLetter) {
   EXPECT_EQ(w.searchText[0]->text().toStdString(), "7");
   EXPECT_EQ(w.searchText[1]->text().toStdString(), "two words");
   EXPECT_EQ(w.searchText[2]->text().toStdString(), "");
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, "Search of single letter is invalid!");
-  EXPECT_EQ(messages[0].title, "Invalid Single Letter");
-  EXPECT_EQ(messages[0].icon, MessageIcon::Critical);
+  EXPECT_EQ(messages,
+            (std::vector<ShownMessage>{{"Search of single letter is invalid!",
+                                        "Invalid Single Letter", MessageIcon::Critical}}));
 }
 
 TEST_F(WordListTest, TheFocusLeavingABoxRunsTheCheckAndReturnsToTheEmptiedBox) {

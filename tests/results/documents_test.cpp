@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "results/rtf_blocks.h"
 #include "results/rtf_text.h"
 
 namespace quexa {
@@ -21,18 +20,6 @@ const std::string kPar = R"({\f4\fs18}\pard {\fs18 \par})";
 const std::string kErrorBody =
     R"(\fs18\cf1\ Server error occurred. Server could be down. Search this URL again!)" + kPar +
     kPar;
-
-TEST(RtfBlocks, AreTheFixedStringsWithTheirBlanks) {
-  EXPECT_EQ(rtfHeader, kHeader);
-  EXPECT_EQ(rtfBoldBlue, "{\\fs18\\cf2\\b ");
-  EXPECT_EQ(rtfEntryLineEnd, "\\f4\\fs18}\\pard {\\fs18 \\par} \\pard {\\fs18 \\par }");
-  EXPECT_EQ(rtfPar, kPar);
-  EXPECT_EQ(rtfRedText, "\\fs18\\cf1\\ ");
-  EXPECT_EQ(rtfPlainText, "\\fs18 ");
-  EXPECT_EQ(rtfPlainGroup, "{\\fs18 ");
-  EXPECT_EQ(rtfHeading, "{\\fs24\\cf1\\b ");
-  EXPECT_EQ(rtfClose, "}");
-}
 
 TEST(SiteEntry, FirstEntryHasNoEmptyLineBeforeItsNumber) {
   EXPECT_EQ(siteEntry(1, "http://a.com/", matchingBody("found \\b it\\b0\\par ")),
@@ -117,17 +104,14 @@ TEST(LinkedPageEntry, EachBody) {
   EXPECT_EQ(linkedPageEntry("http://l/", serverErrorBody()), head + kErrorBody + "}}");
 }
 
-TEST(MatchedText, UpToTheFirstNul) {
+TEST(MatchedText, UpToTheFirstNulAndWithoutOneEmptyForSiteEntriesWholeForLinkedEntries) {
   std::string buffer = std::string("one\\par ") + '\0' + "stale" + '\0';
   EXPECT_EQ(matchedText(buffer), "one\\par ");
   EXPECT_EQ(linkedMatchedText(buffer), "one\\par ");
   EXPECT_EQ(matchedText(std::string(1, '\0')), "");
-}
-
-TEST(MatchedText, BufferWithoutNulIsEmptyForSiteEntriesAndWholeForLinkedEntries) {
-  std::string buffer(40, ' ');
-  EXPECT_EQ(matchedText(buffer), "");
-  EXPECT_EQ(linkedMatchedText(buffer), buffer);
+  const std::string blanks(40, ' ');
+  EXPECT_EQ(matchedText(blanks), "");
+  EXPECT_EQ(linkedMatchedText(blanks), blanks);
 }
 
 TEST(RtfEscape, PlainAsciiStaysByteIdentical) {

@@ -43,22 +43,14 @@ class SiteEntries : public ::testing::Test {
   }
 };
 
-TEST_F(SiteEntries, CaretBeforeTheFirstEntryReadsEntryOne) {
+TEST_F(SiteEntries, TheCaretReadsTheEntryItStandsIn) {
   EXPECT_EQ(pick(0), "http://one.com/");
   EXPECT_EQ(pick(0, "http://old/"), "http://one.com/");
-}
-
-TEST_F(SiteEntries, CaretInsideAnEntry) {
   EXPECT_EQ(pick(caretInside(text, "first page")), "http://one.com/");
   EXPECT_EQ(pick(caretInside(text, "3. http")), "http://three.com/");
   EXPECT_EQ(pick(caretInside(text, "Server error")), "http://three.com/");
-}
-
-TEST_F(SiteEntries, CaretJustBeforeANumberStillReadsThePreviousEntry) {
+  // Just before a number the caret still reads the previous entry.
   EXPECT_EQ(pick(caretBefore(text, "3. http")), "http://one.com/");
-}
-
-TEST_F(SiteEntries, CaretAfterTheLastEntryAndBeyondTheEnd) {
   EXPECT_EQ(pick(utf16Length(text)), "http://three.com/");
   EXPECT_EQ(pick(utf16Length(text) + 100), "http://three.com/");
 }
@@ -114,10 +106,7 @@ TEST_F(HitEntries, CaretBeforeInsideAndAfter) {
   EXPECT_EQ(pick(caretInside(text, "Lycos")), "http://two.com/");
   EXPECT_EQ(pick(caretInside(text, "Third")), "http://three.com/x");
   EXPECT_EQ(pick(utf16Length(text)), "http://three.com/x");
-}
-
-TEST_F(HitEntries, NumberInsideADescriptionReadsTheFollowingUrl) {
-  // After "see 2. " the first "(http" is entry 2's URL.
+  // After "see 2. " in a description the first "(http" is entry 2's URL.
   EXPECT_EQ(pick(caretInside(text, "2. below")), "http://two.com/");
 }
 

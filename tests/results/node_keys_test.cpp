@@ -2,37 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include "support/window_events.h"
+
 namespace quexa {
 namespace {
 
+using test::nodeLine;
+
 TEST(SiteNodes, IndexSiteAndPageNodes) {
-  NodeSpec index = indexNode("My Sites");
-  EXPECT_FALSE(index.parentKey.has_value());
-  EXPECT_EQ(index.key, "My Sites\\");
-  EXPECT_EQ(index.text, "My Sites");
-  EXPECT_EQ(index.image, "closed");
-  EXPECT_EQ(index.expandedImage, "open");
-
-  NodeSpec site = siteNode("My Sites", "http://a.com");
-  EXPECT_EQ(site.parentKey, "My Sites\\");
-  EXPECT_EQ(site.key, "http://a.com");
-  EXPECT_EQ(site.text, "http://a.com");
-  EXPECT_EQ(site.image, "closed");
-  EXPECT_FALSE(site.expandedImage.has_value());
-
+  EXPECT_EQ(nodeLine(indexNode("My Sites")), "-|My Sites\\|My Sites|closed|open");
+  EXPECT_EQ(nodeLine(siteNode("My Sites", "http://a.com")),
+            "My Sites\\|http://a.com|http://a.com|closed|-");
   // The third page: the word Yahoo, a blank, the digit 3 and the URL.
-  NodeSpec page = pageNode("http://a.com", 3, "http://a.com/p.html", "http://a.com/p.html", false);
-  EXPECT_EQ(page.parentKey, "http://a.com");
-  EXPECT_EQ(page.key, "Yahoo 3http://a.com/p.html");
-  EXPECT_EQ(page.text, "http://a.com/p.html");
-  EXPECT_EQ(page.image, "leaf");
-  EXPECT_FALSE(page.expandedImage.has_value());
-}
-
-TEST(SiteNodes, ServerErrorMarksTheTextNotTheKey) {
-  NodeSpec page = pageNode("I\\", 1, "http://down/", "http://down/", true);
-  EXPECT_EQ(page.key, "Yahoo 1http://down/");
-  EXPECT_EQ(page.text, "http://down/ (Server Error)");
+  EXPECT_EQ(
+      nodeLine(pageNode("http://a.com", 3, "http://a.com/p.html", "http://a.com/p.html", false)),
+      "http://a.com|Yahoo 3http://a.com/p.html|http://a.com/p.html|leaf|-");
+  // A server error marks the text, not the key.
+  EXPECT_EQ(nodeLine(pageNode("I\\", 1, "http://down/", "http://down/", true)),
+            "I\\|Yahoo 1http://down/|http://down/ (Server Error)|leaf|-");
 }
 
 TEST(LinkedPages, SlashAppendedToTheSitesOwnPage) {
@@ -48,38 +35,24 @@ TEST(LinkedPages, TextFromWhereTheSiteUrlOccurs) {
   EXPECT_EQ(linkedPageText("http://b.org/y", "http://a.com"), "http://b.org/y");
 }
 
-TEST(EngineNodes, TableAndKeys) {
+TEST(EngineNodes, RootsAndHits) {
   ASSERT_EQ(kEngineNodeNames.size(), 5u);
-  EXPECT_EQ(kEngineNodeNames[0].headingText, "Yahoo!");
-  EXPECT_EQ(kEngineNodeNames[0].nodeText, "Yahoo");
-  EXPECT_EQ(kEngineNodeNames[2].nodeText, "InfoSeek");
   const EngineNodeNames& altaVista = kEngineNodeNames[4];
-  EXPECT_EQ(altaVista.nodeText, "AltaVista");
-  EXPECT_EQ(altaVista.headingText, "AltaVista");
-
-  NodeSpec root = engineNode(altaVista);
-  EXPECT_FALSE(root.parentKey.has_value());
-  EXPECT_EQ(root.key, "AltaVista\\");
-  EXPECT_EQ(root.text, "AltaVista");
-  EXPECT_EQ(root.expandedImage, "open");
-
+  EXPECT_EQ(nodeLine(engineNode(altaVista)), "-|AltaVista\\|AltaVista|closed|open");
   // AltaVista's leaf keys use a lower-case v; the text starts with a blank.
-  NodeSpec hit = hitNode(altaVista, 3, "http://h.com/", "Some Title");
-  EXPECT_EQ(hit.parentKey, "AltaVista\\");
-  EXPECT_EQ(hit.key, "Altavista 3http://h.com/");
-  EXPECT_EQ(hit.text, " 3. Some Title");
-  EXPECT_EQ(hit.image, "leaf");
-  EXPECT_EQ(hitNode(kEngineNodeNames[0], 12, "http://y/", "T").key, "Yahoo 12http://y/");
-}
-
-TEST(NodeKeys, NoPrefixHoldsHttp) {
-  for (const EngineNodeNames& engine : kEngineNodeNames) {
-    EXPECT_EQ(urlFromNodeKey(hitNodeKey(engine, 7, "http://x.com/a")), "http://x.com/a");
-  }
-  EXPECT_EQ(urlFromNodeKey(pageNodeKey(1, "http://x.com/")), "http://x.com/");
+  EXPECT_EQ(nodeLine(hitNode(altaVista, 3, "http://h.com/", "Some Title")),
+            "AltaVista\\|Altavista 3http://h.com/| 3. Some Title|leaf|-");
+  EXPECT_EQ(kEngineNodeNames[0].headingText, "Yahoo!");
+  EXPECT_EQ(nodeLine(hitNode(kEngineNodeNames[0], 12, "http://y/", "T")),
+            "Yahoo\\|Yahoo 12http://y/| 12. T|leaf|-");
+  EXPECT_EQ(kEngineNodeNames[2].nodeText, "InfoSeek");
 }
 
 TEST(UrlFromNodeKey, LowerCasedFromTheFirstHttp) {
+  // No engine's or page's key prefix holds "http".
+  for (const EngineNodeNames& engine : kEngineNodeNames)
+    EXPECT_EQ(urlFromNodeKey(hitNodeKey(engine, 7, "http://x.com/a")), "http://x.com/a");
+  EXPECT_EQ(urlFromNodeKey(pageNodeKey(1, "http://x.com/")), "http://x.com/");
   EXPECT_EQ(urlFromNodeKey("Yahoo 3HTTP://Www.A.com/Page.HTML"), "http://www.a.com/page.html");
   EXPECT_EQ(urlFromNodeKey("Lycos 2http://a/?q=http"), "http://a/?q=http");
   // An index node key holds no "http": the whole lower-cased key.

@@ -16,6 +16,7 @@
 #include "support/counting_pump.h"
 #include "support/http_test_server.h"
 #include "support/scratch_dir.h"
+#include "support/window_events.h"
 
 namespace quexa {
 namespace {
@@ -26,12 +27,6 @@ using Kind = TranscriptEvent::Kind;
 
 constexpr Control kLocked[] = {Control::searchConfig, Control::buttonView, Control::searchSave,
                                Control::searchPrint};
-
-std::vector<std::string> statusTexts(const TranscriptWindow& window) {
-  std::vector<std::string> texts;
-  for (const auto& e : window.eventsOf(Kind::Status)) texts.push_back(e.text);
-  return texts;
-}
 
 // Answers every request with an empty body and records the URLs asked for;
 // for keys that are no Web address.
@@ -118,7 +113,7 @@ TEST_F(PageViewTest, SiteModeShowsTheMatchViewOfAMatchingPageInItsBusyState) {
   EXPECT_EQ(window.eventsOf(Kind::Reset).front().pane, Pane::Page);
   EXPECT_TRUE(window.eventsOf(Kind::Found).empty());
   EXPECT_TRUE(window.paneDocuments(Pane::All).empty());
-  EXPECT_EQ(statusTexts(window),
+  EXPECT_EQ(test::eventTexts(window, Kind::Status),
             (std::vector<std::string>{"Searching " + url, kStatusReady, kStatusReady}));
   expectIdleWindow();
 }
@@ -164,7 +159,7 @@ TEST_F(PageViewTest, ANodeWithChildrenOnlyShowsReadyInBothModes) {
     click(engineNodeKey(kEngineNodeNames[0]), true);
   }
   EXPECT_TRUE(attempts.empty());
-  EXPECT_EQ(statusTexts(window), std::vector<std::string>(4, kStatusReady));
+  EXPECT_EQ(test::eventTexts(window, Kind::Status), std::vector<std::string>(4, kStatusReady));
   EXPECT_TRUE(window.eventsOf(Kind::Reset).empty());
   EXPECT_TRUE(window.eventsOf(Kind::Clear).empty());
   EXPECT_TRUE(window.eventsOf(Kind::Insert).empty());

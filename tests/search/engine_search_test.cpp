@@ -16,6 +16,7 @@
 #include "results/documents.h"
 #include "search/fake_engine.h"
 #include "support/counting_pump.h"
+#include "support/window_events.h"
 
 namespace quexa {
 namespace {
@@ -60,11 +61,7 @@ struct EngineSearchTest : ::testing::Test {
     for (const auto& e : nodes()) keys.push_back(e.key);
     return keys;
   }
-  std::vector<std::string> texts(Kind kind) const {
-    std::vector<std::string> out;
-    for (const auto& e : window.eventsOf(kind)) out.push_back(e.text);
-    return out;
-  }
+  std::vector<std::string> texts(Kind kind) const { return test::eventTexts(window, kind); }
   std::vector<std::string> visibleKeys() const {
     std::vector<std::string> out;
     for (const auto& e : window.eventsOf(Kind::MakeVisible)) out.push_back(e.key);
@@ -89,20 +86,11 @@ TEST_F(EngineSearchTest, LycosHitsBecomeNodesHeadingEntriesAndStoreRecords) {
   EXPECT_EQ(engines.targets(),
             (std::vector<std::string>{test::lycosTarget(1), test::lycosTarget(3)}));
 
-  const std::vector<TranscriptEvent> n = nodes();
-  ASSERT_EQ(n.size(), 3u);
-  EXPECT_EQ(n[0].parentKey, std::nullopt);
-  EXPECT_EQ(n[0].key, "Lycos\\");
-  EXPECT_EQ(n[0].text, "Lycos");
-  EXPECT_EQ(n[0].image, "closed");
-  EXPECT_EQ(n[0].expandedImage, "open");
-  EXPECT_EQ(n[1].parentKey, "Lycos\\");
-  EXPECT_EQ(n[1].key, "Lycos 1http://pie.example/one.html");
-  EXPECT_EQ(n[1].text, " 1. Apple One");
-  EXPECT_EQ(n[1].image, "leaf");
-  EXPECT_EQ(n[1].expandedImage, std::nullopt);
-  EXPECT_EQ(n[2].key, "Lycos 2http://pie.example/two.html");
-  EXPECT_EQ(n[2].text, " 2. Apple Two");
+  EXPECT_EQ(test::nodeLines(window),
+            (std::vector<std::string>{
+                "-|Lycos\\|Lycos|closed|open",
+                "Lycos\\|Lycos 1http://pie.example/one.html| 1. Apple One|leaf|-",
+                "Lycos\\|Lycos 2http://pie.example/two.html| 2. Apple Two|leaf|-"}));
 
   EXPECT_EQ(window.paneDocuments(Pane::All),
             (std::vector<std::string>{

@@ -14,6 +14,7 @@
 #include "support/counting_pump.h"
 #include "support/http_test_server.h"
 #include "support/scratch_dir.h"
+#include "support/window_events.h"
 
 namespace quexa {
 namespace {
@@ -24,12 +25,6 @@ using Kind = TranscriptEvent::Kind;
 
 constexpr Control kLocked[] = {Control::searchConfig, Control::buttonView, Control::searchSave,
                                Control::searchPrint};
-
-std::vector<std::string> texts(const TranscriptWindow& window, Kind kind) {
-  std::vector<std::string> out;
-  for (const auto& e : window.eventsOf(kind)) out.push_back(e.text);
-  return out;
-}
 
 std::vector<std::string> paths(const HttpTestServer& server) {
   std::vector<std::string> out;
@@ -120,10 +115,10 @@ TEST_F(LinkedSearchTest, SinglePageListsTheOnePageAlwaysAndCountsOneOverOne) {
   const auto docs = window.paneDocuments(Pane::Page);
   ASSERT_EQ(docs.size(), 1u);
   expectMatchEntry(docs[0], server.url("/a"), "needle");
-  EXPECT_EQ(texts(window, Kind::Found),
+  EXPECT_EQ(test::eventTexts(window, Kind::Found),
             (std::vector<std::string>{"Links: 0/0", "Links: 0/0", "Links: 1/1"}));
   EXPECT_EQ(state.linkStatus, "Links: 1/1");
-  EXPECT_EQ(texts(window, Kind::Status),
+  EXPECT_EQ(test::eventTexts(window, Kind::Status),
             (std::vector<std::string>{kStatusInitializing, "Searching " + server.url("/a"),
                                       kStatusReady}));
   expectIdleAndUntouchedResults();
@@ -166,7 +161,7 @@ TEST_F(LinkedSearchTest, AllLinksFollowsOnlyNewLinksOfTheSameHost) {
   expectMatchEntry(docs[0], server.url("/a"), "needle");
   EXPECT_EQ(r.linkedMatched, 1);
   EXPECT_EQ(r.linkedFetched, 3);
-  EXPECT_EQ(texts(window, Kind::Found),
+  EXPECT_EQ(test::eventTexts(window, Kind::Found),
             (std::vector<std::string>{"Links: 0/0", "Links: 0/0", "Links: 0/1", "Links: 1/2",
                                       "Links: 1/3"}));
   EXPECT_EQ(window.status, kStatusReady);
@@ -240,7 +235,7 @@ TEST_F(LinkedSearchTest, IsRefusedWhileASearchRuns) {
   LinkedSearchResult r = search("/a", false);
   EXPECT_FALSE(r.started);
   EXPECT_EQ(server.requestCount(), 0u);
-  EXPECT_EQ(texts(window, Kind::Message),
+  EXPECT_EQ(test::eventTexts(window, Kind::Message),
             std::vector<std::string>{"You must stop the current search first!"});
   EXPECT_TRUE(window.eventsOf(Kind::Found).empty());
   EXPECT_EQ(state.searchRunning, 1);

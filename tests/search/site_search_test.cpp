@@ -10,6 +10,7 @@
 #include "results/rtf_blocks.h"
 #include "search/site_fixture.h"
 #include "support/http_test_server.h"
+#include "support/window_events.h"
 
 namespace quexa {
 namespace {
@@ -25,6 +26,14 @@ std::string page(const std::string& body) {
 std::string link(const std::string& target) {
   return "<a href=\"" + target + "\">go</a> ";
 }
+
+// A server whose every page holds the needle.
+struct NeedleServer : HttpTestServer {
+  NeedleServer() {
+    otherwise(page(::quexa::page("needle")));
+    start();
+  }
+};
 
 // A site whose home page links to a page per kind of link the crawl meets.
 struct LinkedSite {
@@ -57,17 +66,9 @@ TEST(SiteSearchSinglePage, ListsOnlyTheMatchingEntryUnderTheIndexNode) {
 
   EXPECT_EQ(h.run({server.url("/first"), second}, false), EndReason::Completed);
 
-  const auto nodes = h.events(Kind::Node);
-  ASSERT_EQ(nodes.size(), 2u);
-  EXPECT_EQ(nodes[0].key, "Mine\\");
-  EXPECT_EQ(nodes[0].text, "Mine");
-  EXPECT_FALSE(nodes[0].parentKey);
-  EXPECT_EQ(nodes[0].image, "closed");
-  EXPECT_EQ(nodes[0].expandedImage, "open");
-  EXPECT_EQ(nodes[1].parentKey, "Mine\\");
-  EXPECT_EQ(nodes[1].key, "Yahoo 1" + second);
-  EXPECT_EQ(nodes[1].text, second);
-  EXPECT_EQ(nodes[1].image, "leaf");
+  EXPECT_EQ(test::nodeLines(h.window),
+            (std::vector<std::string>{"-|Mine\\|Mine|closed|open",
+                                      "Mine\\|Yahoo 1" + second + "|" + second + "|leaf|-"}));
   EXPECT_EQ(h.window.resultLabel, "Found:  1");
   EXPECT_EQ(h.state.foundStatus, "Found:  1");
   EXPECT_EQ(h.foundCount, 1);
@@ -89,9 +90,7 @@ TEST(SiteSearchSinglePage, ListsOnlyTheMatchingEntryUnderTheIndexNode) {
 }
 
 TEST(SiteSearchSinglePage, TheSameUrlTwiceGivesTwoPageNodesAndTheEntryIsEscaped) {
-  HttpTestServer server;
-  server.otherwise(HttpTestServer::page(page("needle")));
-  server.start();
+  NeedleServer server;
   SiteSearchHarness h;
   const std::string odd = server.url("/a{b}c\\d");
 
@@ -109,15 +108,8 @@ TEST(SiteSearchSinglePage, TheSameUrlTwiceGivesTwoPageNodesAndTheEntryIsEscaped)
 }
 
 TEST(SiteSearchSinglePage, ADeadHostBetweenLiveOnesReadsAsAnEmptyPage) {
-  HttpTestServer server;
-  server.otherwise(HttpTestServer::page(page("needle")));
-  server.start();
-  std::string dead;
-  {
-    HttpTestServer gone;
-    gone.start();
-    dead = gone.url("/");
-  }
+  NeedleServer server;
+  const std::string dead = "http://" + test::deadHostAndPort() + "/";
   SiteSearchHarness h;
 
   EXPECT_EQ(h.run({server.url("/one"), dead, server.url("/two")}, false), EndReason::Completed);
@@ -140,10 +132,10 @@ TEST(SiteSearchServerError, AShortNotFoundFirstPageIsListedInRed) {
 
   EXPECT_EQ(h.run({gone}, false), EndReason::Completed);
 
-  const auto nodes = h.events(Kind::Node);
-  ASSERT_EQ(nodes.size(), 2u);
-  EXPECT_EQ(nodes[1].key, "Yahoo 1" + gone);
-  EXPECT_EQ(nodes[1].text, gone + " (Server Error)");
+  EXPECT_EQ(
+      test::nodeLines(h.window),
+      (std::vector<std::string>{"-|Mine\\|Mine|closed|open",
+                                "Mine\\|Yahoo 1" + gone + "|" + gone + " (Server Error)|leaf|-"}));
   const auto docs = h.window.paneDocuments(Pane::All);
   ASSERT_EQ(docs.size(), 1u);
   EXPECT_NE(docs[0].find(std::string(rtfRedText) + std::string(kServerErrorMessage) +
@@ -166,20 +158,12 @@ TEST(SiteSearchAllLinks, CrawlsTheSiteBreadthFirstOverItsOwnPages) {
                                       home + "/d.html", home + "/e.html"}));
   EXPECT_EQ(site.server.requestCount("/index.html"), 0u);
 
-  const auto nodes = h.events(Kind::Node);
-  ASSERT_EQ(nodes.size(), 6u);
-  EXPECT_EQ(nodes[1].key, home);
-  EXPECT_EQ(nodes[1].text, home);
-  EXPECT_EQ(nodes[1].parentKey, "Mine\\");
-  EXPECT_EQ(nodes[1].image, "closed");
-  EXPECT_FALSE(nodes[1].expandedImage);
-  const std::vector<std::string> listed = {home + "/", home + "/b.html", home + "/d.html",
-                                           home + "/e.html"};
-  for (size_t i = 0; i < listed.size(); ++i) {
-    EXPECT_EQ(nodes[i + 2].parentKey, home);
-    EXPECT_EQ(nodes[i + 2].key, "Yahoo " + std::to_string(i + 1) + listed[i]);
-    EXPECT_EQ(nodes[i + 2].text, listed[i]);
-  }
+  std::vector<std::string> tree = {"-|Mine\\|Mine|closed|open",
+                                   "Mine\\|" + home + "|" + home + "|closed|-"};
+  int n = 0;
+  for (const std::string& page : {home + "/", home + "/b.html", home + "/d.html", home + "/e.html"})
+    tree.push_back(home + "|Yahoo " + std::to_string(++n) + page + "|" + page + "|leaf|-");
+  EXPECT_EQ(test::nodeLines(h.window), tree);
   const auto docs = h.window.paneDocuments(Pane::All);
   ASSERT_EQ(docs.size(), 4u);
   EXPECT_NE(docs[3].find("4. " + home + "/e.html     "), std::string::npos);
@@ -187,9 +171,7 @@ TEST(SiteSearchAllLinks, CrawlsTheSiteBreadthFirstOverItsOwnPages) {
 }
 
 TEST(SiteSearchAllLinks, ASiteUrlEndingInSlashIsAskedForWithASecondSlash) {
-  HttpTestServer server;
-  server.otherwise(HttpTestServer::page(page("needle")));
-  server.start();
+  NeedleServer server;
   SiteSearchHarness h;
   const std::string site = server.url("/");
 
@@ -202,9 +184,7 @@ TEST(SiteSearchAllLinks, ASiteUrlEndingInSlashIsAskedForWithASecondSlash) {
 }
 
 TEST(SiteSearchAllLinks, TheSameSiteTwiceEndsAsAFailureWhenItsNodeIsRefused) {
-  HttpTestServer server;
-  server.otherwise(HttpTestServer::page(page("needle")));
-  server.start();
+  NeedleServer server;
   SiteSearchHarness h;
   const std::string site = server.url("");
 
@@ -252,9 +232,7 @@ TEST(SiteSearchStop, AStopDuringACrawlEndsItBeforeTheNextLinkIsFetched) {
 }
 
 TEST(SiteSearchStop, AStopBetweenEntriesLeavesTheRestUnsearched) {
-  HttpTestServer server;
-  server.otherwise(HttpTestServer::page(page("needle")));
-  server.start();
+  NeedleServer server;
   SiteSearchHarness h;
   h.pump.onPump = [&](int) { h.state.stopRequest = 1; };
 
@@ -266,9 +244,7 @@ TEST(SiteSearchStop, AStopBetweenEntriesLeavesTheRestUnsearched) {
 }
 
 TEST(SiteSearchStart, RefusedInputsAndBadNumbersNeverReachTheWeb) {
-  HttpTestServer server;
-  server.otherwise(HttpTestServer::page(page("needle")));
-  server.start();
+  NeedleServer server;
   {
     SiteSearchHarness h;
     h.controls.searchText[0] = "";
@@ -295,9 +271,7 @@ TEST(SiteSearchStart, RefusedInputsAndBadNumbersNeverReachTheWeb) {
 }
 
 TEST(SiteSearchStart, ASecondSearchWithoutMainIsRefusedItsIndexNode) {
-  HttpTestServer server;
-  server.otherwise(HttpTestServer::page(page("needle")));
-  server.start();
+  NeedleServer server;
   SiteSearchHarness h;
   ASSERT_EQ(h.run({server.url("/")}, false), EndReason::Completed);
   EXPECT_EQ(h.run({server.url("/")}, false), EndReason::Failed);
@@ -310,9 +284,7 @@ TEST(SiteSearchStart, ASecondSearchWithoutMainIsRefusedItsIndexNode) {
 }
 
 TEST(SiteSearchErrors, RetryRepeatsTheMatchAndIgnoreEndsTheSearchAsAFailure) {
-  HttpTestServer server;
-  server.otherwise(HttpTestServer::page(page("needle")));
-  server.start();
+  NeedleServer server;
   {
     SiteSearchHarness h;
     h.wordMatcher.failures = {ErrorKind::DiskNotReady};

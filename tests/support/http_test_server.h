@@ -94,6 +94,14 @@ class HttpTestServer {
   bool stopping_ = false;
 };
 
+// An address of 127.0.0.1 at a port that was just free: nobody listens
+// there, so a connection is refused.
+inline std::string deadHostAndPort() {
+  HttpTestServer gone;
+  gone.start();
+  return gone.hostAndPort();
+}
+
 // `n` bytes of ASCII page text.
 std::string filler(size_t n, char c = 'x');
 
