@@ -15,7 +15,8 @@ std::vector<std::pair<int, CommandSetup>>& registeredCommands() {
 
 std::string GlobalOptions::dataDir() const {
   std::error_code ec;
-  std::string dir = dataDirOption.empty() ? std::filesystem::current_path(ec).string() : dataDirOption;
+  std::string dir =
+      dataDirOption.empty() ? std::filesystem::current_path(ec).string() : dataDirOption;
   return quexa::dataDirFor(dir);
 }
 
@@ -30,7 +31,8 @@ int main(int argc, char** argv) {
   CLI::App app{"Quexa 2.0 - search any text in any Web page, from the command line"};
   app.require_subcommand(1);
   GlobalOptions global;
-  app.add_option("--data-dir", global.dataDirOption, "Data directory (default: the current directory)");
+  app.add_option("--data-dir", global.dataDirOption,
+                 "Data directory (default: the current directory)");
   app.add_option("--connections", global.connections, "Connections used to fetch pages (1-16)")
       ->check(CLI::Range(1, 16));
   int exitCode = kExitOk;

@@ -17,7 +17,9 @@ OutputFormat parseOutputFormat(const std::string& name) {
 }
 
 namespace {
-const char* paneName(Pane pane) { return pane == Pane::All ? "all" : "page"; }
+const char* paneName(Pane pane) {
+  return pane == Pane::All ? "all" : "page";
+}
 
 std::string dump(const json& j) {
   // Page text may hold bytes that are not UTF-8; they become U+FFFD rather
@@ -28,8 +30,10 @@ std::string dump(const json& j) {
 
 std::string jsonLine(const TranscriptEvent& e) {
   switch (e.kind) {
-    case Kind::Status: return dump({{"event", "status"}, {"text", e.text}});
-    case Kind::Found: return dump({{"event", "found"}, {"text", e.text}});
+    case Kind::Status:
+      return dump({{"event", "status"}, {"text", e.text}});
+    case Kind::Found:
+      return dump({{"event", "found"}, {"text", e.text}});
     case Kind::Node: {
       json j = {{"event", "node"}};
       j["parent"] = e.parentKey ? json(*e.parentKey) : json(nullptr);
@@ -41,13 +45,16 @@ std::string jsonLine(const TranscriptEvent& e) {
     }
     case Kind::Insert:
       return dump({{"event", "insert"}, {"pane", paneName(e.pane)}, {"rtf", e.text}});
-    case Kind::Clear: return dump({{"event", "clear"}, {"pane", paneName(e.pane)}});
+    case Kind::Clear:
+      return dump({{"event", "clear"}, {"pane", paneName(e.pane)}});
     case Kind::Reset:
       // A reset is a clear followed by one blank inserted at the caret.
       return dump({{"event", "clear"}, {"pane", paneName(e.pane)}}) + "\n" +
              dump({{"event", "insert"}, {"pane", paneName(e.pane)}, {"rtf", " "}});
-    case Kind::Fetch: return dump({{"event", "fetch"}, {"url", e.text}});
-    default: return "";
+    case Kind::Fetch:
+      return dump({{"event", "fetch"}, {"url", e.text}});
+    default:
+      return "";
   }
 }
 
@@ -57,7 +64,9 @@ std::string endJsonLine(bool stopped, int found, const std::string& status) {
 
 namespace {
 volatile std::sig_atomic_t gInterrupted = 0;
-extern "C" void onInterrupt(int) { gInterrupted = 1; }
+extern "C" void onInterrupt(int) {
+  gInterrupted = 1;
+}
 }  // namespace
 
 SignalPump::SignalPump(int16_t& stopRequest) : stopRequest_(stopRequest) {
@@ -65,12 +74,16 @@ SignalPump::SignalPump(int16_t& stopRequest) : stopRequest_(stopRequest) {
   std::signal(SIGINT, onInterrupt);
 }
 
-SignalPump::~SignalPump() { std::signal(SIGINT, SIG_DFL); }
+SignalPump::~SignalPump() {
+  std::signal(SIGINT, SIG_DFL);
+}
 
 void SignalPump::pump() {
   if (gInterrupted) stopRequest_ = 1;
 }
 
-bool SignalPump::interrupted() { return gInterrupted != 0; }
+bool SignalPump::interrupted() {
+  return gInterrupted != 0;
+}
 
 }  // namespace quexa::cli

@@ -22,11 +22,11 @@ struct MainControls {
   // The selected button of Opt1..Opt3 as its code (210 AND, 211 OR, 212 NOT);
   // 0 when no button of the group is selected.
   std::array<int32_t, 3> connector{kConnectorAnd, kConnectorAnd, kConnectorAnd};
-  Settings settings;                    // optCase, optSearchAll, proxy, numbers, engines, mode
-  std::string searchCatText;            // the index chooser's text
-  size_t searchCatCount = 0;            // how many names the chooser holds
+  Settings settings;                      // optCase, optSearchAll, proxy, numbers, engines, mode
+  std::string searchCatText;              // the index chooser's text
+  size_t searchCatCount = 0;              // how many names the chooser holds
   std::vector<std::string> listCategory;  // the URL list of the chosen index
-  bool frameMineEnabled = true;         // "My Web Sites" mode
+  bool frameMineEnabled = true;           // "My Web Sites" mode
 };
 
 }  // namespace quexa

@@ -16,26 +16,36 @@ std::optional<std::string> errorMessage(ErrorTable table, int number) {
   switch (number) {
     case 7:
     case 298:
-    case 31001: return kNoMemory;
+    case 31001:
+      return kNoMemory;
     case 14:
-    case 28: return kNoMemoryColse;
-    case 53: return print ? std::optional<std::string>(kBadDirectories) : std::nullopt;
-    case 57: return "Device I/O is not ready!";
-    case 61: return print ? std::optional<std::string>("Disk full! Please free some disk space!")
-                          : std::nullopt;
-    case 68: return printer ? std::optional<std::string>("Printer is not ready!") : std::nullopt;
-    case 71: return "Disk not ready!";
-    case 76: return kBadDirectories;
+    case 28:
+      return kNoMemoryColse;
+    case 53:
+      return print ? std::optional<std::string>(kBadDirectories) : std::nullopt;
+    case 57:
+      return "Device I/O is not ready!";
+    case 61:
+      return print ? std::optional<std::string>("Disk full! Please free some disk space!")
+                   : std::nullopt;
+    case 68:
+      return printer ? std::optional<std::string>("Printer is not ready!") : std::nullopt;
+    case 71:
+      return "Disk not ready!";
+    case 76:
+      return kBadDirectories;
     case 482:
     case 483:
-      return printer ? std::optional<std::string>("Printer is not working properly!") : std::nullopt;
+      return printer ? std::optional<std::string>("Printer is not working properly!")
+                     : std::nullopt;
     case 31037:
       return print ? "Fail to load file! COntack your software ventor!"
                    : "Fail to load file! Contack your software ventor!";
     case 31306:
       return print ? std::optional<std::string>("Fail to save file! Please free some disk space!")
                    : std::nullopt;
-    default: return std::nullopt;
+    default:
+      return std::nullopt;
   }
 }
 

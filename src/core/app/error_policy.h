@@ -14,9 +14,9 @@
 namespace quexa {
 
 enum class ErrorTable {
-  Search,     // site search, engine search, page view
-  Print,      // "&Print"
-  Save,       // "Sa&ve": the print table without the printer rows
+  Search,  // site search, engine search, page view
+  Print,   // "&Print"
+  Save,    // "Sa&ve": the print table without the printer rows
 };
 
 // The dialog message for an error number, or nullopt where the table has none.
@@ -50,9 +50,12 @@ void runStep(Window& window, ErrorTable table, Step&& step) {
     std::optional<std::string> message = errorMessage(table, number);
     if (!message) throw SearchEnd(EndReason::Failed);
     switch (window.errorDialog(errorDialogText(*message, number))) {
-      case ErrorAnswer::Retry: continue;
-      case ErrorAnswer::Ignore: throw SearchEnd(EndReason::Failed);
-      case ErrorAnswer::Abort: window.abortProgram();
+      case ErrorAnswer::Retry:
+        continue;
+      case ErrorAnswer::Ignore:
+        throw SearchEnd(EndReason::Failed);
+      case ErrorAnswer::Abort:
+        window.abortProgram();
     }
   }
 }

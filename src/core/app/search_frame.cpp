@@ -37,10 +37,10 @@ void enterRunningState(AppState& state, Window& window) {
   state.searchRunning = 1;
   window.setSearchFrameVisible(false);
   window.setLampBusy(true);
-  for (Control c : {Control::searchConfig, Control::searchPrint, Control::searchSave,
-                    Control::searchNow, Control::viewPrev, Control::buttonMine,
-                    Control::buttonEngine, Control::buttonIndex, Control::buttonTimer,
-                    Control::buttonView})
+  for (Control c :
+       {Control::searchConfig, Control::searchPrint, Control::searchSave, Control::searchNow,
+        Control::viewPrev, Control::buttonMine, Control::buttonEngine, Control::buttonIndex,
+        Control::buttonTimer, Control::buttonView})
     window.setEnabled(c, false);
   window.setEnabled(Control::searchStop, true);
   window.refresh();

@@ -11,17 +11,17 @@
 namespace quexa {
 
 struct Settings {
-  bool optCase = false;       // "&Match Case"
-  bool optSearchAll = true;   // "Sear&ch All Links"
+  bool optCase = false;      // "&Match Case"
+  bool optSearchAll = true;  // "Sear&ch All Links"
   bool chkYahoo = false;
   bool chkLycos = false;
   bool chkInfoseek = false;
   bool chkExcite = false;
   bool chkAltavista = false;
-  std::string proxyText;            // "Proxy Server:"
-  std::string hitsText = "3000";    // "Maximum Sites:"
-  std::string timeoutText = "30";   // "Timeout:"
-  std::string retryText = "10";     // "Retry:"
+  std::string proxyText;           // "Proxy Server:"
+  std::string hitsText = "3000";   // "Maximum Sites:"
+  std::string timeoutText = "30";  // "Timeout:"
+  std::string retryText = "10";    // "Retry:"
   int mineMode = 1;
   int engineMode = 0;
   int32_t savedFormWidth = 9375;  // twips

@@ -12,11 +12,11 @@ namespace quexa {
 inline constexpr size_t kMatchBufferSize = 51200;
 
 struct AppState {
-  std::string dataDir;         // the current directory at start-up, with '/'
-  int16_t stopRequest = 0;     // the user asked the running search to stop
-  int32_t searchRunning = 0;   // a site or engine search (or a one-page view) runs
-  int16_t resetResults = 0;    // "&Main" was pressed: the next search clears the tree
-  int32_t paneBusy = 0;        // a writer is filling dispResult
+  std::string dataDir;        // the current directory at start-up, with '/'
+  int16_t stopRequest = 0;    // the user asked the running search to stop
+  int32_t searchRunning = 0;  // a site or engine search (or a one-page view) runs
+  int16_t resetResults = 0;   // "&Main" was pressed: the next search clears the tree
+  int32_t paneBusy = 0;       // a writer is filling dispResult
   std::string foundStatus = "Found: 0";
   std::string linkStatus = "Links: 0/0";
   std::string matchBuffer = std::string(kMatchBufferSize, ' ');

@@ -5,9 +5,13 @@
 
 namespace quexa {
 
-std::string str(int64_t n) { return n < 0 ? std::to_string(n) : " " + std::to_string(n); }
+std::string str(int64_t n) {
+  return n < 0 ? std::to_string(n) : " " + std::to_string(n);
+}
 
-std::string digits(int64_t n) { return std::to_string(n); }
+std::string digits(int64_t n) {
+  return std::to_string(n);
+}
 
 std::string ltrim(std::string_view s) {
   size_t b = 0;
@@ -121,7 +125,8 @@ bool utf8ToLatin1(std::string_view utf8, std::string& out) {
       out += static_cast<char>(c);
     } else if ((c == 0xC2 || c == 0xC3) && i + 1 < utf8.size() &&
                (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80) {
-      out += static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F));
+      out +=
+          static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F));
       ++i;
     } else {
       return false;

@@ -65,7 +65,9 @@ void TranscriptWindow::setEnabled(Control control, bool enabled) {
     disabled.insert(control);
 }
 
-void TranscriptWindow::beep() { record(eventOf(Kind::Beep)); }
+void TranscriptWindow::beep() {
+  record(eventOf(Kind::Beep));
+}
 
 MessageAnswer TranscriptWindow::messageBox(std::string_view text, std::string_view title,
                                            MessageIcon, MessageButtons buttons) {

@@ -16,18 +16,18 @@ namespace quexa {
 
 struct TranscriptEvent {
   enum class Kind {
-    Status,   // dispFile text
-    Found,    // lblResult text
-    Node,     // a tree node added
-    Insert,   // an RTF document inserted into a pane
-    Clear,    // a pane emptied
-    Reset,    // a pane emptied, then " " inserted
+    Status,  // dispFile text
+    Found,   // lblResult text
+    Node,    // a tree node added
+    Insert,  // an RTF document inserted into a pane
+    Clear,   // a pane emptied
+    Reset,   // a pane emptied, then " " inserted
     ClearTree,
     MakeVisible,
     Message,  // a message box
     ErrorDialog,
     Beep,
-    Fetch,    // a request attempt (recorded by the fetcher wrapper)
+    Fetch,  // a request attempt (recorded by the fetcher wrapper)
   };
   Kind kind = Kind::Status;
   std::string text;  // status/found/message text, node text, RTF, URL, key

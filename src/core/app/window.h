@@ -39,7 +39,7 @@ struct NodeSpec {
   std::optional<std::string> parentKey;  // none for a top-level node
   std::string key;
   std::string text;
-  std::string image;                        // "closed" or "leaf"
+  std::string image;                         // "closed" or "leaf"
   std::optional<std::string> expandedImage;  // "open" for top-level nodes
 };
 
@@ -56,8 +56,8 @@ class Window {
   virtual void setLampBusy(bool busy) = 0;
   virtual void setBusyCursor(bool busy) = 0;  // hourglass or default pointer
   virtual void beep() = 0;
-  virtual MessageAnswer messageBox(std::string_view text, std::string_view title,
-                                   MessageIcon icon, MessageButtons buttons) = 0;
+  virtual MessageAnswer messageBox(std::string_view text, std::string_view title, MessageIcon icon,
+                                   MessageButtons buttons) = 0;
   // The "Operation Error" dialog: critical icon, Abort / Retry / Ignore.
   virtual ErrorAnswer errorDialog(std::string_view text) = 0;
   // Abort in the error dialog: the program ends at once, without shutdown.

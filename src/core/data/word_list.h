@@ -45,8 +45,7 @@ bool addSearchTexts(WordList& list, const std::array<std::string, 4>& boxes);
 // "<<": the box the selected entry goes to, or -1 for nothing to do; sets
 // allFull when all four boxes hold text (the caller shows "Please delete the
 // text in the field you want to copy to!").
-int copyTargetBox(const std::array<std::string, 4>& boxes, const std::string& entry,
-                  bool& allFull);
+int copyTargetBox(const std::array<std::string, 4>& boxes, const std::string& entry, bool& allFull);
 
 // Leaving a box: every box trimmed; true for a box left holding one letter
 // A-Z or a-z (the caller shows "Search of single letter is invalid!" and
