@@ -1,56 +1,28 @@
 // quexa-cli's settings, index and words commands, run as processes against a
 // fresh data directory.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-
 #include <nlohmann/json.hpp>
 
 #include "app/settings.h"
 #include "data/index_file.h"
 #include "data/word_list.h"
-#include "support/scratch_dir.h"
+#include "support/cli_transcript.h"
 
 namespace quexa {
 namespace {
 
-using quexa::testing::ScratchDir;
+using test::CliRun;
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+struct DataCommands : ::testing::Test {
+  testing::ScratchDir dir;
 
-class DataCommands : public ::testing::Test {
- protected:
-  ScratchDir dir;
-  ScratchDir output;  // the captured streams, kept out of the data directory
-
-  CliRun cli(std::vector<std::string> args) {
-    args.insert(args.begin(), {"quexa-cli", "--data-dir", dir.path()});
-    pid_t pid = ::fork();
-    if (pid == 0) {
-      int out = ::open(output.file("out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      int err = ::open(output.file("err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      ::dup2(out, 1);
-      ::dup2(err, 2);
-      std::vector<char*> argv;
-      for (auto& a : args) argv.push_back(a.data());
-      argv.push_back(nullptr);
-      ::execv(QUEXA_BIN_DIR "/quexa-cli", argv.data());
-      ::_exit(127);
-    }
-    int wstatus = 0;
-    ::waitpid(pid, &wstatus, 0);
-    CliRun r;
-    r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-    r.out = output.read("out");
-    r.err = output.read("err");
-    return r;
+  // No argument holds a single quote, so quoting each keeps it whole.
+  CliRun cli(const std::vector<std::string>& args) {
+    std::string line;
+    for (const std::string& a : args) line += " '" + a + "'";
+    return test::runCli(dir, line);
   }
 };
 
@@ -65,7 +37,7 @@ class DataCommands : public ::testing::Test {
 
 TEST_F(DataCommands, SettingsShowAndSet) {
   CliRun show = cli({"settings", "show", "--json"});
-  ASSERT_EQ(show.status, 0) << show.err;
+  ASSERT_EQ(show.exitCode, 0) << show.err;
   auto j = nlohmann::json::parse(show.out);
   EXPECT_EQ(j.size(), 14u);
   EXPECT_EQ(j["hits"], "3000");
@@ -78,7 +50,7 @@ TEST_F(DataCommands, SettingsShowAndSet) {
                                                         {"timeout", "44"},
                                                         {"mode", "engines"},
                                                         {"width", "12000"}})
-    EXPECT_EQ(cli({"settings", "set", field, value}).status, 0) << field;
+    EXPECT_EQ(cli({"settings", "set", field, value}).exitCode, 0) << field;
   Settings s = loadSettings(dir.path());
   EXPECT_TRUE(!s.optSearchAll && s.chkExcite && !s.chkYahoo);
   EXPECT_EQ(s.proxyText, "cache:3128");
@@ -104,7 +76,7 @@ TEST_F(DataCommands, SettingsRefuseWhatTheRecordCannotHold) {
                                                         {"width", "0"},
                                                         {"colour", "1"}}) {
     CliRun r = cli({"settings", "set", field, value});
-    EXPECT_EQ(r.status, 2) << field << "=" << value;
+    EXPECT_EQ(r.exitCode, 2) << field << "=" << value;
     EXPECT_TRUE(oneLineSaying(r, "quexa-cli: ")) << field;
   }
   EXPECT_EQ(dir.read(kSettingsFileName), before) << "a refused value writes nothing";
@@ -112,34 +84,35 @@ TEST_F(DataCommands, SettingsRefuseWhatTheRecordCannotHold) {
 
 TEST_F(DataCommands, IndexCreateShowAddAndRefusals) {
   CliRun created = cli({"index", "create", "Work", "http://b", "HTTP://A"});
-  ASSERT_EQ(created.status, 0) << created.err;
+  ASSERT_EQ(created.exitCode, 0) << created.err;
   EXPECT_EQ(dir.read(kIndexFileName), "[Work]\r\nHTTP://A\r\nhttp://b\r\n");
-  ASSERT_EQ(cli({"index", "create", "Home", "http://h"}).status, 0);
+  ASSERT_EQ(cli({"index", "create", "Home", "http://h"}).exitCode, 0);
 
   EXPECT_EQ(cli({"index", "list"}).out, "Work\nHome\n");
   EXPECT_EQ(cli({"index", "show", "Work"}).out, "HTTP://A\nhttp://b\n");
 
   CliRun exists = cli({"index", "create", "Work", "http://c"});
-  EXPECT_EQ(exists.status, 1);
+  EXPECT_EQ(exists.exitCode, 1);
   EXPECT_TRUE(oneLineSaying(exists, "exists already"));
   CliRun bad = cli({"index", "create", "Other", "http://ok", "http://"});
-  EXPECT_EQ(bad.status, 2);
+  EXPECT_EQ(bad.exitCode, 2);
   EXPECT_TRUE(oneLineSaying(bad, "You must enter a valid URL starting with http://"));
   CliRun unnamed = cli({"index", "create", "Unknown Index", "http://u"});
-  EXPECT_EQ(unnamed.status, 2);
+  EXPECT_EQ(unnamed.exitCode, 2);
   EXPECT_TRUE(oneLineSaying(unnamed, "You must specify an index name!"));
-  EXPECT_EQ(cli({"index", "create", "a]b", "http://u"}).status, 2);
+  EXPECT_EQ(cli({"index", "create", "a]b", "http://u"}).exitCode, 2);
+  EXPECT_EQ(cli({"index", "create", "OnlyName"}).exitCode, 2);
 
   CliRun dup = cli({"index", "add", "Work", "http://b"});
-  EXPECT_EQ(dup.status, 1);
+  EXPECT_EQ(dup.exitCode, 1);
   EXPECT_TRUE(oneLineSaying(dup, "This URL is already in the current category."));
-  EXPECT_EQ(cli({"index", "add", "Nowhere", "http://x"}).status, 1);
+  EXPECT_EQ(cli({"index", "add", "Nowhere", "http://x"}).exitCode, 1);
 
-  ASSERT_EQ(cli({"index", "add", "Work", "http://a"}).status, 0);
+  ASSERT_EQ(cli({"index", "add", "Work", "http://a"}).exitCode, 0);
   EXPECT_EQ(dir.read(kIndexFileName),
             "[Work]\r\nHTTP://A\r\nhttp://a\r\nhttp://b\r\n[Home]\r\nhttp://h\r\n")
       << "rewritten in place, sorted";
-  EXPECT_EQ(cli({"index", "show", "Nowhere"}).status, 1);
+  EXPECT_EQ(cli({"index", "show", "Nowhere"}).exitCode, 1);
 }
 
 TEST_F(DataCommands, IndexRemoveAndDeleteTakeTheSearchTextsAlong) {
@@ -147,67 +120,58 @@ TEST_F(DataCommands, IndexRemoveAndDeleteTakeTheSearchTextsAlong) {
   dir.write(kWordFileName, "[Work]\r\nalpha\r\n[Home]\r\nhome\r\n");
 
   CliRun missing = cli({"index", "remove", "Work", "http://a", "http://zz"});
-  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.exitCode, 1);
   EXPECT_EQ(loadIndexUrls(dir.path(), "Work"), (std::vector<std::string>{"http://a", "http://b"}))
       << "nothing is removed when one address is not there";
 
-  ASSERT_EQ(cli({"index", "remove", "Work", "http://a"}).status, 0);
+  ASSERT_EQ(cli({"index", "remove", "Work", "http://a"}).exitCode, 0);
   EXPECT_EQ(dir.read(kIndexFileName), "[Work]\r\nhttp://b\r\n[Home]\r\nhttp://h\r\n");
   EXPECT_EQ(dir.read(kWordFileName), "[Work]\r\nalpha\r\n[Home]\r\nhome\r\n");
 
-  ASSERT_EQ(cli({"index", "remove", "Work", "http://b"}).status, 0);
+  ASSERT_EQ(cli({"index", "remove", "Work", "http://b"}).exitCode, 0);
   EXPECT_EQ(dir.read(kIndexFileName), "[Home]\r\nhttp://h\r\n") << "the last address deletes it";
   EXPECT_EQ(dir.read(kWordFileName), "[Home]\r\nhome\r\n");
 
-  ASSERT_EQ(cli({"index", "delete", "Home"}).status, 0);
+  ASSERT_EQ(cli({"index", "delete", "Home"}).exitCode, 0);
   EXPECT_EQ(dir.read(kIndexFileName), "");
   EXPECT_EQ(dir.read(kWordFileName), "");
-  EXPECT_EQ(cli({"index", "delete", "Home"}).status, 1);
+  EXPECT_EQ(cli({"index", "delete", "Home"}).exitCode, 1);
 }
 
 TEST_F(DataCommands, IndexAddRefusesASectionItCannotRewrite) {
   dir.write(kIndexFileName, "  [Work] \r\nhttp://a\r\n");
   CliRun r = cli({"index", "add", "Work", "http://b"});
-  EXPECT_EQ(r.status, 1) << "the save would be lost, so it is not reported as done";
+  EXPECT_EQ(r.exitCode, 1) << "the save would be lost, so it is not reported as done";
   EXPECT_EQ(dir.read(kIndexFileName), "  [Work] \r\nhttp://a\r\n");
 }
 
 TEST_F(DataCommands, WordsPerIndexAndForTheEngines) {
   dir.write(kWordFileName, "[A]\r\nx\r\n[B]\r\ny\r\n");
-  ASSERT_EQ(cli({"words", "add", "--index", "A", " beta ", "alpha", "7"}).status, 0);
+  ASSERT_EQ(cli({"words", "add", "--index", "A", " beta ", "alpha", "7"}).exitCode, 0);
   EXPECT_EQ(cli({"words", "list", "--index", "A"}).out, "7\nalpha\nbeta\nx\n");
   EXPECT_EQ(dir.read(kWordFileName), "[A]\r\n7\r\nalpha\r\nbeta\r\nx\r\n[B]\r\ny\r\n");
 
-  ASSERT_EQ(cli({"words", "remove", "--index", "A", "7", "alpha", "beta", "x"}).status, 0);
+  ASSERT_EQ(cli({"words", "remove", "--index", "A", "7", "alpha", "beta", "x"}).exitCode, 0);
   EXPECT_EQ(dir.read(kWordFileName), "[A]\r\n[B]\r\ny\r\n");
 
   CliRun single = cli({"words", "add", "--index", "B", " q "});
-  EXPECT_EQ(single.status, 2);
+  EXPECT_EQ(single.exitCode, 2);
   EXPECT_TRUE(oneLineSaying(single, "Search of single letter is invalid!"));
   CliRun absent = cli({"words", "remove", "--index", "B", "zz"});
-  EXPECT_EQ(absent.status, 1);
-  EXPECT_EQ(cli({"words", "list"}).status, 2) << "a list must be named";
-  EXPECT_EQ(cli({"words", "list", "--index", "B", "--engine"}).status, 2);
+  EXPECT_EQ(absent.exitCode, 1);
+  EXPECT_EQ(cli({"words", "list"}).exitCode, 2) << "a list must be named";
+  EXPECT_EQ(cli({"words", "list", "--index", "B", "--engine"}).exitCode, 2);
 
-  ASSERT_EQ(cli({"words", "add", "--index", "New", "n1"}).status, 0);
+  ASSERT_EQ(cli({"words", "add", "--index", "New", "n1"}).exitCode, 0);
   EXPECT_EQ(dir.read(kWordFileName), "[A]\r\n[B]\r\ny\r\n[New]\r\nn1\r\n");
-  ASSERT_EQ(cli({"words", "clear", "--index", "B"}).status, 0);
+  ASSERT_EQ(cli({"words", "clear", "--index", "B"}).exitCode, 0);
   EXPECT_EQ(dir.read(kWordFileName), "[A]\r\n[B]\r\n[New]\r\nn1\r\n");
 
   dir.write(kEngineWordFileName, "old\r\n\r\n");
-  ASSERT_EQ(cli({"words", "add", "--engine", "e1"}).status, 0);
+  ASSERT_EQ(cli({"words", "add", "--engine", "e1"}).exitCode, 0);
   EXPECT_EQ(dir.read(kEngineWordFileName), "e1\r\nold\r\n");
-  ASSERT_EQ(cli({"words", "clear", "--engine"}).status, 0);
+  ASSERT_EQ(cli({"words", "clear", "--engine"}).exitCode, 0);
   EXPECT_EQ(dir.read(kEngineWordFileName), "");
-}
-
-TEST_F(DataCommands, HelpOnEveryLevel) {
-  for (auto level : {"settings", "index", "words"}) {
-    CliRun r = cli({level, "--help"});
-    EXPECT_EQ(r.status, 0) << level;
-    EXPECT_NE(r.out.find("Usage"), std::string::npos) << level;
-  }
-  EXPECT_EQ(cli({"index", "create", "OnlyName"}).status, 2);
 }
 
 }  // namespace

@@ -2,11 +2,6 @@
 // the one the engine search writes in-process, the saved tick boxes and
 // qxhosts.ini stand in for --engine and --host, and bad usage is refused.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "app/settings.h"
 #include "app/transcript.h"
@@ -15,7 +10,6 @@
 #include "search/fake_engine.h"
 #include "search/site_fixture.h"
 #include "support/cli_transcript.h"
-#include "support/scratch_dir.h"
 
 namespace quexa {
 namespace {
@@ -26,7 +20,6 @@ using test::FakeEngines;
 using test::jsonLines;
 using test::runCli;
 using test::transcriptLines;
-using Kind = TranscriptEvent::Kind;
 
 struct EnginesCli : ::testing::Test {
   testing::ScratchDir dir;

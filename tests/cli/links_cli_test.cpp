@@ -2,11 +2,6 @@
 // one the linked-page search writes in-process, its text output the page
 // pane's entries, and its exit statuses.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "app/transcript.h"
 #include "match/dl_matcher.h"
@@ -14,7 +9,6 @@
 #include "search/linked_search.h"
 #include "support/cli_transcript.h"
 #include "support/http_test_server.h"
-#include "support/scratch_dir.h"
 
 namespace quexa {
 namespace {
@@ -25,7 +19,6 @@ using test::HttpTestServer;
 using test::jsonLines;
 using test::runCli;
 using test::transcriptLines;
-using Kind = TranscriptEvent::Kind;
 
 struct LinksCli : ::testing::Test {
   testing::ScratchDir dir;
@@ -51,9 +44,8 @@ struct LinksCli : ::testing::Test {
     CurlFetcher fetcher(pump);
     DlMatcher matcher;
     MainControls controls;
-    controls.searchText = {"needle", "", "", ""};
+    controls.searchText = {"needle", "thread", "", ""};
     controls.connector = {kConnectorNot, kConnectorAnd, kConnectorAnd};
-    controls.searchText[1] = "thread";
     controls.settings.optSearchAll = allLinks;
     controls.settings.timeoutText = "2";
     controls.settings.retryText = "1";

@@ -3,20 +3,15 @@
 // all-results pane, and its exit status tells how the search ended.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <nlohmann/json.hpp>
-#include <sstream>
 #include <thread>
 
 #include "match/dl_matcher.h"
 #include "search/site_fixture.h"
 #include "support/cli_transcript.h"
 #include "support/http_test_server.h"
-#include "support/scratch_dir.h"
 
 namespace quexa {
 namespace {
@@ -29,7 +24,6 @@ using test::HttpTestServer;
 using test::jsonLines;
 using test::runCli;
 using test::transcriptLines;
-using Kind = TranscriptEvent::Kind;
 
 // One connection: the Ctrl-C test counts the requests the server sees, and
 // fetching ahead would add some.

@@ -10,39 +10,18 @@ namespace {
 
 using SearchFrameTest = GuiTest;
 
-TEST_F(SearchFrameTest, StartRefusesMissingInputWithItsMessage) {
-  struct Case {
-    const char* name;
-    bool engineMode;
-    const char* text;
-    const char* index;
-    const char* message;
-    const char* title;
-  };
-  const Case cases[] = {
-      {"no text", false, "", "[Work]\r\nhttp://a/\r\n",
-       "You must specify the text you want to search!", "Text Missing"},
-      {"no index", false, "news", "", "You must specify at least one URL!", "URL Missing"},
-      {"no engine", true, "news", "", "You must specify at least one search engine!",
-       "Search Engine Missing"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    Settings saved;
-    saved.mineMode = c.engineMode ? 0 : 1;
-    saved.engineMode = c.engineMode ? 1 : 0;
-    writeFile("qxconfig.qxf", encodeSettings(saved));
-    writeFile("qxindex.ini", c.index);
-    messages.clear();
-    FrmMain& w = openMainWindow();
-    w.searchText[2]->setText(c.text);
-    w.searchNow->click();
-    EXPECT_EQ(messages, (std::vector<ShownMessage>{{c.message, c.title, MessageIcon::Critical}}));
-    EXPECT_EQ(w.state.searchRunning, 0);
-    EXPECT_TRUE(w.frameSearch->isVisibleTo(&w));
-    EXPECT_TRUE(w.searchNow->isEnabled());
-    EXPECT_EQ(w.dispFile->text().toStdString(), "Initializing .....");
-  }
+// Which input is missing and each refusal's wording are the core's
+// SearchInputChecks; here only that the window shows it and stays ready.
+TEST_F(SearchFrameTest, StartShowsARefusalAndStaysInTheSetupView) {
+  writeFile("qxindex.ini", "[Work]\r\nhttp://a/\r\n");
+  FrmMain& w = openMainWindow();
+  w.searchNow->click();
+  EXPECT_EQ(messages, (std::vector<ShownMessage>{{"You must specify the text you want to search!",
+                                                  "Text Missing", MessageIcon::Critical}}));
+  EXPECT_EQ(w.state.searchRunning, 0);
+  EXPECT_TRUE(w.frameSearch->isVisibleTo(&w));
+  EXPECT_TRUE(w.searchNow->isEnabled());
+  EXPECT_EQ(w.dispFile->text().toStdString(), "Initializing .....");
 }
 
 TEST_F(SearchFrameTest, ABlankSearchTextPassesAndTheSearchEndsInTheResultsView) {

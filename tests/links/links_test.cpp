@@ -5,13 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "support/counting_pump.h"
+
 namespace quexa {
 namespace {
-
-struct CountingPump : EventPump {
-  int calls = 0;
-  void pump() override { ++calls; }
-};
 
 std::vector<std::string> queuedFrom(const std::string& page,
                                     const std::string& hostName = "www.site.com") {
@@ -54,74 +51,68 @@ TEST(ResolveLink, AcceptRules) {
             "http://www.site.com/ftp://files.site.com/x");
 }
 
-TEST(ExtractLinks, QuotedLinksResolveAgainstTheHostAlone) {
-  EXPECT_EQ(queuedFrom("<a href=\"/dir/a.html\">A</a> <a href=\"b.html\">B</a>"),
-            (Links{"http://www.site.com/dir/a.html", "http://www.site.com/b.html"}));
-}
-
-TEST(ExtractLinks, MailOtherHostAndOtherSchemesAreDropped) {
-  EXPECT_EQ(queuedFrom("<a href=\"mailto:me@site.com\">m</a>"
-                       "<a href=\"http://other.com/x.html\">o</a>"
-                       "<a href=\"http://www.site.com/x.html\">own</a>"
-                       "<a href=\"https://www.site.com/s.html\">s</a>"
-                       "<a href=\"/redirect?u=http://www.site.com/\">r</a>"),
-            (Links{"http://www.site.com/x.html"}));
-}
-
-TEST(ExtractLinks, CapitalsAreQueuedInLowerCase) {
-  EXPECT_EQ(queuedFrom("<A HREF=\"/Dir/Page.HTML\">x</A>"),
-            (Links{"http://www.site.com/dir/page.html"}));
-}
-
-TEST(ExtractLinks, HostWithCapitalsYieldsNoAbsoluteLinks) {
-  EXPECT_EQ(queuedFrom("<a href=\"http://www.Site.com/a.html\">a</a><a href=\"/b.html\">b</a>",
-                       "www.Site.com"),
-            (Links{"http://www.Site.com/b.html"}));
-}
-
-TEST(ExtractLinks, SameLinkTwiceAndPrefixesOfQueuedLinksAreQueuedOnce) {
-  EXPECT_EQ(queuedFrom("<a href=\"/dir/page.html\">1</a><a href=\"/dir/page.html\">2</a>"
-                       "<a href=\"/dir/pa\">3</a><a href=\"/dir/page.html2\">4</a>"),
-            (Links{"http://www.site.com/dir/page.html", "http://www.site.com/dir/page.html2"}));
-}
-
-TEST(ExtractLinks, UnquotedLinkLosesItsFirstCharacter) {
-  EXPECT_EQ(queuedFrom("<a href=page.html>x</a> <a href=\"q.html\">y</a>"),
-            (Links{"http://www.site.com/age.html", "http://www.site.com/q.html"}));
-  // The skipped character is a whole letter, not a byte of it.
-  EXPECT_EQ(queuedFrom("<a href=\xC3\x89t\xC3\xA9.html\">x</a>"),
-            (Links{"http://www.site.com/t\xC3\xA9.html"}));
-}
-
-TEST(ExtractLinks, GreaterSignBeforeTheQuoteEndsTheLink) {
-  EXPECT_EQ(queuedFrom("<a href='/a.html'>x</a><a href='/b.html'>y</a> \"end\""),
-            (Links{"http://www.site.com/a.html'", "http://www.site.com/b.html'"}));
-}
-
-TEST(ExtractLinks, WithoutAnyQuoteTheLinkIsTheWholeRestAndTheSearchGoesOnInsideIt) {
-  EXPECT_EQ(queuedFrom("<a href=xone.html>1</a><a href=xtwo.html>2</a>"),
-            (Links{"http://www.site.com/one.html>1</a><a href=xtwo.html>2</a>",
-                   "http://www.site.com/two.html>2</a>"}));
-  // A quoted link whose closing quote is missing.
-  EXPECT_EQ(queuedFrom("<a href=\"/a.html>more text"),
-            (Links{"http://www.site.com/a.html>more text"}));
-}
-
-TEST(ExtractLinks, HrefAtTheVeryEndYieldsTheHostItself) {
-  EXPECT_EQ(queuedFrom("text href="), (Links{"http://www.site.com/"}));
-  EXPECT_EQ(queuedFrom("text href=\""), (Links{"http://www.site.com/"}));
-  EXPECT_EQ(queuedFrom("<a href=\"\">empty</a>"), (Links{"http://www.site.com/"}));
+TEST(ExtractLinks, WhatIsQueuedFromAPage) {
+  struct Case {
+    const char* why;
+    std::string page;
+    Links queued;
+    const char* host = "www.site.com";
+  };
+  const Case cases[] = {
+      {"quoted links resolve against the host alone",
+       "<a href=\"/dir/a.html\">A</a> <a href=\"b.html\">B</a>",
+       {"http://www.site.com/dir/a.html", "http://www.site.com/b.html"}},
+      {"mail, other hosts and other schemes are dropped",
+       "<a href=\"mailto:me@site.com\">m</a><a href=\"http://other.com/x.html\">o</a>"
+       "<a href=\"http://www.site.com/x.html\">own</a><a href=\"https://www.site.com/s.html\">s</a>"
+       "<a href=\"/redirect?u=http://www.site.com/\">r</a>",
+       {"http://www.site.com/x.html"}},
+      {"capitals are queued in lower case",
+       "<A HREF=\"/Dir/Page.HTML\">x</A>",
+       {"http://www.site.com/dir/page.html"}},
+      {"a host with capitals yields no absolute links",
+       "<a href=\"http://www.Site.com/a.html\">a</a><a href=\"/b.html\">b</a>",
+       {"http://www.Site.com/b.html"},
+       "www.Site.com"},
+      {"the same link twice and prefixes of queued links are queued once",
+       "<a href=\"/dir/page.html\">1</a><a href=\"/dir/page.html\">2</a>"
+       "<a href=\"/dir/pa\">3</a><a href=\"/dir/page.html2\">4</a>",
+       {"http://www.site.com/dir/page.html", "http://www.site.com/dir/page.html2"}},
+      {"an unquoted link loses its first character",
+       "<a href=page.html>x</a> <a href=\"q.html\">y</a>",
+       {"http://www.site.com/age.html", "http://www.site.com/q.html"}},
+      {"the skipped character is a whole letter, not a byte of it",
+       "<a href=\xC3\x89t\xC3\xA9.html\">x</a>",
+       {"http://www.site.com/t\xC3\xA9.html"}},
+      {"a greater sign before the quote ends the link",
+       "<a href='/a.html'>x</a><a href='/b.html'>y</a> \"end\"",
+       {"http://www.site.com/a.html'", "http://www.site.com/b.html'"}},
+      {"without any quote the link is the whole rest and the search goes on inside it",
+       "<a href=xone.html>1</a><a href=xtwo.html>2</a>",
+       {"http://www.site.com/one.html>1</a><a href=xtwo.html>2</a>",
+        "http://www.site.com/two.html>2</a>"}},
+      {"a quoted link whose closing quote is missing",
+       "<a href=\"/a.html>more text",
+       {"http://www.site.com/a.html>more text"}},
+      {"href at the very end yields the host itself", "text href=", {"http://www.site.com/"}},
+      {"an opening quote at the very end", "text href=\"", {"http://www.site.com/"}},
+      {"an empty link", "<a href=\"\">empty</a>", {"http://www.site.com/"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    EXPECT_EQ(queuedFrom(c.page, c.host), c.queued);
+  }
 }
 
 TEST(ExtractLinks, PumpsTwiceForEveryHref) {
   LinkQueue queue;
   VisitedIndex visited;
-  CountingPump pump;
+  test::CountingPump pump;
   extractLinks("<a href=\"/a\"> <a href=\"/a\"> <a href=\"mailto:x@y\">", "h", queue, visited,
                pump);
-  EXPECT_EQ(pump.calls, 6);
+  EXPECT_EQ(pump.count, 6);
   extractLinks("no links here", "h", queue, visited, pump);
-  EXPECT_EQ(pump.calls, 6);
+  EXPECT_EQ(pump.count, 6);
 }
 
 TEST(ExtractLinks, LongUnclosedLinksAreDroppedButLaterOnesStillCount) {

@@ -5,24 +5,16 @@
 namespace quexa {
 namespace {
 
-TEST(BuildExpression, UntickedCaseLowersThenTrimsAndIgnoresCase) {
+TEST(BuildExpression, TextsAreTrimmedAndLoweredUnlessCaseIsTicked) {
   MainControls c;
-  c.searchText = {"  Apple PIE ", "\xC3\x84pfel", "   ", ""};
+  c.searchText = {"  Apple PIE ", "\xC3\x84pfel", "   ", " Y"};
   SearchExpression e = buildExpression(c);
-  EXPECT_EQ(e.texts[0], "apple pie");
-  EXPECT_EQ(e.texts[1], "\xC3\xA4pfel");
-  EXPECT_EQ(e.texts[2], "");  // only blanks: an empty text
-  EXPECT_EQ(e.texts[3], "");
+  EXPECT_EQ(e.texts, (std::array<std::string, 4>{"apple pie", "\xC3\xA4pfel", "", "y"}));
   EXPECT_EQ(e.caseMode, 201);
-}
 
-TEST(BuildExpression, TickedCaseKeepsCapitalsAndMatchesCase) {
-  MainControls c;
   c.settings.optCase = true;
-  c.searchText = {"  Apple PIE ", "x", "", " Y"};
-  SearchExpression e = buildExpression(c);
-  EXPECT_EQ(e.texts[0], "Apple PIE");
-  EXPECT_EQ(e.texts[3], "Y");
+  e = buildExpression(c);
+  EXPECT_EQ(e.texts, (std::array<std::string, 4>{"Apple PIE", "\xC3\x84pfel", "", "Y"}));
   EXPECT_EQ(e.caseMode, 200);
 }
 

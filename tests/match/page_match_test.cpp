@@ -120,17 +120,5 @@ TEST_F(PageMatchTest, AFailingLibraryLeavesNoPageFile) {
   EXPECT_FALSE(dir_.exists("page.tmp"));
 }
 
-using LibraryPageMatchTest = LibraryTest;
-
-TEST_F(LibraryPageMatchTest, ThroughTheRealLibrary) {
-  SearchExpression e{{"coffee", "", "", ""}, 201, {210, 210, 210}};
-  std::string buffer(kMatchBufferSize, ' ');
-  PageMatch m = matchPage(dir_.path(), "<p>Hot COFFEE</p><p>Tea</p>", false, e, matcher_, buffer);
-  EXPECT_EQ(m.result, 1);
-  EXPECT_TRUE(m.hit);
-  EXPECT_EQ(m.extract, "Hot {\\b\\cf1 COFFEE}\\par ");
-  EXPECT_FALSE(dir_.exists("page.tmp"));
-}
-
 }  // namespace
 }  // namespace quexa::testing

@@ -5,28 +5,18 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-
 #include "app/search_frame.h"
 #include "app/transcript.h"
-#include "match/dl_matcher.h"
-#include "net/curl_fetcher.h"
 #include "results/documents.h"
 #include "results/node_keys.h"
-#include "support/counting_pump.h"
-#include "support/http_test_server.h"
-#include "support/scratch_dir.h"
+#include "support/pane_search_fixture.h"
 #include "support/window_events.h"
 
 namespace quexa {
 namespace {
 
-using test::CountingPump;
 using test::HttpTestServer;
 using Kind = TranscriptEvent::Kind;
-
-constexpr Control kLocked[] = {Control::searchConfig, Control::buttonView, Control::searchSave,
-                               Control::searchPrint};
 
 // Answers every request with an empty body and records the URLs asked for;
 // for keys that are no Web address.
@@ -41,35 +31,17 @@ class EmptyFetcher : public Fetcher {
   void setProxy(AccessType, const std::string&) override {}
 };
 
-struct PageViewTest : ::testing::Test {
-  testing::ScratchDir dir;
-  HttpTestServer server;
-  NullPump fetcherPump;
-  CurlFetcher fetcher{fetcherPump};
-  CountingPump pump;
-  DlMatcher matcher;
-  TranscriptWindow window;
-  AppState state;
-  MainControls controls;
+struct PageViewTest : test::PaneSearchTest {
   std::vector<std::string> attempts;
   ResultTools tools{state, window,  fetcher,
                     pump,  matcher, [this](const std::string& url) { attempts.push_back(url); }};
 
   void SetUp() override {
-    state.dataDir = dir.path();
-    controls.searchText[0] = "needle";
-    controls.settings.timeoutText = "2";
-    controls.settings.retryText = "1";
     server.on("/page",
               HttpTestServer::page("<html><head><title>needle</title></head><body><p>the needle is "
                                    "here</p></body></html>"));
     server.on("/plain", HttpTestServer::page("<html><body><p>nothing to see</p></body></html>"));
-    server.on("/missing",
-              HttpTestServer::errorPage(404, "<html><body>404 Not Found</body></html>"));
-    server.on("/empty", HttpTestServer::emptyBody());
     server.on("/upper/path", HttpTestServer::page("<body>a needle</body>"));
-    server.on("/silent", server.silence(std::chrono::seconds(5)));
-    server.start();
   }
 
   void click(const std::string& key, bool hasChildren = false) {
@@ -79,25 +51,15 @@ struct PageViewTest : ::testing::Test {
 
   void expectIdleWindow() {
     EXPECT_EQ(window.status, kStatusReady);
-    EXPECT_FALSE(window.lampBusy);
-    EXPECT_FALSE(window.busyCursor);
-    EXPECT_EQ(state.searchRunning, 0);
-    EXPECT_EQ(state.paneBusy, 0);
-    EXPECT_FALSE(window.isEnabled(Control::searchStop));
-    for (Control c : kLocked) EXPECT_TRUE(window.isEnabled(c));
-    EXPECT_FALSE(dir.exists("page.tmp"));
+    expectIdle();
   }
 };
 
 TEST_F(PageViewTest, SiteModeShowsTheMatchViewOfAMatchingPageInItsBusyState) {
   window.disabled.insert(Control::searchStop);
   pump.onPump = [this](int) {
-    // Set before the first yield: the guards and Stop rely on it.
-    EXPECT_EQ(state.searchRunning, 1);
-    EXPECT_EQ(state.paneBusy, 1);
+    expectBusy();
     EXPECT_TRUE(window.lampBusy);
-    EXPECT_TRUE(window.isEnabled(Control::searchStop));
-    for (Control c : kLocked) EXPECT_FALSE(window.isEnabled(c));
   };
   click(pageKey("/page"));
 
@@ -264,25 +226,8 @@ TEST_F(HitDetailViewTest, ShowsTheHitWithoutFetchingAndOffersTheLinkedSearch) {
   EXPECT_EQ(state.searchRunning, 0);
 }
 
-TEST_F(HitDetailViewTest, AppliesEachEnginesRulesWithAndWithoutTheEndOfTheLink) {
-  EXPECT_EQ(show("Yahoo", "The <b>Best</b> <B>Page</b></a> About it<br>more<li>next"),
-            split("The Best Page", " About it"));
-  EXPECT_EQ(show("Yahoo", "Just text<BR>tail"), split("", "Just text"));
-
-  EXPECT_EQ(show("Lycos", "x<b>Title</b></a>Desc<br>more<br>"), split("Title", "Descmore"));
-  EXPECT_EQ(show("Lycos", "xy<b>Whole</b> text"), split("Whole text", ""));
-
-  EXPECT_EQ(show("Excite", "Title&nbsp;</a>Desc<br>cut"), split("Title", "Desc"));
-  EXPECT_EQ(show("Excite", "Only title<br>cut"), split("Only title", ""));
-
-  EXPECT_EQ(show("InfoSeek", "Title</b></a>\nDesc<br>x<br>y"), split("Title", "Descxy"));
-  EXPECT_EQ(show("InfoSeek", "Title</a> Desc"), unsplit("Title Desc"));
-
-  EXPECT_EQ(show("Altavista", "x<b>Title</b></a>Desc<br>drop<br>keep<br>cut"),
-            split("Title", "Desckeep"));
-  EXPECT_EQ(show("Altavista", "<b>Alone"), split("Alone", ""));
-}
-
+// Each engine's rules are the hit detail's own; here only that the view
+// takes the engine from the whole key and shows split and unsplit hits.
 TEST_F(HitDetailViewTest, TakesTheEngineFromTheWholeKeyAndCopesWithUnknownHits) {
   // "yahoo" in the URL wins over the Lycos prefix: the Yahoo! rules apply.
   const std::string yahooUrl = "http://yahoo.test/";

@@ -7,24 +7,16 @@
 
 #include "app/search_frame.h"
 #include "app/transcript.h"
-#include "match/dl_matcher.h"
-#include "net/curl_fetcher.h"
 #include "results/documents.h"
 #include "results/rtf_blocks.h"
-#include "support/counting_pump.h"
-#include "support/http_test_server.h"
-#include "support/scratch_dir.h"
+#include "support/pane_search_fixture.h"
 #include "support/window_events.h"
 
 namespace quexa {
 namespace {
 
-using test::CountingPump;
 using test::HttpTestServer;
 using Kind = TranscriptEvent::Kind;
-
-constexpr Control kLocked[] = {Control::searchConfig, Control::buttonView, Control::searchSave,
-                               Control::searchPrint};
 
 std::vector<std::string> paths(const HttpTestServer& server) {
   std::vector<std::string> out;
@@ -32,25 +24,12 @@ std::vector<std::string> paths(const HttpTestServer& server) {
   return out;
 }
 
-struct LinkedSearchTest : ::testing::Test {
-  testing::ScratchDir dir;
-  HttpTestServer server;
+struct LinkedSearchTest : test::PaneSearchTest {
   HttpTestServer otherHost;
-  NullPump fetcherPump;
-  CurlFetcher fetcher{fetcherPump};
-  CountingPump pump;
-  DlMatcher matcher;
-  TranscriptWindow window;
-  AppState state;
-  MainControls controls;
   ResultTools tools{state, window, fetcher, pump, matcher};
 
   void SetUp() override {
-    state.dataDir = dir.path();
     state.foundStatus = "Found:  4";
-    controls.searchText[0] = "needle";
-    controls.settings.timeoutText = "2";
-    controls.settings.retryText = "1";
     otherHost.otherwise(HttpTestServer::page("<body>needle elsewhere</body>"));
     otherHost.start();
     server.on("/start", HttpTestServer::page(
@@ -67,11 +46,6 @@ struct LinkedSearchTest : ::testing::Test {
     server.on("/gone", HttpTestServer::errorPage(
                            404, "<html><body>Not Found <a href=\"/near\">near</a></body></html>"));
     server.on("/near", HttpTestServer::page("<body><p>needle not found</p></body>"));
-    server.on("/missing",
-              HttpTestServer::errorPage(404, "<html><body>404 Not Found</body></html>"));
-    server.on("/empty", HttpTestServer::emptyBody());
-    server.on("/silent", server.silence(std::chrono::seconds(5)));
-    server.start();
   }
 
   LinkedSearchResult search(const std::string& path, bool allLinks) {
@@ -91,12 +65,7 @@ struct LinkedSearchTest : ::testing::Test {
   }
 
   void expectIdleAndUntouchedResults() {
-    EXPECT_EQ(state.searchRunning, 0);
-    EXPECT_EQ(state.paneBusy, 0);
-    EXPECT_FALSE(window.lampBusy);
-    EXPECT_FALSE(window.busyCursor);
-    EXPECT_FALSE(window.isEnabled(Control::searchStop));
-    for (Control c : kLocked) EXPECT_TRUE(window.isEnabled(c));
+    expectIdle();
     EXPECT_EQ(state.foundStatus, "Found:  4");
     EXPECT_TRUE(window.eventsOf(Kind::Node).empty());
     for (const auto& e : window.events) {
@@ -104,7 +73,6 @@ struct LinkedSearchTest : ::testing::Test {
         EXPECT_EQ(e.pane, Pane::Page);
       }
     }
-    EXPECT_FALSE(dir.exists("page.tmp"));
   }
 };
 
@@ -145,12 +113,7 @@ TEST_F(LinkedSearchTest, SinglePageWithoutAMatchOrWithAServerErrorCountsZeroOver
 }
 
 TEST_F(LinkedSearchTest, AllLinksFollowsOnlyNewLinksOfTheSameHost) {
-  pump.onPump = [this](int) {
-    EXPECT_EQ(state.searchRunning, 1);
-    EXPECT_EQ(state.paneBusy, 1);
-    EXPECT_TRUE(window.isEnabled(Control::searchStop));
-    for (Control c : kLocked) EXPECT_FALSE(window.isEnabled(c));
-  };
+  pump.onPump = [this](int) { expectBusy(); };
   LinkedSearchResult r = search("/start", true);
   EXPECT_EQ(r.reason, EndReason::Completed);
   // Not the other host, the mail link, the page itself again or the picture.

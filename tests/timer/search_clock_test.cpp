@@ -12,12 +12,6 @@ SetTime at(int hour, int minute, Half half) {
   return SetTime{hour, minute, half};
 }
 
-SetTime pressed(SetTime t, int plus, int minus) {
-  for (int i = 0; i < plus; ++i) t = oneHourLater(t);
-  for (int i = 0; i < minus; ++i) t = oneHourEarlier(t);
-  return t;
-}
-
 // A clock the test moves by hand.
 struct HandClock {
   ClockTime now;
@@ -37,17 +31,6 @@ TEST(DefaultTime, NextHalfHourMarkOnTheTwelveHourClock) {
   EXPECT_EQ(labelText(defaultTime({12, 30})), "12:30 PM");
   EXPECT_EQ(labelText(defaultTime({12, 31})), "1:00 PM");
   EXPECT_EQ(labelText(defaultTime({21, 5})), "9:30 PM");
-}
-
-TEST(HourSteps, PlusAndMinusMoveByOneHourAndKeepTheMinute) {
-  SetTime t = defaultTime({14, 10});
-  t = pressed(t, 3, 0);
-  EXPECT_EQ(labelText(t), "5:30 PM");
-  t = pressed(t, 0, 1);
-  EXPECT_EQ(labelText(t), "4:30 PM");
-
-  EXPECT_EQ(labelText(pressed(defaultTime({10, 40}), 1, 0)), "12:00 PM");
-  EXPECT_EQ(labelText(pressed(defaultTime({10, 40}), 2, 0)), "1:00 PM");
 }
 
 TEST(HourSteps, ElevenAndTwelveCrossBetweenTheHalves) {
@@ -78,7 +61,7 @@ TEST(HourSteps, TwentyFourStepsWalkTheWholeDayAndMinusUndoesPlus) {
   EXPECT_EQ(seen[23], "11:00 PM");
 }
 
-TEST(SearchTimerWindow, OpensIdleWithTheDefaultTime) {
+TEST(SearchTimerWindow, OpensIdleWithTheDefaultTimeAndStartArmsAndLocksTheSteps) {
   HandClock clock{{14, 10}};
   SearchTimer timer(clock.reader());
   EXPECT_EQ(timer.state(), SearchTimer::State::Idle);
@@ -88,11 +71,7 @@ TEST(SearchTimerWindow, OpensIdleWithTheDefaultTime) {
   EXPECT_FALSE(timer.timerRunning());
   EXPECT_EQ(timer.animFrame(), 1);
   EXPECT_EQ(timer.tick().frame, 0);  // no tick while idle
-}
 
-TEST(SearchTimerWindow, StartArmsAndLocksTheStepButtons) {
-  HandClock clock{{14, 10}};
-  SearchTimer timer(clock.reader());
   timer.add();
   timer.start();
   EXPECT_EQ(timer.state(), SearchTimer::State::Armed);
@@ -102,38 +81,6 @@ TEST(SearchTimerWindow, StartArmsAndLocksTheStepButtons) {
   timer.add();
   timer.sub();
   EXPECT_EQ(timer.labelText(), "3:30 PM");
-}
-
-TEST(SearchTimerWindow, ResetRecomputesTheDefaultFromTheClock) {
-  HandClock clock{{14, 10}};
-  SearchTimer timer(clock.reader());
-  timer.add();
-  timer.start();
-  for (int i = 0; i < 4; ++i) timer.tick();
-  clock.now = {9, 5};
-  timer.reset();
-  EXPECT_EQ(timer.state(), SearchTimer::State::Idle);
-  EXPECT_EQ(timer.labelText(), "9:30 AM");
-  EXPECT_EQ(timer.statusText(), "Timer is not running.");
-  EXPECT_EQ(timer.animFrame(), 1);
-  timer.add();
-  EXPECT_EQ(timer.labelText(), "10:30 AM");
-  timer.sub();
-  timer.sub();
-  EXPECT_EQ(timer.labelText(), "8:30 AM");
-}
-
-TEST(SearchTimerWindow, TicksShowTheAnimationUntilTheTimeIsReached) {
-  HandClock clock{{10, 0}};
-  SearchTimer timer(clock.reader());  // 10:30 AM
-  timer.start();
-  std::vector<int> frames;
-  for (int i = 0; i < 10; ++i) {
-    SearchTimer::Tick t = timer.tick();
-    EXPECT_FALSE(t.fire);
-    frames.push_back(t.frame);
-  }
-  EXPECT_EQ(frames, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 1}));
 }
 
 TEST(SearchTimerWindow, FiresExactlyOnceAndCloseStopsIt) {
@@ -176,33 +123,6 @@ void expectFiresAt(ClockTime armedAt, SetTime set, ClockTime expected) {
   EXPECT_EQ(fired->minute, expected.minute) << labelText(set);
 }
 
-TEST(TimerFiring, PassedTimeInItsHalfFiresAtOnceLaterTimeWaits) {
-  expectFiresAt({15, 0}, at(2, 30, Half::PM), {15, 0});
-  expectFiresAt({9, 40}, at(8, 0, Half::AM), {9, 40});
-  expectFiresAt({23, 10}, at(12, 0, Half::PM), {23, 10});
-  expectFiresAt({14, 10}, at(5, 30, Half::PM), {17, 30});
-  expectFiresAt({0, 10}, at(12, 30, Half::AM), {0, 30});
-  expectFiresAt({6, 20}, at(9, 30, Half::AM), {9, 30});
-  expectFiresAt({10, 40}, at(12, 0, Half::PM), {12, 0});
-  expectFiresAt({9, 0}, at(2, 30, Half::PM), {14, 30});
-}
-
-TEST(TimerFiring, AcrossMidnightOnlyTwelveAmFiresAtMidnight) {
-  expectFiresAt({23, 10}, at(12, 0, Half::AM), {0, 0});
-  expectFiresAt({23, 50}, at(12, 30, Half::AM), {0, 30});
-  expectFiresAt({20, 40}, at(7, 0, Half::AM), {7, 0});
-  expectFiresAt({21, 10}, at(7, 30, Half::AM), {7, 30});
-  expectFiresAt({12, 0}, at(11, 0, Half::AM), {11, 0});
-  expectFiresAt({22, 20}, at(1, 30, Half::AM), {1, 30});
-  // 12:xx AM passed later in the morning waits for the next night ...
-  expectFiresAt({5, 0}, at(12, 30, Half::AM), {0, 30});
-  // ... but within its own hour it is passed like any other time.
-  expectFiresAt({0, 40}, at(12, 30, Half::AM), {0, 40});
-  // Morning hours armed in the hour after midnight are still ahead.
-  expectFiresAt({0, 10}, at(1, 30, Half::AM), {1, 30});
-  expectFiresAt({0, 40}, at(11, 0, Half::AM), {11, 0});
-}
-
 TEST(TimerFiring, WindowArmedForMidnightFiresAtMidnight) {
   HandClock clock{{22, 40}};
   SearchTimer timer(clock.reader());  // 11:00 PM
@@ -232,27 +152,26 @@ TEST(TimerFiring, PressingStartAgainChangesNothing) {
   EXPECT_TRUE(timer.tick().fire);
 }
 
-// Every set time, armed at ten and forty past every hour of the day: the
-// first firing is the set time itself, except a time already passed in its
-// own half, which fires at once.
+// Every set time on the hour and the half hour, armed at every ten minutes
+// of the day: the first firing is the set time itself, except a time
+// already passed in its own half, which fires at once. 12:xx AM sits at the
+// end of its half: passed later in the morning it waits for the next night,
+// but within its own hour it is passed like any other time.
 TEST(TimerFiring, EverySetTimeFromEveryArmingTime) {
-  for (int armedHour = 0; armedHour < 24; ++armedHour) {
-    for (int armedMinute : {10, 40}) {
-      ClockTime armedAt{armedHour, armedMinute};
-      SetTime set = defaultTime(armedAt);
+  for (int armedMinuteOfDay = 0; armedMinuteOfDay < 24 * 60; armedMinuteOfDay += 10) {
+    const ClockTime armedAt{armedMinuteOfDay / 60, armedMinuteOfDay % 60};
+    for (int minute : {0, 30}) {
+      SetTime set = at(12, minute, Half::AM);
       for (int step = 0; step < 24; ++step, set = oneHourLater(set)) {
-        int setHourOfDay = (set.setHour % 12) + (set.setHalf == Half::PM ? 12 : 0);
-        int setMinuteOfDay = setHourOfDay * 60 + set.setMinute;
-        int armedMinuteOfDay = armedHour * 60 + armedMinute;
-        bool sameHalf = halfOf(armedAt) == set.setHalf;
-        bool passed = setMinuteOfDay <= armedMinuteOfDay;
-        // 12:xx AM sits at the end of its half: passed later in the morning,
-        // it waits for the next night.
-        bool waitsForTheNight = set.setHalf == Half::AM && set.setHour == 12 && armedHour != 0;
+        const int setHourOfDay = (set.setHour % 12) + (set.setHalf == Half::PM ? 12 : 0);
+        const bool sameHalf = halfOf(armedAt) == set.setHalf;
+        const bool passed = setHourOfDay * 60 + set.setMinute <= armedMinuteOfDay;
+        const bool waitsForTheNight =
+            set.setHalf == Half::AM && set.setHour == 12 && armedAt.hour != 0;
         ClockTime expected{setHourOfDay, set.setMinute};
         if (sameHalf && passed && !waitsForTheNight) expected = armedAt;
-        SCOPED_TRACE(labelText(set) + " armed at " + std::to_string(armedHour) + ":" +
-                     std::to_string(armedMinute));
+        SCOPED_TRACE(labelText(set) + " armed at " + std::to_string(armedAt.hour) + ":" +
+                     std::to_string(armedAt.minute));
         expectFiresAt(armedAt, set, expected);
       }
     }
