@@ -83,8 +83,7 @@ MainControls searchControls(const SearchOptions& o, const GlobalOptions& global)
 }
 
 FetchResult AttemptRecordingFetcher::fetch(const std::string& url, int timeoutSeconds) {
-  window_.recordFetch(url);
-  FetchResult result = inner_.fetch(url, timeoutSeconds);
+  FetchResult result = RecordingFetcher::fetch(url, timeoutSeconds);
   // A site that cannot be reached reads as an empty page and the search goes
   // on; the reason is only told here.
   if (result.status != FetchStatus::Ok && result.error != kCancelledError)

@@ -51,23 +51,12 @@ void applySearchWords(const std::vector<std::string>& words, MainControls& contr
 // the flags put over them, and the texts.
 MainControls searchControls(const SearchOptions& options, const GlobalOptions& global);
 
-// A fetcher that records every request attempt (retries included) as a
-// "fetch" event and tells on stderr why an attempt brought no page.
-class AttemptRecordingFetcher : public Fetcher {
+// The recording fetcher that also tells on stderr why an attempt brought no
+// page.
+class AttemptRecordingFetcher : public RecordingFetcher {
  public:
-  AttemptRecordingFetcher(Fetcher& inner, TranscriptWindow& window)
-      : inner_(inner), window_(window) {}
+  using RecordingFetcher::RecordingFetcher;
   FetchResult fetch(const std::string& url, int timeoutSeconds) override;
-  void cancel() override { inner_.cancel(); }
-  void setProxy(AccessType access, const std::string& proxyName) override {
-    inner_.setProxy(access, proxyName);
-  }
-  // Early transfers are no attempts of the search: passed on unrecorded.
-  void hintUpcoming(const std::vector<std::string>& urls) override { inner_.hintUpcoming(urls); }
-
- private:
-  Fetcher& inner_;
-  TranscriptWindow& window_;
 };
 
 // The page fetcher for this many connections: with one, the plain fetcher.

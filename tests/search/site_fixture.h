@@ -22,26 +22,7 @@
 
 namespace quexa::testing {
 
-// Records each request attempt in the window before it is made, as the
-// command line's fetcher does.
-class RecordingFetcher : public Fetcher {
- public:
-  RecordingFetcher(Fetcher& inner, TranscriptWindow& window) : inner_(inner), window_(window) {}
-  FetchResult fetch(const std::string& url, int timeoutSeconds) override {
-    window_.recordFetch(url);
-    return inner_.fetch(url, timeoutSeconds);
-  }
-  void cancel() override { inner_.cancel(); }
-  void setProxy(AccessType access, const std::string& proxyName) override {
-    inner_.setProxy(access, proxyName);
-  }
-  // Hints are no attempts: passed on unrecorded.
-  void hintUpcoming(const std::vector<std::string>& urls) override { inner_.hintUpcoming(urls); }
-
- private:
-  Fetcher& inner_;
-  TranscriptWindow& window_;
-};
+using quexa::RecordingFetcher;
 
 // A page matches when it holds the first search text; the extract names it.
 // Failures can be scripted for the next calls.

@@ -64,4 +64,18 @@ class SearchEnd : public std::exception {
   EndReason reason_;
 };
 
+// Runs a driver's body to its end and tells how it ended: a SearchEnd gives
+// its reason; anything else that got past the error policy is a failure,
+// never a normal end.
+template <typename Body>
+EndReason runToEnd(Body&& body) {
+  try {
+    return body();
+  } catch (const SearchEnd& end) {
+    return end.reason();
+  } catch (...) {
+    return EndReason::Failed;
+  }
+}
+
 }  // namespace quexa

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/window.h"
+#include "net/fetcher.h"
 
 namespace quexa {
 
@@ -88,6 +89,27 @@ class TranscriptWindow : public Window {
  private:
   void record(TranscriptEvent e);
   std::set<std::string> keys_;
+};
+
+// A fetcher that records every request attempt (retries included) in the
+// window as a "fetch" event before it is made. The hint of the pages to come
+// is no attempt and passes on unrecorded.
+class RecordingFetcher : public Fetcher {
+ public:
+  RecordingFetcher(Fetcher& inner, TranscriptWindow& window) : inner_(inner), window_(window) {}
+  FetchResult fetch(const std::string& url, int timeoutSeconds) override {
+    window_.recordFetch(url);
+    return inner_.fetch(url, timeoutSeconds);
+  }
+  void cancel() override { inner_.cancel(); }
+  void setProxy(AccessType access, const std::string& proxyName) override {
+    inner_.setProxy(access, proxyName);
+  }
+  void hintUpcoming(const std::vector<std::string>& urls) override { inner_.hintUpcoming(urls); }
+
+ private:
+  Fetcher& inner_;
+  TranscriptWindow& window_;
 };
 
 }  // namespace quexa

@@ -117,28 +117,30 @@ std::string rtfEscape(std::string_view text) {
   return out;
 }
 
+namespace {
+
+// Steps over the character at i and gives its UTF-16 units; a byte that
+// starts no sequence counts as one character of one unit.
+size_t stepUtf16(std::string_view s, size_t& i) {
+  char32_t cp;
+  size_t length = utf8SequenceAt(s, i, cp);
+  if (length == 0) length = 1;
+  i += length;
+  return length == 4 ? 2 : 1;
+}
+
+}  // namespace
+
 size_t utf16Length(std::string_view s) {
   size_t units = 0;
-  for (size_t i = 0; i < s.size();) {
-    char32_t cp;
-    size_t length = utf8SequenceAt(s, i, cp);
-    if (length == 0) length = 1;
-    units += (length == 4) ? 2 : 1;
-    i += length;
-  }
+  for (size_t i = 0; i < s.size();) units += stepUtf16(s, i);
   return units;
 }
 
 size_t byteOffsetOfUtf16(std::string_view s, size_t units) {
   size_t counted = 0;
   size_t i = 0;
-  while (i < s.size() && counted < units) {
-    char32_t cp;
-    size_t length = utf8SequenceAt(s, i, cp);
-    if (length == 0) length = 1;
-    counted += (length == 4) ? 2 : 1;
-    i += length;
-  }
+  while (i < s.size() && counted < units) counted += stepUtf16(s, i);
   return i;
 }
 

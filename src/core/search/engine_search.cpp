@@ -35,7 +35,7 @@ class EngineSearch {
 
   // Everything between the start and the end sequence; the way it ended.
   EndReason run() {
-    try {
+    return runToEnd([&] {
       readInputs();
       resetForSearch(ctx_.state, ctx_.window);
       std::vector<Engine> ticked;
@@ -46,13 +46,7 @@ class EngineSearch {
         searchEngine(ticked[i]);
       }
       return EndReason::Completed;
-    } catch (const SearchEnd& end) {
-      return end.reason();
-    } catch (...) {
-      // Every failing step goes through the error policy; anything that still
-      // gets here is a failure, never a normal end.
-      return EndReason::Failed;
-    }
+    });
   }
 
   // The last node added is brought into view once the run is over.

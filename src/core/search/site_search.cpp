@@ -44,7 +44,7 @@ class SiteSearch {
 
   // Everything between the start and the end sequence; the way it ended.
   EndReason run() {
-    try {
+    return runToEnd([&] {
       readInputs();
       resetForSearch(ctx_.state, ctx_.window);
       addIndexNode();
@@ -54,13 +54,7 @@ class SiteSearch {
         if (ctx_.state.stopRequest == 1) return EndReason::Stopped;
       }
       return EndReason::Completed;
-    } catch (const SearchEnd& end) {
-      return end.reason();
-    } catch (...) {
-      // Every failing step goes through the error policy; anything that still
-      // gets here is a failure, never a normal end.
-      return EndReason::Failed;
-    }
+    });
   }
 
  private:
