@@ -1,4 +1,4 @@
-// qxoptions.ini: the connections option read back as saved, kept in range,
+// qxoptions.ini: the options read back as saved, kept in range,
 // and rewritten without losing the file's other lines.
 #include <gtest/gtest.h>
 
@@ -16,6 +16,18 @@ TEST(OptionsFile, ConnectionsAreReadBackAndAMissingFileGivesTheDefault) {
   EXPECT_EQ(loadOptions(dir.path()).connections, 9);
   EXPECT_EQ(readLines(dir.path() + kOptionsFileName),
             (std::vector<std::string>{"[Options]", "connections=9"}));
+  // The rule choices are written once chosen, read back, and kept as named.
+  saveOptions(dir.path(), Options{2, true, true, true});
+  const Options chosen = loadOptions(dir.path());
+  EXPECT_TRUE(chosen.standardLinks && chosen.ignoreRobots && chosen.checkHits);
+  saveOptions(dir.path(), Options{2});
+  EXPECT_EQ(readLines(dir.path() + kOptionsFileName),
+            (std::vector<std::string>{"[Options]", "connections=2", "links=classic",
+                                      "robots=honour", "checkhits=0"}));
+  rewriteLines(dir.path() + kOptionsFileName, dir.path() + "t.tmp",
+               {"[Options]", "links=Standard", "robots=no", "checkhits=yes"});
+  const Options odd = loadOptions(dir.path());
+  EXPECT_FALSE(odd.standardLinks || odd.ignoreRobots || odd.checkHits);
 }
 
 TEST(OptionsFile, OutOfRangeAndGarbageValuesNeverGiveAnUnusableNumber) {

@@ -43,6 +43,7 @@ void enterRunningState(AppState& state, Window& window) {
         Control::buttonTimer, Control::buttonView})
     window.setEnabled(c, false);
   window.setEnabled(Control::searchStop, true);
+  window.clearUnfetched();
   window.refresh();
 }
 

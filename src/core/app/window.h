@@ -64,6 +64,16 @@ class Window {
   [[noreturn]] virtual void abortProgram() = 0;
   // Brings the display up to date before the first fetch.
   virtual void refresh() {}
+  // The quiet failure report: a page or engine that could not be fetched, or
+  // was left out (robots.txt, a redirect off the site), with the reason. It
+  // changes no status text, tree node or document; the window lists these
+  // for the person to look at, the command line writes them to stderr. Every
+  // search and page view starts a new list (clearUnfetched).
+  virtual void reportUnfetched(std::string_view url, std::string_view reason) {
+    (void)url;
+    (void)reason;
+  }
+  virtual void clearUnfetched() {}
 
   // Result tree. addNode throws QuexaError(ErrorKind::Other) for a key the
   // tree already holds.

@@ -26,6 +26,7 @@ void enterViewingState(AppState& state, Window& window) {
   for (Control c : kLockedWhileViewing) window.setEnabled(c, false);
   state.searchRunning = 1;
   state.paneBusy = 1;
+  window.clearUnfetched();
   // A stop asked for during an earlier search must not cut this fetch's
   // retries short.
   state.stopRequest = 0;

@@ -114,6 +114,7 @@ struct LinkedRun {
   void start() {
     t.state.searchRunning = 1;
     t.state.paneBusy = 1;
+    t.window.clearUnfetched();
     showLinks();
     t.window.setStatus(kStatusInitializing);
     showLinks();
