@@ -4,7 +4,10 @@
 // many pages a crawler fetched and whether it fetched any twice.
 //
 //   site_server [--port P] [--pages N] [--delay-ms D] [--threads T]
+//   site_server --port P --pages N --write DIR
 //
+// --write puts the same site into DIR as files (the home page as
+// index.html) for another server to serve on port P, and exits.
 // Prints "port P" once it listens. GET /__count answers
 // "requests R pages P distinct D" (itself not counted); GET /__reset sets
 // the counts back to 0.
@@ -17,6 +20,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -32,6 +37,7 @@ struct Options {
   int delayMs = 0;
   int threads = 64;
   size_t pageBytes = 20 * 1024;
+  std::string writeDir;  // write the site here and exit
 };
 
 // The same numbers on every run and every machine.
@@ -208,6 +214,8 @@ Options parseOptions(int argc, char** argv) {
       o.delayMs = intArg(value, "--delay-ms");
     else if (arg == "--threads")
       o.threads = intArg(value, "--threads");
+    else if (arg == "--write")
+      o.writeDir = value;
     else {
       std::fprintf(stderr, "site_server: unknown option %s\n", arg.c_str());
       std::exit(2);
@@ -220,10 +228,32 @@ Options parseOptions(int argc, char** argv) {
   return o;
 }
 
+// The site as files under dir: "/" becomes dir/index.html.
+int writeSite(const Options& o) {
+  if (o.port <= 0) {
+    std::fprintf(stderr, "site_server: --write needs the --port its links name\n");
+    return 2;
+  }
+  const Site site = makeSite(o, o.port);
+  for (const auto& [path, html] : site.pages) {
+    const std::filesystem::path file =
+        std::filesystem::path(o.writeDir) / (path == "/" ? "index.html" : path.substr(1));
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary);
+    out << html;
+    if (!out) {
+      std::fprintf(stderr, "site_server: cannot write %s\n", file.c_str());
+      return 1;
+    }
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const Options o = parseOptions(argc, argv);
+  if (!o.writeDir.empty()) return writeSite(o);
   httplib::Server server;
   const int threads = o.threads;
   server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };

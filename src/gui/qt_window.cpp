@@ -135,13 +135,18 @@ void QtWindow::addNode(const NodeSpec& request) {
     if (parent == nullptr)
       throw QuexaError(ErrorKind::Other, "the result tree has no node " + *request.parentKey);
   }
-  auto* item =
-      parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(form_.outlineFile);
+  // The node is complete before it joins the tree: each change of a node in
+  // the tree makes the tree look at its rows again.
+  auto* item = new QTreeWidgetItem();
   item->setText(0, qs(request.text));
   item->setData(0, kKeyRole, qs(request.key));
   item->setData(0, kImageRole, qs(request.image));
   if (request.expandedImage) item->setData(0, kExpandedImageRole, qs(*request.expandedImage));
   showNodeImage(item, false);
+  if (parent != nullptr)
+    parent->addChild(item);
+  else
+    form_.outlineFile->addTopLevelItem(item);
   nodes_.emplace(request.key, item);
 }
 

@@ -5,6 +5,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
 #include <cmath>
 #include <string>
 
@@ -18,6 +19,8 @@ namespace {
 
 constexpr const char* kPaneFontFamily = "Times New Roman";
 constexpr int kPaneFontPoints = 9;
+// Set while the scroll to the newest entry waits for the window's next turn.
+constexpr const char* kScrollPending = "quexaScrollPending";
 
 QString qs(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -80,6 +83,9 @@ void insertPaneRtf(QTextEdit* pane, std::string_view rtf) {
   const QString family = document->defaultFont().family();
   QTextCursor caret(document);
   caret.movePosition(QTextCursor::End);
+  // The pane's own caret at the end moves on with the text inserted there.
+  const QTextCursor shown = pane->textCursor();
+  const bool caretFollows = !shown.hasSelection() && shown.position() == caret.position();
   caret.beginEditBlock();
   for (size_t i = 0; i < text.paragraphs.size(); ++i) {
     if (i > 0) caret.insertBlock();
@@ -87,7 +93,19 @@ void insertPaneRtf(QTextEdit* pane, std::string_view rtf) {
       caret.insertText(qs(run.text), charFormatOf(run.format, family));
   }
   caret.endEditBlock();
-  pane->setTextCursor(caret);
+  if (!caretFollows) {
+    pane->setTextCursor(caret);
+    return;
+  }
+  // Scrolling to the caret lays the pane's text out up to it; for a search
+  // that lists an entry at every turn of the window that happens once a turn,
+  // with the newest entry, as the person sees it.
+  if (pane->property(kScrollPending).toBool()) return;
+  pane->setProperty(kScrollPending, true);
+  QTimer::singleShot(0, pane, [pane] {
+    pane->setProperty(kScrollPending, false);
+    pane->ensureCursorVisible();
+  });
 }
 
 void clearPaneText(QTextEdit* pane) {

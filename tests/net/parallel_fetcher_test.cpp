@@ -7,7 +7,9 @@
 #include <chrono>
 #include <thread>
 
+#include "match/prepared_page.h"
 #include "net/curl_fetcher.h"
+#include "net/fetch_page.h"
 #include "net/parallel_fetcher.h"
 #include "support/counting_pump.h"
 #include "support/http_test_server.h"
@@ -45,10 +47,13 @@ struct BusySite {
   std::string path(int i) const { return "/p" + std::to_string(i) + ".html"; }
 };
 
+// Each page comes back with what the crawl's preparer makes of it, whether
+// it arrived ahead (prepared on a worker) or was fetched when asked for.
 TEST(ParallelFetcherAhead, HintedPagesComeBackInAnyOrderAskedAndEachIsRequestedOnce) {
   BusySite site;
   CountingPump pump;
   ParallelFetcher fetcher(pump, 4);
+  fetcher.setPreparer(classicCrawlPreparer("127.0.0.1"));
   std::vector<std::string> urls;
   for (int i = 0; i < 12; ++i) urls.push_back(site.url(i));
 
@@ -59,10 +64,17 @@ TEST(ParallelFetcherAhead, HintedPagesComeBackInAnyOrderAskedAndEachIsRequestedO
     EXPECT_EQ(r.status, FetchStatus::Ok);
     EXPECT_EQ(r.httpStatus, 200);
     EXPECT_EQ(r.body, pageFor(site.path(static_cast<int>(i))));
+    const std::shared_ptr<PreparedPage> prepared = fetcher.takePrepared();
+    ASSERT_NE(prepared, nullptr);
+    EXPECT_EQ(prepared->bodyText, cutAtBody(r.body));
+    EXPECT_EQ(fetcher.takePrepared(), nullptr);  // taken once
   }
   for (int i = 0; i < 12; ++i) EXPECT_EQ(site.server.requestCount(site.path(i)), 1u) << i;
   EXPECT_GT(site.mostAtOnce.load(), 1);
   EXPECT_LE(site.mostAtOnce.load(), 4);
+  fetcher.setPreparer(nullptr);
+  fetcher.fetch(urls[0], 5);
+  EXPECT_EQ(fetcher.takePrepared(), nullptr);
 }
 
 TEST(ParallelFetcherAhead, NeverMoreTransfersAtOnceThanConnectionsEvenWhenHintedFar) {

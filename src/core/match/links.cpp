@@ -50,14 +50,6 @@ size_t linkEnd(std::string_view page, size_t tail, size_t quote) {
   return gt ? static_cast<size_t>(static_cast<const char*>(gt) - page.data()) : quote;
 }
 
-void offerLink(std::string_view link, std::string_view hostName, LinkQueue& queue,
-               VisitedIndex& visited) {
-  std::optional<std::string> candidate = resolveLink(link, hostName);
-  if (!candidate || visited.contains(*candidate)) return;
-  visited.add(*candidate);
-  queue.push(std::move(*candidate));
-}
-
 }  // namespace
 
 std::string hostNameOf(std::string_view siteUrl) {
@@ -82,31 +74,47 @@ std::optional<std::string> resolveLink(std::string_view link, std::string_view h
 
 // Works on positions in one lower-cased copy of the page; the rest of the
 // page after each link is never copied or lower-cased again.
-void extractLinks(std::string_view pageText, std::string_view hostName, LinkQueue& queue,
-                  VisitedIndex& visited, EventPump& pump) {
+PageLinks readLinks(std::string_view pageText, std::string_view hostName) {
   const std::string lowered = lowerSameLength(pageText);
   const std::string_view page = lowered;
+  PageLinks links;
   QuoteFinder quotes(page);
   size_t href = page.find(kHref);
   while (href != npos) {
-    pump.pump();
     const size_t tail = afterSkippedCharacter(page, href + kHref.size());
     const size_t quote = quotes.firstFrom(tail);
     size_t rest;
     if (quote == npos) {
       // No quote ahead: the link is the whole tail, even past a ">", and the
       // search goes on inside it.
-      if (page.size() - tail <= kLongestUnclosedLink)
-        offerLink(page.substr(tail), hostName, queue, visited);
+      links.push_back(page.size() - tail <= kLongestUnclosedLink
+                          ? resolveLink(page.substr(tail), hostName)
+                          : std::nullopt);
       rest = tail;
     } else {
       const size_t end = linkEnd(page, tail, quote);
-      offerLink(page.substr(tail, end - tail), hostName, queue, visited);
+      links.push_back(resolveLink(page.substr(tail, end - tail), hostName));
       rest = end + 1;
     }
     href = page.find(kHref, rest);
+  }
+  return links;
+}
+
+void offerLinks(const PageLinks& links, LinkQueue& queue, VisitedIndex& visited, EventPump& pump) {
+  for (const std::optional<std::string>& candidate : links) {
+    pump.pump();
+    if (candidate && !visited.contains(*candidate)) {
+      visited.add(*candidate);
+      queue.push(*candidate);
+    }
     pump.pump();
   }
+}
+
+void extractLinks(std::string_view pageText, std::string_view hostName, LinkQueue& queue,
+                  VisitedIndex& visited, EventPump& pump) {
+  offerLinks(readLinks(pageText, hostName), queue, visited, pump);
 }
 
 }  // namespace quexa

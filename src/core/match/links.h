@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "match/link_queue.h"
 #include "match/visited_index.h"
@@ -31,9 +32,17 @@ std::string hostNameOf(std::string_view siteUrl);
 // link holding "@" is a mail address; any other link is relative to the host.
 std::optional<std::string> resolveLink(std::string_view link, std::string_view hostName);
 
-// Appends every accepted link of pageText that is not yet visited to queue
-// and to visited. Pending window events are processed twice for every
-// "href=" found.
+// What one page offers the crawl: for every "href=" found, in page order, its
+// crawl candidate or nothing. Depends on the page and the host alone, so it
+// may be read on any thread.
+using PageLinks = std::vector<std::optional<std::string>>;
+PageLinks readLinks(std::string_view pageText, std::string_view hostName);
+
+// Appends every candidate that is not yet visited to queue and to visited.
+// Pending window events are processed twice for every "href=" of the page.
+void offerLinks(const PageLinks& links, LinkQueue& queue, VisitedIndex& visited, EventPump& pump);
+
+// readLinks, then offerLinks.
 void extractLinks(std::string_view pageText, std::string_view hostName, LinkQueue& queue,
                   VisitedIndex& visited, EventPump& pump);
 

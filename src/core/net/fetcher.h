@@ -3,7 +3,10 @@
 // fetcher keeps the window alive through the EventPump while it waits.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quexa {
@@ -35,6 +38,17 @@ struct FetchResult {
   std::string error;    // what went wrong, for the command line's progress
 };
 
+// What a search makes of a fetched page before its match, apart from the
+// search's own state (match/prepared_page.h).
+struct PreparedPage;
+// The search's work on one fetched page that depends on the page alone (its
+// URL, for rules that resolve links against it, and its text). A fetcher
+// that fetches ahead may run it on a worker thread for several pages at
+// once: it must be safe for concurrent use and must touch nothing the search
+// shares.
+using PagePreparer =
+    std::function<std::shared_ptr<PreparedPage>(const std::string& url, std::string_view text)>;
+
 enum class AccessType { Default = 0, NamedProxy = 2 };
 
 class Fetcher {
@@ -47,6 +61,12 @@ class Fetcher {
   // URLs the caller will ask for next, in order. A fetcher that fetches ahead
   // may start them; a plain fetcher ignores the hint. Results never change.
   virtual void hintUpcoming(const std::vector<std::string>& urls) { (void)urls; }
+  // The preparation of the pages fetched from now on (none: empty). A fetcher
+  // may ignore it; the search then prepares each page itself.
+  virtual void setPreparer(PagePreparer preparer) { (void)preparer; }
+  // What the preparer made of the text the last fetch() returned, taken
+  // once; null when there was no preparer or the fetch gave no body.
+  virtual std::shared_ptr<PreparedPage> takePrepared() { return nullptr; }
 };
 
 }  // namespace quexa

@@ -20,6 +20,7 @@ struct ParallelFetcher::Transfer {
   bool wanted = true;  // false: no longer hinted, left to finish and be forgotten
   CURLcode code = CURLE_OK;
   char errorText[CURL_ERROR_SIZE] = {};
+  std::shared_ptr<PageJob> job;  // decoding and preparing on a worker, once arrived ahead
 
   static size_t receive(char* data, size_t size, size_t count, void* self) {
     auto* t = static_cast<Transfer*>(self);
@@ -59,6 +60,7 @@ ParallelFetcher::ParallelFetcher(EventPump& pump, int connections)
 
 ParallelFetcher::~ParallelFetcher() {
   dropAll();
+  workers_.reset();
   for (CURL* easy : idleHandles_) curl_easy_cleanup(easy);
   curl_multi_cleanup(multi_);
 }
@@ -113,6 +115,7 @@ void ParallelFetcher::releaseHandle(Transfer& t) {
 }
 
 void ParallelFetcher::dropTransfer(TransferList::iterator it) {
+  if ((*it)->job) (*it)->job->abandon();
   releaseHandle(**it);
   transfers_.erase(it);
 }
@@ -144,9 +147,31 @@ void ParallelFetcher::collectFinished() {
   }
   for (auto it = transfers_.begin(); it != transfers_.end();) {
     auto next = std::next(it);
-    if ((*it)->done && !(*it)->wanted) dropTransfer(it);
+    if ((*it)->done && !(*it)->wanted)
+      dropTransfer(it);
+    else if ((*it)->done && !(*it)->job)
+      prepareAhead(**it);
     it = next;
   }
+}
+
+// A page that arrived ahead goes to the workers at once; when the search asks
+// for it, its text is ready or nearly so.
+void ParallelFetcher::prepareAhead(Transfer& t) {
+  if (!(t.code == CURLE_OK || (t.code == CURLE_WRITE_ERROR && t.capped))) return;
+  char* contentType = nullptr;
+  curl_easy_getinfo(t.easy, CURLINFO_CONTENT_TYPE, &contentType);
+  t.job = std::make_shared<PageJob>(t.url, std::move(t.body),
+                                    contentType != nullptr ? contentType : "", preparer_);
+  t.body = std::string();
+  if (!workers_) workers_ = std::make_unique<PageWorkers>();
+  workers_->submit(t.job);
+}
+
+void ParallelFetcher::setPreparer(PagePreparer preparer) {
+  // Kept answers were prepared for another page's search.
+  dropAll();
+  preparer_ = std::move(preparer);
 }
 
 // A running transfer is not broken off when it is no longer wanted: the
@@ -197,6 +222,7 @@ void ParallelFetcher::hintUpcoming(const std::vector<std::string>& urls) {
 
 FetchResult ParallelFetcher::fetch(const std::string& url, int timeoutSeconds) {
   if (fetching_) return {FetchStatus::Failed, "", 0, "a fetch is already running"};
+  lastPrepared_.reset();
   fetching_ = true;
   cancelled_ = false;
   lastTimeout_ = timeoutSeconds;
@@ -251,9 +277,16 @@ FetchResult ParallelFetcher::resultOf(Transfer& t) {
   FetchResult result;
   curl_easy_getinfo(t.easy, CURLINFO_RESPONSE_CODE, &result.httpStatus);
   if (t.code == CURLE_OK || (t.code == CURLE_WRITE_ERROR && t.capped)) {
-    char* contentType = nullptr;
-    curl_easy_getinfo(t.easy, CURLINFO_CONTENT_TYPE, &contentType);
-    result.body = decodePage(t.body, contentType != nullptr ? contentType : "");
+    PreparedAnswer answer;
+    if (t.job) {
+      answer = t.job->take();
+    } else {
+      char* contentType = nullptr;
+      curl_easy_getinfo(t.easy, CURLINFO_CONTENT_TYPE, &contentType);
+      answer = prepareAnswer(t.url, t.body, contentType != nullptr ? contentType : "", preparer_);
+    }
+    result.body = std::move(answer.text);
+    lastPrepared_ = std::move(answer.prepared);
     return result;
   }
   result.status = fetchStatusOf(t.code);

@@ -2,7 +2,11 @@
 // page at a time, in its own order; the fetcher uses the hint of the pages
 // that come next to start them early over the spare connections and keeps
 // their answers until they are asked for. What the search sees is exactly
-// what one connection would give it, only sooner.
+// what one connection would give it, only sooner. The pages that arrive
+// ahead are decoded and prepared on worker threads meanwhile.
+//
+// Requires external synchronization: every call comes from the search's
+// thread (the window's), which alone touches libcurl and the answers.
 #pragma once
 
 #include <curl/curl.h>
@@ -13,6 +17,7 @@
 #include <vector>
 
 #include "net/fetcher.h"
+#include "net/page_workers.h"
 
 namespace quexa {
 
@@ -41,6 +46,11 @@ class ParallelFetcher : public Fetcher {
   // kept or on their way.
   void hintUpcoming(const std::vector<std::string>& urls) override;
 
+  // The pages fetched ahead are decoded and prepared on worker threads as
+  // soon as they arrive; kept answers made with another preparer are dropped.
+  void setPreparer(PagePreparer preparer) override;
+  std::shared_ptr<PreparedPage> takePrepared() override { return std::move(lastPrepared_); }
+
   int connections() const { return connections_; }
   // Early answers kept or on their way, and transfers left to finish (for tests).
   size_t keptCount() const { return transfers_.size(); }
@@ -58,6 +68,7 @@ class ParallelFetcher : public Fetcher {
   size_t runningCount() const;
   FetchResult waitFor(Transfer& transfer);
   FetchResult resultOf(Transfer& transfer);
+  void prepareAhead(Transfer& transfer);
 
   EventPump& pump_;
   int connections_;
@@ -71,6 +82,9 @@ class ParallelFetcher : public Fetcher {
   std::string proxyName_;
   bool fetching_ = false;
   bool cancelled_ = false;
+  PagePreparer preparer_;
+  std::shared_ptr<PreparedPage> lastPrepared_;
+  std::unique_ptr<PageWorkers> workers_;  // made when the first page arrives ahead
 };
 
 }  // namespace quexa

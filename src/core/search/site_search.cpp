@@ -1,5 +1,6 @@
 #include "search/site_search.h"
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "match/link_queue.h"
 #include "match/links.h"
 #include "match/page_match.h"
+#include "match/prepared_page.h"
 #include "net/fetch_page.h"
 #include "results/documents.h"
 #include "results/node_keys.h"
@@ -28,6 +30,7 @@ constexpr size_t kHintedPages = 32;
 struct FetchedPage {
   std::string text;
   bool serverError = false;
+  std::shared_ptr<PreparedPage> prepared;  // cut and links read ahead, when the fetcher did
 };
 
 int64_t maxSitesSetting(const std::string& hitsText) {
@@ -36,6 +39,13 @@ int64_t maxSitesSetting(const std::string& hitsText) {
     throw QuexaError(ErrorKind::Other, "Maximum Sites is not a number: \"" + hitsText + "\"");
   return n;
 }
+
+// The crawl of one site has its pages prepared by the fetcher; no later
+// search inherits that.
+struct PreparerReset {
+  Fetcher& fetcher;
+  ~PreparerReset() { fetcher.setPreparer(nullptr); }
+};
 
 class SiteSearch {
  public:
@@ -109,6 +119,8 @@ class SiteSearch {
     hostName_ = hostNameOf(siteUrl_);
     rootSlashUrl_.clear();
     step([&] { crawl_.startSite(siteUrl_); });
+    ctx_.fetcher.setPreparer(classicCrawlPreparer(hostName_));
+    const PreparerReset reset{ctx_.fetcher};
     while (crawl_.hasEntries()) {
       std::string url = crawl_.popFront();
       if (isSkippedQueueEntry(url)) continue;
@@ -123,7 +135,12 @@ class SiteSearch {
       if (session_.pagesFetched > 0 && isRootIndexPage(url)) continue;
       ctx_.fetcher.hintUpcoming(upcomingUrls(url));
       FetchedPage page = fetchAndCut(url);
-      step([&] { crawl_.extractLinks(page.text, hostName_, ctx_.pump); });
+      step([&] {
+        if (page.prepared)
+          offerLinks(page.prepared->links, crawl_.linkQueue, crawl_.visitedList, ctx_.pump);
+        else
+          crawl_.extractLinks(page.text, hostName_, ctx_.pump);
+      });
       PageMatch match = matchFetched(page);
       if (match.hit) {
         addSiteNode();
@@ -165,10 +182,11 @@ class SiteSearch {
     step([&] {
       session_.emptyRetries = 0;
       page.text = fetchPage(session_, url);
+      page.prepared = ctx_.fetcher.takePrepared();
     });
     page.serverError = isServerErrorPage(page.text, session_.pagesFetched);
     ctx_.pump.pump();
-    page.text = cutAtBody(page.text);
+    page.text = page.prepared ? std::move(page.prepared->bodyText) : cutAtBody(page.text);
     return page;
   }
 

@@ -1,0 +1,16 @@
+#include "match/prepared_page.h"
+
+#include "net/fetch_page.h"
+
+namespace quexa {
+
+PagePreparer classicCrawlPreparer(std::string hostName) {
+  return [hostName = std::move(hostName)](const std::string&, std::string_view text) {
+    auto page = std::make_shared<PreparedPage>();
+    page->bodyText = cutAtBody(text);
+    page->links = readLinks(page->bodyText, hostName);
+    return page;
+  };
+}
+
+}  // namespace quexa
