@@ -184,10 +184,25 @@ std::string QtWindow::keyOf(const QTreeWidgetItem* node) {
 }
 
 QIcon QtWindow::image(std::string_view name) {
+  // The style reads its pictures from compressed images each time it is
+  // asked; a long search asks once per node. The three are kept for the
+  // style that drew them.
+  struct Pictures {
+    const QStyle* style = nullptr;
+    QIcon closed, open, leaf;
+  };
+  // Never destroyed: pictures must not outlive the application object.
+  static Pictures& kept = *new Pictures;
   QStyle* style = QApplication::style();
-  if (name == "closed") return style->standardIcon(QStyle::SP_DirClosedIcon);
-  if (name == "open") return style->standardIcon(QStyle::SP_DirOpenIcon);
-  if (name == "leaf") return style->standardIcon(QStyle::SP_FileIcon);
+  if (kept.style != style) {
+    kept.style = style;
+    kept.closed = style->standardIcon(QStyle::SP_DirClosedIcon);
+    kept.open = style->standardIcon(QStyle::SP_DirOpenIcon);
+    kept.leaf = style->standardIcon(QStyle::SP_FileIcon);
+  }
+  if (name == "closed") return kept.closed;
+  if (name == "open") return kept.open;
+  if (name == "leaf") return kept.leaf;
   return {};
 }
 

@@ -14,8 +14,7 @@ PreparedAnswer prepareAnswer(const std::string& url, std::string_view bytes,
   return answer;
 }
 
-PageJob::PageJob(std::string url, std::string bytes, std::string contentType,
-                 PagePreparer preparer)
+PageJob::PageJob(std::string url, std::string bytes, std::string contentType, PagePreparer preparer)
     : url_(std::move(url)),
       bytes_(std::move(bytes)),
       contentType_(std::move(contentType)),
