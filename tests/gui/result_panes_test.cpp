@@ -2,6 +2,7 @@
 // and formatting its RTF asks for, documents append in order, and a click
 // while a writer runs leaves the caret at the end.
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTextDocument>
 
 #include "gui_fixture.h"
@@ -159,6 +160,19 @@ TEST_F(ResultPaneTest, AClickWhileAWriterRunsBeepsAndKeepsTheCaretAtTheEnd) {
   click(w.dispResult, QEvent::MouseButtonPress);
   EXPECT_EQ(beeps, 3);
   EXPECT_LT(w.dispResult->textCursor().position(), 5);
+}
+
+// A long run scrolls the pane once a turn, not once an entry: when the window
+// gets to its events the newest entry is in view.
+TEST_F(ResultPaneTest, AfterATurnOfTheWindowThePaneShowsItsNewestEntry) {
+  FrmMain& w = openMainWindow();
+  w.show();
+  for (int n = 1; n <= 200; ++n)
+    w.window().insertRtf(Pane::All, siteEntry(n, "http://a.test/", matchingBody("line")));
+  EXPECT_EQ(w.allWebResult->textCursor().position(), endOf(w.allWebResult));
+  QCoreApplication::processEvents();
+  EXPECT_GT(w.allWebResult->verticalScrollBar()->value(), 0);
+  EXPECT_TRUE(w.allWebResult->viewport()->rect().contains(w.allWebResult->cursorRect()));
 }
 
 TEST_F(ResultPaneTest, TheNextDocumentGoesAtTheEndWhereverTheCaretOrASelectionIs) {
