@@ -93,7 +93,7 @@ class TranscriptWindow : public Window {
 
 // A fetcher that records every request attempt (retries included) in the
 // window as a "fetch" event before it is made. The hint of the pages to come
-// is no attempt and passes on unrecorded.
+// is no attempt and passes on unrecorded, as does the pages' preparation.
 class RecordingFetcher : public Fetcher {
  public:
   RecordingFetcher(Fetcher& inner, TranscriptWindow& window) : inner_(inner), window_(window) {}
@@ -106,6 +106,8 @@ class RecordingFetcher : public Fetcher {
     inner_.setProxy(access, proxyName);
   }
   void hintUpcoming(const std::vector<std::string>& urls) override { inner_.hintUpcoming(urls); }
+  void setPreparer(PagePreparer preparer) override { inner_.setPreparer(std::move(preparer)); }
+  std::shared_ptr<PreparedPage> takePrepared() override { return inner_.takePrepared(); }
 
  private:
   Fetcher& inner_;
