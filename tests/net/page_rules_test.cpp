@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "net/fetch_page.h"
-#include "net/page_charset.h"
+#include "net/charset.h"
 
 namespace quexa {
 namespace {

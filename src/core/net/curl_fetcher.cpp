@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/errors.h"
-#include "net/page_charset.h"
+#include "net/charset.h"
 
 namespace quexa {
 

@@ -4,7 +4,7 @@
 
 #include "app/errors.h"
 #include "net/curl_fetcher.h"
-#include "net/page_charset.h"
+#include "net/charset.h"
 
 namespace quexa {
 
