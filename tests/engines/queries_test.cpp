@@ -79,6 +79,10 @@ TEST(RequestUrl, FirstPagesOfEachEngine) {
             "http://search.excite.com/search.gw?s=%2Bq&start= 0");
   EXPECT_EQ(requestUrl(Engine::AltaVista, h, "%2Bq", 0),
             "http://www.altavista.com/cgi-bin/query?q=%2Bq&stq= 1");
+  // Non-ASCII letters go as UTF-8 percent-escapes, ASCII as typed.
+  EXPECT_EQ(
+      requestUrl(Engine::Lycos, h, "%2B%22\xD0\x9F\xC3\xA4+a&b%22", 0),
+      "http://www.lycos.com/cgi-bin/pursuit?cat=lycos&first=1&query=%2B%22%D0%9F%C3%A4+a&b%22");
 }
 
 TEST(RequestUrl, OffsetFollowsAcceptedHits) {

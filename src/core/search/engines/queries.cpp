@@ -67,6 +67,26 @@ const std::string& hostOf(Engine engine, const EngineHosts& hosts, int yahooPass
   return hosts.altavista;
 }
 
+// Engines read a query's letters as UTF-8 percent-escapes; the bytes of
+// non-ASCII letters would otherwise go onto the wire raw. ASCII stays as
+// typed, "&", "%", "+" and "#" included.
+std::string escapeNonAscii(std::string_view q) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(q.size());
+  for (char c : q) {
+    auto b = static_cast<unsigned char>(c);
+    if (b < 0x80) {
+      out += c;
+    } else {
+      out += '%';
+      out += kHex[b >> 4];
+      out += kHex[b & 0xF];
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string encodeSearchText(std::string_view text, bool optCase) {
@@ -158,7 +178,7 @@ std::string requestUrl(Engine engine, const EngineHosts& hosts, std::string_view
                        int32_t acceptedHits, int yahooPass) {
   const int64_t next = static_cast<int64_t>(acceptedHits) + 1;
   std::string url = "http://" + hostOf(engine, hosts, yahooPass);
-  const std::string q(query);
+  const std::string q = escapeNonAscii(query);
   switch (engine) {
     case Engine::Yahoo:
       url += (yahooPass == 2 ? "/bin/search" : "/bin/query");
