@@ -305,6 +305,7 @@ TEST(DebPackage, BuildsAQuexaPackageThatRunsWhenUnpacked) {
   EXPECT_EQ(field("Version"), "2.0.0");
   EXPECT_EQ(field("Maintainer"), "Quexa developers");
   EXPECT_NE(field("Depends").find("libcurl"), std::string::npos) << field("Depends");
+  EXPECT_NE(field("Depends").find("fonts-wqy-microhei"), std::string::npos) << field("Depends");
 
   ASSERT_EQ(run("dpkg-deb -x '" + deb + "' '" + out.file("root") + "'").status, 0);
   const std::string usr = out.file("root/usr/");
