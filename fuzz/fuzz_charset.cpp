@@ -17,8 +17,8 @@ void require(bool ok) {
 
 // One label for each way of decoding and for each kind of converter.
 constexpr const char* kLabels[] = {
-    "utf-8",  "windows-1252", "x-user-defined", "replacement", "utf-16le",   "utf-16be",
-    "koi8-r", "shift_jis",    "euc-jp",         "iso-2022-jp", "gb18030",    "big5",
+    "utf-8",  "windows-1252", "x-user-defined", "replacement", "utf-16le",      "utf-16be",
+    "koi8-r", "shift_jis",    "euc-jp",         "iso-2022-jp", "gb18030",       "big5",
     "euc-kr", "iso-8859-8-i", "windows-1258",   "ibm866",      "x-mac-cyrillic"};
 
 bool isAscii(std::string_view s) {

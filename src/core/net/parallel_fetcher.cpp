@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "app/errors.h"
-#include "net/curl_fetcher.h"
 #include "net/charset.h"
+#include "net/curl_fetcher.h"
 
 namespace quexa {
 
