@@ -36,6 +36,6 @@ if(QUEXA_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "libqt6widgets6, libqt6printsupport6, libqt6gui6, libqt6core6, libcurl4, libstdc++6, libc6")
+      "libqt6widgets6, libqt6printsupport6, libqt6gui6, libqt6core6, libcurl4, libicu72, libstdc++6, libc6")
 endif()
 include(CPack)
