@@ -87,6 +87,11 @@ TEST_F(CombineTest, CaseModesInEveryCasedScript) {
       {"<p>Me\u017F\u017Fe</p>", "messe", "{\\b\\cf1 Me\\u383?\\u383?e}\\par ", false},
       {"<p>\u023Ab \u2C65B</p>", "\u2C65b", "{\\b\\cf1 \\u570?b} {\\b\\cf1 \\u11365?B}\\par ",
        false},
+      {"<p>Sixteen bytes or more of ASCII, STRA\u1E9EE, then Me\u017F\u017Fe and MORE words</p>",
+       "stra\u00DFe, then messe and more",
+       "Sixteen bytes or more of ASCII, {\\b\\cf1 STRA\\u7838?E, then Me\\u383?\\u383?e and "
+       "MORE} words\\par ",
+       false},
       {"<p>\u1E9E\u1E9E\u1E9E\u1E9E</p><p>a</p><p>bc</p>", "bc", "{\\b\\cf1 bc}\\par ", true},
       {"<p>\u023A\u023A\u023A\u023A</p><p>bc</p><p>a</p>", "bc", "{\\b\\cf1 bc}\\par ", true},
       // Simple folding: the micro sign is Greek mu, capital I with dot above
