@@ -67,17 +67,25 @@ size_t foldInto(const char* in, size_t n, char* out, std::vector<PositionMap::Sh
     if (c < 0x80) {
 #if defined(__SSE2__)
       if (n - i >= 16 && static_cast<signed char>(in[i + 1]) >= 0) {
-        // Sixteen bytes folded at once; only the ASCII ones before the first
-        // other byte are kept (the rest is written over next).
-        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-        __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('A' - 1)),
-                                      _mm_cmplt_epi8(v, _mm_set1_epi8('Z' + 1)));
-        v = _mm_add_epi8(v, _mm_and_si128(upper, _mm_set1_epi8(0x20)));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), v);
-        const unsigned others = static_cast<unsigned>(_mm_movemask_epi8(v));
-        const size_t ascii = others == 0 ? 16 : static_cast<size_t>(__builtin_ctz(others));
-        i += ascii;
-        o += ascii;
+        // Sixteen bytes folded at once; of a block that holds other bytes
+        // only the ASCII ones before the first other byte are kept (the rest
+        // is written over next).
+        do {
+          __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+          __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('A' - 1)),
+                                        _mm_cmplt_epi8(v, _mm_set1_epi8('Z' + 1)));
+          v = _mm_add_epi8(v, _mm_and_si128(upper, _mm_set1_epi8(0x20)));
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), v);
+          const auto others = static_cast<unsigned>(_mm_movemask_epi8(v));
+          if (others != 0) {
+            const auto ascii = static_cast<size_t>(__builtin_ctz(others));
+            i += ascii;
+            o += ascii;
+            break;
+          }
+          i += 16;
+          o += 16;
+        } while (n - i >= 16);
         continue;
       }
 #endif
