@@ -40,6 +40,6 @@ if(QUEXA_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "${QUEXA_FONT_DEPENDS}")
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "libqt6widgets6, libqt6printsupport6, libqt6gui6, libqt6core6, libcurl4, libstdc++6, libc6, ${QUEXA_FONT_DEPENDS}")
+      "libqt6widgets6, libqt6printsupport6, libqt6gui6, libqt6core6, libcurl4, libicu72, libstdc++6, libc6, ${QUEXA_FONT_DEPENDS}")
 endif()
 include(CPack)
