@@ -61,7 +61,10 @@ class EngineResultsTest : public GuiTest {
 TEST_F(EngineResultsTest, HitsThenTheirDetailThenASearchOfTheHitsSite) {
   FrmMain& w = openMainWindow();
   std::vector<std::string> opened;
-  w.resultHooks.openUrl = [&](const QUrl& url) { opened.push_back(url.toString().toStdString()); };
+  w.resultHooks.openUrl = [&](const QUrl& url) {
+    opened.push_back(url.toString().toStdString());
+    return true;
+  };
   w.searchText[0]->setText("needle");
   const MainControls controls = w.currentControls();
   w.searchNow->click();
