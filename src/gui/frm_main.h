@@ -38,6 +38,7 @@ class QTreeWidgetItem;
 
 namespace quexa {
 
+class Fetcher;
 class PicDivider;
 class SpinBar;
 
@@ -262,6 +263,8 @@ class FrmMain : public QWidget {
   std::unique_ptr<QtWindow> window_;
   bool shuttingDown_ = false;
   bool checkingBoxes_ = false;
+  // The fetcher of what runs now, which Stop abandons (search_tools.h).
+  Fetcher* activeFetcher_ = nullptr;
   // The node whose page the panes show; a refused click goes back to it.
   std::string shownNodeKey_;
 };

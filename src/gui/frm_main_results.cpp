@@ -86,6 +86,7 @@ void FrmMain::outlineFile_NodeClick(QTreeWidgetItem* node) {
   if (!refused) shownNodeKey_ = key;
   guarded([&] {
     SearchTools tools(connectionsSpin->value());
+    const LentFetcher lent(activeFetcher_, tools.fetcher);
     ResultTools results{state, *window_, tools.fetcher, tools.pump, tools.matcher};
     quexa::outlineFile_NodeClick(results, currentControls(), key, hasChildren);
   });
@@ -98,6 +99,7 @@ void FrmMain::outlineFile_NodeClick(QTreeWidgetItem* node) {
 void FrmMain::searchPage_Click() {
   guarded([&] {
     SearchTools tools(connectionsSpin->value());
+    const LentFetcher lent(activeFetcher_, tools.fetcher);
     ResultTools results{state, *window_, tools.fetcher, tools.pump, tools.matcher};
     quexa::searchPage_Click(results, currentControls());
   });

@@ -22,6 +22,7 @@ void FrmMain::runSearch(SearchKind kind) {
     // it switches the window to its running state.
     const MainControls controls = currentControls();
     SearchTools tools(connectionsSpin->value());
+    const LentFetcher lent(activeFetcher_, tools.fetcher);
     if (kind == SearchKind::Sites) {
       SiteSearchContext context{state,      *window_,      tools.fetcher,
                                 tools.pump, tools.matcher, controls};
@@ -43,6 +44,7 @@ void FrmMain::runSearch(SearchKind kind) {
 
 void FrmMain::searchStop_Click() {
   quexa::searchStop(state, *window_);
+  if (activeFetcher_ != nullptr) activeFetcher_->cancel();
 }
 
 }  // namespace quexa
