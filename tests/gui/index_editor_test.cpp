@@ -136,6 +136,9 @@ TEST_F(IndexEditorTest, ANewIndexIsAppendedAndBecomesTheMainWindowsChoice) {
 TEST_F(IndexEditorTest, ATypedNameIsTakenAsTypedNeverCompletedToAnother) {
   FrmMain& w = openMainWindow();
   FrmDir dir(w);
+  dir.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dir));
+  dir.dirCat->setFocus();
   for (const char* typed : {"Wor", "wor", "zo"}) {
     name(dir, typed);
     EXPECT_EQ(dir.dirCat->currentText().toStdString(), typed);
