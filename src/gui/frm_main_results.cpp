@@ -104,6 +104,7 @@ void FrmMain::searchPage_Click() {
     quexa::searchPage_Click(results, currentControls());
   });
   window_->revealLastNode();
+  focusResults();
 }
 
 void FrmMain::viewPrev_Click() {
