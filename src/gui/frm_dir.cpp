@@ -107,6 +107,9 @@ void FrmDir::createControls() {
   dirCat->setEditable(true);
   // A typed name becomes an index only when it is saved.
   dirCat->setInsertPolicy(QComboBox::NoInsert);
+  // The name is exactly what the person typed: completing "Work" to an
+  // existing "Workshop" would save over an index nobody named.
+  dirCat->setCompleter(nullptr);
   dirCat->setToolTip("Enter the name for the new index");
   dirList = new QListWidget(this);
   dirList->setToolTip("URL list");

@@ -66,6 +66,7 @@ FrmMain::FrmMain(QWidget* parent)
   setWindowTitle(kMainCaption);
   createControls();
   connectHandlers();
+  setTabOrderByPlace();
   formLoad();
 }
 
@@ -91,6 +92,8 @@ void FrmMain::formLoad() {
   applySavedGeometry();
   state.foundStatus = "Found: 0";
   state.linkStatus = "Links: 0/0";
+  // Typing right after start-up goes into the first search box.
+  searchText[0]->setFocus(Qt::OtherFocusReason);
 }
 
 void FrmMain::prepareResultTree() {
@@ -371,8 +374,10 @@ void FrmMain::busyTimer_Timer() {
 void FrmMain::helpCfg_Click() {
   const std::string document = helpDocument(
       state.dataDir, manualCandidates(QCoreApplication::applicationDirPath().toStdString()));
-  // A missing help file or viewer gives no message.
-  if (!document.empty()) QDesktopServices::openUrl(QUrl::fromLocalFile(qs(document)));
+  // A missing help file gives no message; a viewer that will not open it does.
+  if (document.empty()) return;
+  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(qs(document))))
+    window_->reportNotOpened(document);
 }
 
 // searchConfig_Click, buttonMine_Click and buttonEngine_Click are in

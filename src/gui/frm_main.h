@@ -38,6 +38,7 @@ class QTreeWidgetItem;
 
 namespace quexa {
 
+class Fetcher;
 class PicDivider;
 class SpinBar;
 
@@ -127,6 +128,8 @@ class FrmMain : public QWidget {
   QLabel* ImageGreen = nullptr;
   QLabel* dispFile = nullptr;
   QLabel* lblResult = nullptr;
+  // Pages and engines the last search could not fetch; hidden while none.
+  QLabel* lblUnfetched = nullptr;
 
   QTimer* busyTimer = nullptr;  // blinks the green lamp every 150 ms
   int16_t lampPhase = 0;
@@ -241,6 +244,14 @@ class FrmMain : public QWidget {
   void fillModeLists();
   void applySavedGeometry();
 
+  // Keyboard (frm_main_focus.cpp): the tab order follows the window top to
+  // bottom, left to right; a finished search leaves the focus on its results.
+  void setTabOrderByPlace();
+  void focusResults();
+  // A number box left empty refuses the start: the message names the box and
+  // its range, and the focus goes to it. True when all three hold a number.
+  bool numberBoxesFilled();
+
   void saveWordListNow();
   // The one place where a search runs; the search checks its inputs first
   // and leaves the window untouched when they fail.
@@ -252,6 +263,10 @@ class FrmMain : public QWidget {
   std::unique_ptr<QtWindow> window_;
   bool shuttingDown_ = false;
   bool checkingBoxes_ = false;
+  // The fetcher of what runs now, which Stop abandons (search_tools.h).
+  Fetcher* activeFetcher_ = nullptr;
+  // The node whose page the panes show; a refused click goes back to it.
+  std::string shownNodeKey_;
 };
 
 }  // namespace quexa

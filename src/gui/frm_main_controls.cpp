@@ -205,6 +205,10 @@ void FrmMain::createStatusLine() {
   lblResult = new QLabel(this);
   lblResult->setFrameShape(QFrame::StyledPanel);
   lblResult->setFrameShadow(QFrame::Sunken);
+  lblUnfetched = new QLabel(this);
+  lblUnfetched->setFrameShape(QFrame::StyledPanel);
+  lblUnfetched->setFrameShadow(QFrame::Sunken);
+  lblUnfetched->hide();
   busyTimer = new QTimer(this);
   busyTimer->setInterval(150);
 }

@@ -16,11 +16,13 @@ void FrmMain::searchNow_Click() {
 }
 
 void FrmMain::runSearch(SearchKind kind) {
+  if (!numberBoxesFilled()) return;
   guarded([&] {
     // The controls as they stand now; the search checks them itself before
     // it switches the window to its running state.
     const MainControls controls = currentControls();
     SearchTools tools(connectionsSpin->value());
+    const LentFetcher lent(activeFetcher_, tools.fetcher);
     if (kind == SearchKind::Sites) {
       SiteSearchContext context{state,      *window_,      tools.fetcher,
                                 tools.pump, tools.matcher, controls};
@@ -32,10 +34,17 @@ void FrmMain::runSearch(SearchKind kind) {
     EngineSearchContext context{state, *window_, tools.fetcher, tools.pump, controls, hosts};
     searchWebEngines(context);
   });
+  // A search that ran leaves the results view up: its last node shows, and
+  // the next key goes to the results rather than to a command.
+  if (frameSearch->isHidden()) {
+    window_->revealLastNode();
+    focusResults();
+  }
 }
 
 void FrmMain::searchStop_Click() {
   quexa::searchStop(state, *window_);
+  if (activeFetcher_ != nullptr) activeFetcher_->cancel();
 }
 
 }  // namespace quexa

@@ -212,7 +212,20 @@ void placeStatusLine(FrmMain& form, const StatusLineLayout& l, double dpi) {
   }
   onWindow.place(form.dispFile, l.dispFile.left, kStatusTop, l.dispFile.width, kStatusHeight);
   onWindow.place(form.lblResult, l.lblResultLeft, kStatusTop, kResultLabelWidth, kStatusHeight);
+  if (form.lblUnfetched->isHidden()) return;
+  const QRect file = form.dispFile->geometry();
+  const int width = std::min(form.lblUnfetched->sizeHint().width() + 8, file.width() / 2);
+  form.dispFile->setGeometry(file.adjusted(0, 0, -width, 0));
+  form.lblUnfetched->setGeometry(file.right() + 1 - width, file.top(), width, file.height());
 }
+
+}  // namespace
+
+void placeStatusFields(FrmMain& form) {
+  placeStatusLine(form, form.layout.status, twipsDpiOf(form));
+}
+
+namespace {
 
 void placeDispTab(FrmMain& form, double dpi) {
   const Span& tab = form.layout.results.dispTab;

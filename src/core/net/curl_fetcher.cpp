@@ -58,6 +58,12 @@ void setPageOptions(CURL* easy) {
   curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
   curl_easy_setopt(easy, CURLOPT_USERAGENT, kUserAgent);
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+#if LIBCURL_VERSION_NUM >= 0x075700
+  // A transfer given up while its host name is still being looked up (Stop,
+  // a fetch-ahead no longer wanted) leaves the lookup to finish on its own
+  // thread; waiting for it would freeze the window for seconds.
+  curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
+#endif
   // URLs come from index files, pages and links: only the Web, never a
   // local file or another protocol.
   curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
