@@ -251,6 +251,7 @@ class FrmMain : public QWidget {
 
   std::unique_ptr<QtWindow> window_;
   bool shuttingDown_ = false;
+  bool settingsUnsaved_ = false;  // the program then ends with status 1
   bool checkingBoxes_ = false;
 };
 
