@@ -93,7 +93,7 @@ std::string readUpTo(int fd, size_t limit, const std::string& path) {
 }
 
 // The data files are created by their first reader. O_EXCL never follows a
-// link planted at the name; a directory that takes no new file leaves the
+// link planted at the name; a directory that may not be written to leaves the
 // file missing, which reads as empty.
 std::string readOrCreate(const std::string& path, size_t limit) {
   refuseIfNotRegular(path);
@@ -101,7 +101,10 @@ std::string readOrCreate(const std::string& path, size_t limit) {
   if (fd < 0) {
     if (errno != ENOENT) throwFileError("cannot open", path);
     const int created = openRetrying(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW);
-    if (created >= 0) ::close(created);
+    if (created >= 0)
+      ::close(created);
+    else if (errno != EACCES && errno != EROFS && errno != EPERM && errno != EEXIST)
+      throwFileError("cannot create", path);  // a missing directory is no empty file
     return {};
   }
   FileHandle file(fd);

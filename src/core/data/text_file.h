@@ -18,9 +18,10 @@
 
 namespace quexa {
 
-// The file's lines. A missing file is created empty when the directory
-// allows it (the data files are created by being read), and reads as empty
-// when it does not: reading never fails for want of writing.
+// The file's lines. A missing file is created empty (the data files are
+// created by being read); in a directory that may not be written to it reads
+// as empty: reading never fails for want of writing. A missing directory is
+// an error.
 std::vector<std::string> readLines(const std::string& path);
 
 // The file's first `limit` bytes as they are (the settings record), created
