@@ -13,6 +13,7 @@
 #include "data/index_file.h"
 #include "data/options_file.h"
 #include "data/word_list.h"
+#include "search/engines/queries.h"
 #include "support/child_process.h"
 #include "support/scratch_dir.h"
 
@@ -117,10 +118,11 @@ TEST(HostileNames, AFifoOrDeviceAtADataFileNameIsRefusedAtOnce) {
       [](auto& d) { loadIndexNames(d); },
       [](auto& d) { loadSettings(d); },
       [](auto& d) { appendIndexSection(d, "B", {"http://b"}); },
+      [](auto& d) { loadEngineHosts(d); },
   };
   for (bool fifo : {true, false}) {
     ScratchDir dir;
-    for (const char* name : {kIndexFileName, kSettingsFileName}) {
+    for (const char* name : {kIndexFileName, kSettingsFileName, kEngineHostsFileName}) {
       const std::string path = dir.file(name);
       ASSERT_EQ(fifo ? ::mkfifo(path.c_str(), 0644) : ::symlink("/dev/zero", path.c_str()), 0);
     }

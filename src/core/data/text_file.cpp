@@ -177,10 +177,7 @@ class TemporaryFile {
   bool renamed_ = false;
 };
 
-}  // namespace
-
-std::vector<std::string> readLines(const std::string& path) {
-  const std::string bytes = readOrCreate(path, std::string::npos);
+std::vector<std::string> splitLines(const std::string& bytes) {
   std::vector<std::string> lines;
   size_t start = 0;
   const size_t n = bytes.size();
@@ -193,6 +190,19 @@ std::vector<std::string> readLines(const std::string& path) {
   // A last line without a line end still counts; a final line end adds nothing.
   if (start < n) lines.push_back(decodeDataFileLine(std::string_view(bytes).substr(start)));
   return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> readLines(const std::string& path) {
+  return splitLines(readOrCreate(path, std::string::npos));
+}
+
+std::optional<std::vector<std::string>> readLinesIfPresent(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) return std::nullopt;
+  FileHandle file = openRegular(path, O_RDONLY);
+  return splitLines(readUpTo(file.fd, std::string::npos, path));
 }
 
 std::string readBytes(const std::string& path, size_t limit) {

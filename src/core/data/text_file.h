@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,10 @@ namespace quexa {
 // as empty: reading never fails for want of writing. A missing directory is
 // an error.
 std::vector<std::string> readLines(const std::string& path);
+
+// The lines of an optional file, which is never created: nothing when it is
+// missing.
+std::optional<std::vector<std::string>> readLinesIfPresent(const std::string& path);
 
 // The file's first `limit` bytes as they are (the settings record), created
 // empty when missing, as readLines.
