@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -135,6 +137,27 @@ TEST(HostileNames, AFifoOrDeviceAtADataFileNameIsRefusedAtOnce) {
       }
     }
   }
+}
+
+// Held, the lock nests for this process under any spelling of the directory
+// and keeps every other process out until the outermost one is released.
+TEST(DataDirLock, NestsWithinAProcessAndExcludesOthers) {
+  ScratchDir dir;
+  const auto otherProcessGetsIt = [&] {
+    return testing::waitForChild(testing::startChild([&] {
+             const int fd = ::open(dir.file(kLockFileName).c_str(), O_RDONLY);
+             return ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 0 : 1;
+           })) == 0;
+  };
+  {
+    const DataDirLock outer(dir.path());
+    {
+      const DataDirLock inner(dir.path() + "./");
+      EXPECT_FALSE(otherProcessGetsIt());
+    }
+    EXPECT_FALSE(otherProcessGetsIt());
+  }
+  EXPECT_TRUE(otherProcessGetsIt());
 }
 
 // A full disk (here: a file-size limit) fails each write; the data files keep
