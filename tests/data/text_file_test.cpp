@@ -160,6 +160,19 @@ TEST(DataDirLock, NestsWithinAProcessAndExcludesOthers) {
   EXPECT_TRUE(otherProcessGetsIt());
 }
 
+TEST(DataDirLock, TakingItRemovesWhatKilledWritersLeft) {
+  ScratchDir dir;
+  const Lines left{"cattemp.st~.x1Y2z3", "qxconfig.qf~.AAAAAA", "texttemp.st~.abc123"};
+  const Lines kept{"notes.st~", "report.rtf~.abc123", "texttemp.st~.abc12", "texttemp.st~.ab-123"};
+  for (const auto& name : left) dir.write(name, "half");
+  for (const auto& name : kept) dir.write(name, "mine");
+  { const DataDirLock lock(dir.path()); }
+  Lines expected = kept;
+  expected.push_back(kLockFileName);
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(namesIn(dir), expected);
+}
+
 // A full disk (here: a file-size limit) fails each write; the data files keep
 // their old contents and no temporary or partial file is left.
 TEST(FullDisk, FailedWritesLeaveTheOldFilesAndNothingElse) {

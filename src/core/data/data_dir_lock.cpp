@@ -1,13 +1,17 @@
 #include "data/data_dir_lock.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <filesystem>
 #include <map>
+#include <string_view>
 #include <utility>
 
 namespace quexa {
@@ -46,6 +50,30 @@ int openLockFile(const std::string& path) {
   return fd;
 }
 
+// The temporary file of a data file's rewrite: its stem ends in ".st~" or
+// ".qf~", then "." and six letters or digits (text_file.h).
+bool isDataFileTemporary(std::string_view name) {
+  if (name.size() < 11) return false;
+  const std::string_view suffix = name.substr(name.size() - 7);
+  const std::string_view stem = name.substr(0, name.size() - 7);
+  return suffix[0] == '.' &&
+         std::all_of(suffix.begin() + 1, suffix.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }) &&
+         (stem.ends_with(".st~") || stem.ends_with(".qf~"));
+}
+
+// A writer killed in the middle of a rewrite leaves its temporary file
+// behind. Every writer holds this lock while its temporary file exists, so
+// whoever takes the lock finds only such leftovers, and removes them.
+void removeLeftTemporaries(const std::string& dataDir) {
+  DIR* dir = ::opendir(dataDir.c_str());
+  if (dir == nullptr) return;
+  while (const dirent* entry = ::readdir(dir))
+    if (isDataFileTemporary(entry->d_name))
+      ::unlinkat(::dirfd(dir), entry->d_name, 0);  // never follows a link; a directory stays
+  ::closedir(dir);
+}
+
 }  // namespace
 
 DataDirLock::DataDirLock(const std::string& dataDir) : threadGuard_(processMutex()) {
@@ -74,6 +102,7 @@ DataDirLock::DataDirLock(const std::string& dataDir) : threadGuard_(processMutex
   }
   held = {fd, 1};
   fd_ = fd;
+  removeLeftTemporaries(dataDir);
 }
 
 DataDirLock::~DataDirLock() {

@@ -15,6 +15,10 @@
 //   it over a load and the save inside it); they share the one flock.
 // - Safe for concurrent use by threads of one process: a thread waits while
 //   another thread of the process holds any DataDirLock.
+// - Taking it (outermost in the process) removes the temporary files that
+//   writers killed in the middle of a rewrite left in the directory: names
+//   of a stem ending in ".st~" or ".qf~" plus "." and six letters or digits.
+//   A new data file's temporary stem follows that pattern.
 // - Throws std::filesystem::filesystem_error when the lock file can be neither
 //   created nor opened, or is no regular file (a link is never followed).
 #pragma once
