@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
 
 #include "app/transcript.h"
 #include "data/data_dir_lock.h"
@@ -19,6 +20,15 @@ namespace quexa {
 namespace {
 
 constexpr int kLines = 1'000'000;
+
+// Removes a directory with everything in it when the program ends.
+struct RemoveAtExit {
+  std::string path;
+  ~RemoveAtExit() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+};
 
 // A data directory holding qxwordeg.ini and one index, each of kLines lines
 // in reverse order; removed at exit.
@@ -33,9 +43,9 @@ const std::string& bigDataDir() {
       words << "search text " << i << "\r\n";
       index << "http://site" << i << ".example/\r\n";
     }
-    std::atexit([] { std::filesystem::remove_all(bigDataDir()); });
     return made;
   }();
+  static const RemoveAtExit removal{dir};
   return dir;
 }
 
