@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "app/text.h"
 #include "command.h"
+#include "data/data_dir_lock.h"
 
 namespace quexa::cli {
 
@@ -122,6 +123,7 @@ int showSettings(const GlobalOptions& global, bool json) {
 }
 
 int setSetting(const GlobalOptions& global, const std::string& field, const std::string& value) {
+  const DataDirLock lock(global.dataDir());
   Settings s = loadSettings(global.dataDir());
   setField(s, field, value);
   if (auto problem = settingsFitProblem(s)) refuse(*problem);

@@ -25,9 +25,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <system_error>
 
 #include "app/layout.h"
+#include "data/data_dir_lock.h"
 #include "data/index_file.h"
 #include "data/options_file.h"
 #include "help_file.h"
@@ -51,18 +53,20 @@ std::string currentDirectory() {
 
 // Shutdown does not wait for a running search: its handler is still on the
 // stack below this one, so the program ends here rather than unwinding
-// through it. The settings file is already on disk.
-void endProgramAtOnce(bool searchRunning) {
+// through it. The settings file is already on disk, or its failure reported.
+void endProgramAtOnce(bool searchRunning, int status) {
   if (searchRunning) {
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::_Exit(status);
   }
-  QCoreApplication::quit();
+  QCoreApplication::exit(status);
 }
 }  // namespace
 
 FrmMain::FrmMain(QWidget* parent)
-    : QWidget(parent), endProgram(endProgramAtOnce), window_(std::make_unique<QtWindow>(*this)) {
+    : QWidget(parent),
+      endProgram([this](bool running) { endProgramAtOnce(running, settingsUnsaved_ ? 1 : 0); }),
+      window_(std::make_unique<QtWindow>(*this)) {
   setWindowTitle(kMainCaption);
   createControls();
   connectHandlers();
@@ -291,8 +295,13 @@ void FrmMain::shutdown() {
   dispFile->repaint();
   try {
     saveSettings(state.dataDir, settingsFromControls());
-  } catch (const std::exception&) {
-    // The program ends either way; the previous file stays in place.
+  } catch (const std::exception& failure) {
+    // The program ends either way and the previous file stays in place, but
+    // the user is told, and the exit status says so.
+    settingsUnsaved_ = true;
+    std::cerr << "quexa: the settings were not saved: " << failure.what() << "\n";
+    window_->messageBox(std::string("The settings were not saved: ") + failure.what(),
+                        "Operation Error", MessageIcon::Critical, MessageButtons::Ok);
   }
   // Windows opened from this one (index editor, timer) are its children and
   // close with it.
@@ -344,6 +353,7 @@ void FrmMain::picDivider_MouseUp() {
 
 void FrmMain::connectionsSpin_Change(int value) {
   try {
+    const DataDirLock lock(state.dataDir);  // the other options read here are written back
     Options options = loadOptions(state.dataDir);
     options.connections = value;
     saveOptions(state.dataDir, options);

@@ -262,6 +262,7 @@ class FrmMain : public QWidget {
 
   std::unique_ptr<QtWindow> window_;
   bool shuttingDown_ = false;
+  bool settingsUnsaved_ = false;  // the program then ends with status 1
   bool checkingBoxes_ = false;
   // The fetcher of what runs now, which Stop abandons (search_tools.h).
   Fetcher* activeFetcher_ = nullptr;

@@ -109,6 +109,9 @@ void FrmMain::createSearchTexts() {
 
   wordList = new QListWidget(frameSearch);
   wordList->setToolTip("Word list");
+  // Every entry is one line of text: measuring each of a long list again at
+  // every layout would hold up the start.
+  wordList->setUniformItemSizes(true);
   searchAdd = makeButton(">>", "Save the search text.", frameSearch);
   searchCopy = makeButton("<<", "Copy the selected text into the search field.", frameSearch);
   searchRemove = makeButton("&Remove", "Delete the selected text.", frameSearch);

@@ -79,6 +79,15 @@ TEST_F(IndexEditorTest, OpensWithSortedNamesAndThePlaceholder) {
   EXPECT_EQ(editor.dirCatText, "Unknown Index");
   EXPECT_TRUE(editor.dirList.empty());
   EXPECT_FALSE(editor.dirNewEnabled);
+
+  // The placeholder's addresses join the list; the selected address stays selected.
+  dir.write(kIndexFileName,
+            std::string(kTwoIndexes) + "[Unknown Index]\r\nhttp://z\r\nhttp://w2\r\nhttp://a\r\n");
+  editor.dirCatClick("Work");
+  editor.dirListClick(1);
+  editor.dirCatClick("Unknown Index");
+  EXPECT_EQ(editor.dirList, (Lines{"http://a", "http://w1", "http://w2", "http://w2", "http://z"}));
+  EXPECT_EQ(editor.dirListSelected, 2);
 }
 
 TEST_F(IndexEditorTest, AddUrlRefusesWhatDoesNotStartWithHttp) {

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <thread>
@@ -146,6 +147,10 @@ TEST(CrashSafeFiles, AWriterKilledAtAnyMomentLeavesEachFileOldOrNewAndWhole) {
   }
   // The writer really got through whole saves between the kills.
   EXPECT_GT(newVersionsSeen, 0);
+  // The next writer removes the temporary files the killed ones left.
+  writeVersion(dir.path(), 0);
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    EXPECT_EQ(entry.path().filename().string().find("~."), std::string::npos) << entry.path();
 }
 
 // --- Damaged contents ---

@@ -27,7 +27,7 @@ void IndexEditor::formLoad() {
   dirDelEnabled = false;
   dirNewEnabled = false;
   dirCat.clear();
-  for (const auto& name : loadIndexNames(dataDir_)) insertSorted(dirCat, name);
+  insertAllSorted(dirCat, loadIndexNames(dataDir_));
   dirCatText = kUnknownIndex;
   dirList.clear();
   dirListSelected = -1;
@@ -42,10 +42,15 @@ void IndexEditor::dirCatClick(const std::string& name) {
     dirListSelected = -1;
     dirNewEnabled = true;
   }
-  for (const auto& url : loadIndexUrls(dataDir_, name)) {
-    size_t at = insertSorted(dirList, url);
-    if (dirListSelected >= 0 && at <= static_cast<size_t>(dirListSelected)) ++dirListSelected;
+  std::vector<std::string> urls = loadIndexUrls(dataDir_, name);
+  // The selected address moves down by the addresses sorted before it (an
+  // equal one goes after it).
+  if (dirListSelected >= 0) {
+    const std::string& selected = dirList[static_cast<size_t>(dirListSelected)];
+    dirListSelected += static_cast<int>(
+        std::count_if(urls.begin(), urls.end(), [&](const auto& url) { return url < selected; }));
   }
+  insertAllSorted(dirList, std::move(urls));
 }
 
 void IndexEditor::dirNewClick() {

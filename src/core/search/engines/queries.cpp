@@ -1,8 +1,7 @@
 #include "search/engines/queries.h"
 
-#include <fstream>
-
 #include "app/text.h"
+#include "data/text_file.h"
 
 namespace quexa {
 
@@ -131,12 +130,11 @@ std::string buildQueryString(const MainControls& controls) {
 
 EngineHosts loadEngineHosts(const std::string& dataDir) {
   EngineHosts hosts;
-  std::ifstream in(dataDir + kEngineHostsFileName, std::ios::binary);
-  if (!in) return hosts;
+  // Only a regular file is read: a FIFO of that name would hold the search.
+  const auto lines = readLinesIfPresent(dataDir + kEngineHostsFileName);
+  if (!lines) return hosts;
   std::string section;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  for (const std::string& line : *lines) {
     std::string name;
     if (isHeaderLine(line, &name)) {
       section = lowerAscii(name);
