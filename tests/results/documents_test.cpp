@@ -43,13 +43,10 @@ TEST(SiteEntry, ServerErrorPageShowsTheRedMessage) {
                 kErrorBody + "}");
 }
 
-TEST(EngineHeading, TwoEmptyParagraphsOnlyWhenAsked) {
+TEST(EngineHeading, TwoEmptyParagraphsFromTheSecondListedHitOnExceptForTheFirstEngine) {
   EXPECT_EQ(engineHeading("Yahoo!", false), kHeader + R"({\fs24\cf1\b Yahoo!})" + kPar + "}");
   EXPECT_EQ(engineHeading("Lycos", true),
             kHeader + kPar + kPar + R"({\fs24\cf1\b Lycos})" + kPar + "}");
-}
-
-TEST(EngineHeading, SpacedFromTheSecondListedHitOnExceptForTheFirstEngine) {
   EXPECT_FALSE(engineHeadingSpaced(false, 0));
   EXPECT_FALSE(engineHeadingSpaced(false, 1));
   EXPECT_TRUE(engineHeadingSpaced(false, 2));
