@@ -17,8 +17,7 @@ TEST(BuildExpression, TextsTrimmedAndLoweredUnlessCaseIsTickedAndTheSelectedConn
   EXPECT_EQ(e.texts, (std::array<std::string, 4>{"Apple PIE", "\xC3\x84pfel", "", "Y"}));
   EXPECT_EQ(e.caseMode, 200);
   // The connectors are the selected codes.
-  MainControls fresh;
-  EXPECT_EQ(buildExpression(fresh).connectors, (std::array<int32_t, 3>{210, 210, 210}));
+  EXPECT_EQ(e.connectors, (std::array<int32_t, 3>{210, 210, 210}));
   MainControls picked;
   picked.connector = {kConnectorNot, kConnectorOr, kConnectorAnd};
   EXPECT_EQ(buildExpression(picked).connectors, (std::array<int32_t, 3>{212, 211, 210}));
