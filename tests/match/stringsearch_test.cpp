@@ -175,6 +175,8 @@ TEST_F(ExtractTest, EscapesRtfCharactersAndNonAscii) {
             "\\{x\\} a\\\\b \\u233?\\u8364?\\u-10179?\\u-8704? \\u-3? {\\b\\cf1 end}\\par ");
   EXPECT_EQ(plainTextOfExtract(a.extract),
             "{x} a\\b \xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80 \xEF\xBF\xBD end\n");
+  // A lone surrogate is a replacement character; a cut-off escape is dropped.
+  EXPECT_EQ(plainTextOfExtract("\\u-10179?x\\"), "\xEF\xBF\xBDx");
 }
 
 TEST_F(ExtractTest, AtMostThirtyLines) {
