@@ -30,6 +30,9 @@ void FrmMain::runSearch(SearchKind kind) {
     // The engines' hosts as qxhosts.ini names them, read at every start.
     const EngineHosts hosts = loadEngineHosts(state.dataDir);
     EngineSearchContext context{state, *window_, tools.fetcher, tools.pump, controls, hosts};
+    context.userEngines = userEngineBoxes->engines();
+    context.checkHits = chkCheckHits->isChecked();
+    context.matcher = &tools.matcher;
     searchWebEngines(context);
   });
 }

@@ -1,6 +1,7 @@
 #include "main_layout.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -155,6 +156,13 @@ void placeEngineFrame(FrmMain& form, const SetupViewLayout& l, const Placer& on)
                           form.chk_altavista};
   for (size_t i = 0; i < 5; ++i)
     inFrame.place(engines[i], 150, 360 + 390 * static_cast<Twips>(i), 1350, 300);
+  // The user's engines take the column beside the five, scrolling when
+  // many; Check Hits and the editor's command stand under them.
+  const Twips userLeft = 1560;
+  const Twips userWidth = std::max<Twips>(l.frameEngine.width - userLeft - 120, 600);
+  inFrame.place(form.userEngineBoxes, userLeft, 330, userWidth, 1290);
+  inFrame.place(form.chkCheckHits, userLeft, 1695, userWidth, 300);
+  inFrame.place(form.buttonEngines, userLeft, 2040, std::min<Twips>(userWidth, 1350), kButtonHeight);
 }
 
 void placeOptionFrame(FrmMain& form, const SetupViewLayout& l, const Placer& on) {
