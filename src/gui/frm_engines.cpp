@@ -33,7 +33,9 @@ QPushButton* makeButton(const char* caption, const char* toolTip, QWidget* paren
   return button;
 }
 
-std::string text(const QLineEdit* box) { return box->text().trimmed().toStdString(); }
+std::string text(const QLineEdit* box) {
+  return box->text().trimmed().toStdString();
+}
 
 }  // namespace
 
@@ -117,7 +119,8 @@ void FrmEngines::engineAdd_Click() {
   UserEngine engine;
   if (address.find("{searchTerms}") != std::string::npos) {
     engine.urlTemplate = address;
-    engine.format = formatNamed(engineFormat->currentText().toStdString()).value_or(ResultFormat::Rss);
+    engine.format =
+        formatNamed(engineFormat->currentText().toStdString()).value_or(ResultFormat::Rss);
   } else {
     setCursor(Qt::WaitCursor);
     QtEventPump pump;

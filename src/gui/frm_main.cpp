@@ -144,7 +144,8 @@ void FrmMain::applyModeFrames(bool mine) {
   frameEngine->setEnabled(!mine);
   for (QCheckBox* box : {chk_yahoo, chk_lycos, chk_infoseek, chk_excite, chk_altavista})
     box->setEnabled(!mine);
-  for (QWidget* control : std::initializer_list<QWidget*>{userEngineBoxes, buttonEngines, chkCheckHits})
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{userEngineBoxes, buttonEngines, chkCheckHits})
     control->setEnabled(!mine);
 }
 

@@ -138,7 +138,10 @@ void FrmMain::createEngineFrame() {
   chk_excite = new QCheckBox("&Excite", frameEngine);
   chk_altavista = new QCheckBox("&AltaVista", frameEngine);
   userEngineBoxes = new UserEngineBoxes(frameEngine);
-  buttonEngines = makeButton("Engi&nes...", "Add or remove your own Web engines", frameEngine);
+  userEngineBoxes->adoptBuiltIn({chk_yahoo, chk_lycos, chk_infoseek, chk_excite, chk_altavista});
+  buttonEngines =
+      makeButton("Engi&nes...", "Engines...: add or remove your own Web engines", frameEngine);
+  buttonEngines->setAccessibleName("Engines...");
   chkCheckHits = new QCheckBox("Check &Hits", frameEngine);
   chkCheckHits->setToolTip("Fetch each hit's page and list only those that hold the texts");
 }

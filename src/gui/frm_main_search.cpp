@@ -1,4 +1,5 @@
 // Start and Stop: the frame around a search of either mode.
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QSpinBox>
 

@@ -16,7 +16,23 @@ UserEngineBoxes::UserEngineBoxes(QWidget* parent) : QScrollArea(parent) {
   column_->setContentsMargins(0, 0, 0, 0);
   column_->addStretch(1);
   setWidget(inner_);
-  setToolTip("Your own engines (Engines...)");
+}
+
+void UserEngineBoxes::adoptBuiltIn(std::initializer_list<QCheckBox*> boxes) {
+  int row = 0;
+  for (QCheckBox* box : boxes) {
+    box->setParent(inner_);
+    column_->insertWidget(row++, box);
+    builtIn_.push_back(box);
+  }
+}
+
+void UserEngineBoxes::arrangeRows(int left, int top, int boxHeight, int gap) {
+  column_->setContentsMargins(left, top, 0, 0);
+  column_->setSpacing(gap);
+  boxHeight_ = boxHeight;
+  for (QCheckBox* box : builtIn_) box->setFixedHeight(boxHeight);
+  for (QCheckBox* box : boxes_) box->setFixedHeight(boxHeight);
 }
 
 void UserEngineBoxes::reload(const std::string& dataDir) {
@@ -33,7 +49,8 @@ void UserEngineBoxes::reload(const std::string& dataDir) {
     box->setChecked(engines_[i].ticked);
     box->setToolTip(QString::fromStdString(engines_[i].urlTemplate));
     connect(box, &QCheckBox::toggled, this, [this, i](bool on) { keepTick(i, on); });
-    column_->insertWidget(static_cast<int>(i), box);
+    box->setFixedHeight(boxHeight_);
+    column_->insertWidget(static_cast<int>(builtIn_.size() + i), box);
     boxes_.push_back(box);
   }
 }

@@ -1,10 +1,11 @@
-// The tick boxes of the user's own engines, under the five in the "Web
-// Engines" frame: one per engine of qxengines.ini, in its order, in a box
-// that scrolls when there are more than fit. A tick is kept in the file at
-// once. UI thread only.
+// The engines' tick boxes of the "Web Engines" frame: the five built-in
+// ones, then one per engine of qxengines.ini in its order, in a column that
+// scrolls when there are more than fit. A user engine's tick is kept in the
+// file at once. UI thread only.
 #pragma once
 
 #include <QScrollArea>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,12 @@ class UserEngineBoxes : public QScrollArea {
  public:
   explicit UserEngineBoxes(QWidget* parent);
 
+  // The five built-in boxes head the column.
+  void adoptBuiltIn(std::initializer_list<QCheckBox*> boxes);
+  // Rows in pixels: the column's left and top margins, a box's height and
+  // the gap between boxes.
+  void arrangeRows(int left, int top, int boxHeight, int gap);
+
   // Reads qxengines.ini of the data directory again and shows its engines.
   void reload(const std::string& dataDir);
   // The engines with their ticks as the boxes show them.
@@ -34,6 +41,8 @@ class UserEngineBoxes : public QScrollArea {
   std::string dataDir_;
   std::vector<UserEngine> engines_;
   std::vector<QCheckBox*> boxes_;
+  std::vector<QCheckBox*> builtIn_;
+  int boxHeight_ = 20;
   QWidget* inner_ = nullptr;
   QVBoxLayout* column_ = nullptr;
 };
