@@ -148,8 +148,7 @@ TEST(EngineAnswers, LongTextsAreCutAtACharacterAndHitsCapped) {
 
 TEST(DescriptionDocument, TakesRssBeforeAtomBeforeJsonWithOffsets) {
   const std::string doc =
-      "<?xml version=\"1.0\"?><OpenSearchDescription "
-      "xmlns=\"http://a9.com/-/spec/opensearch/1.1/\"><ShortName>Peer</ShortName>"
+      "<?xml version=\"1.0\"?><OpenSearchDescription><ShortName>Peer</ShortName>"
       "<Url type=\"text/html\" template=\"http://p/?q={searchTerms}\"/>"
       "<Url type=\"application/json\" template=\"http://p/j?q={searchTerms}\"/>"
       "<Url type=\"application/atom+xml\" template=\"http://p/a?q={searchTerms}&amp;"
