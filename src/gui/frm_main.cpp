@@ -138,6 +138,9 @@ void FrmMain::readOptionsFile() {
   // Showing the stored value is not a change to store again.
   const QSignalBlocker quiet(connectionsSpin);
   connectionsSpin->setValue(options.connections);
+  const QSignalBlocker quietHits(chkCheckHits);
+  chkCheckHits->setChecked(options.checkHits);
+  userEngineBoxes->reload(state.dataDir);
 }
 
 // The frames of the other mode are greyed out with every control in them.
@@ -148,6 +151,9 @@ void FrmMain::applyModeFrames(bool mine) {
   frameEngine->setEnabled(!mine);
   for (QCheckBox* box : {chk_yahoo, chk_lycos, chk_infoseek, chk_excite, chk_altavista})
     box->setEnabled(!mine);
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{userEngineBoxes, buttonEngines, chkCheckHits})
+    control->setEnabled(!mine);
 }
 
 void FrmMain::fillModeLists() {

@@ -20,6 +20,7 @@
 #include "data/word_list.h"
 #include "qt_window.h"
 #include "result_hooks.h"
+#include "user_engine_boxes.h"
 
 class QCheckBox;
 class QComboBox;
@@ -83,6 +84,11 @@ class FrmMain : public QWidget {
   QCheckBox* chk_infoseek = nullptr;
   QCheckBox* chk_excite = nullptr;
   QCheckBox* chk_altavista = nullptr;
+  // The user's own engines under the five, the editor of them, and whether
+  // hits are checked (qxengines.ini, qxoptions.ini).
+  UserEngineBoxes* userEngineBoxes = nullptr;
+  QPushButton* buttonEngines = nullptr;  // "Engi&nes..."
+  QCheckBox* chkCheckHits = nullptr;     // "Check &Hits"
 
   QGroupBox* frameOption = nullptr;
   QCheckBox* optCase = nullptr;
@@ -203,6 +209,8 @@ class FrmMain : public QWidget {
   void timeoutScroll_Change(int value);
   void retryScroll_Change(int value);
   void connectionsSpin_Change(int value);
+  void buttonEngines_Click();  // frm_engines.cpp
+  void chkCheckHits_Click(bool checked);
 
   void busyTimer_Timer();
   void dispTab_Click(int index);

@@ -140,6 +140,13 @@ void FrmMain::createEngineFrame() {
   chk_infoseek = new QCheckBox("&InfoSeek", frameEngine);
   chk_excite = new QCheckBox("&Excite", frameEngine);
   chk_altavista = new QCheckBox("&AltaVista", frameEngine);
+  userEngineBoxes = new UserEngineBoxes(frameEngine);
+  userEngineBoxes->adoptBuiltIn({chk_yahoo, chk_lycos, chk_infoseek, chk_excite, chk_altavista});
+  buttonEngines =
+      makeButton("Engi&nes...", "Engines...: add or remove your own Web engines", frameEngine);
+  buttonEngines->setAccessibleName("Engines...");
+  chkCheckHits = new QCheckBox("Check &Hits", frameEngine);
+  chkCheckHits->setToolTip("Fetch each hit's page and list only those that hold the texts");
 }
 
 void FrmMain::createOptionFrame() {
@@ -245,6 +252,8 @@ void FrmMain::connectHandlers() {
   connect(timeoutScroll, &SpinBar::valueChanged, this, &FrmMain::timeoutScroll_Change);
   connect(retryScroll, &SpinBar::valueChanged, this, &FrmMain::retryScroll_Change);
   connect(connectionsSpin, &QSpinBox::valueChanged, this, &FrmMain::connectionsSpin_Change);
+  connect(buttonEngines, &QPushButton::clicked, this, &FrmMain::buttonEngines_Click);
+  connect(chkCheckHits, &QCheckBox::toggled, this, &FrmMain::chkCheckHits_Click);
 
   connect(busyTimer, &QTimer::timeout, this, &FrmMain::busyTimer_Timer);
   connect(dispTab, &QTabWidget::currentChanged, this, &FrmMain::dispTab_Click);

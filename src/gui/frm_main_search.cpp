@@ -1,4 +1,5 @@
 // Start and Stop: the frame around a search of either mode.
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QSpinBox>
 
@@ -32,6 +33,9 @@ void FrmMain::runSearch(SearchKind kind) {
     // The engines' hosts as qxhosts.ini names them, read at every start.
     const EngineHosts hosts = loadEngineHosts(state.dataDir);
     EngineSearchContext context{state, *window_, tools.fetcher, tools.pump, controls, hosts};
+    context.userEngines = userEngineBoxes->engines();
+    context.checkHits = chkCheckHits->isChecked();
+    context.matcher = &tools.matcher;
     searchWebEngines(context);
   });
   // A search that ran leaves the results view up: its last node shows, and
