@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "app/text.h"
+#include "data/data_dir_lock.h"
 #include "data/sections.h"
 #include "data/text_file.h"
 
@@ -85,6 +86,9 @@ std::string userEngineRefusal(const std::string& dataDir, const UserEngine& engi
 }
 
 void addUserEngine(const std::string& dataDir, const UserEngine& engine) {
+  // The name test and the append are one change: another writer may add the
+  // same name in between.
+  const DataDirLock lock(dataDir);
   if (std::string why = userEngineRefusal(dataDir, engine); !why.empty())
     throw std::invalid_argument(why);
   std::vector<std::string> lines{sectionHeader(engine.name)};
@@ -93,6 +97,7 @@ void addUserEngine(const std::string& dataDir, const UserEngine& engine) {
 }
 
 bool removeUserEngine(const std::string& dataDir, const std::string& name) {
+  const DataDirLock lock(dataDir);
   const std::vector<std::string> lines = fileLines(dataDir);
   const std::string header = sectionHeader(name);
   std::vector<std::string> kept = deleteSection(lines, header);
@@ -102,6 +107,7 @@ bool removeUserEngine(const std::string& dataDir, const std::string& name) {
 }
 
 bool tickUserEngine(const std::string& dataDir, const std::string& name, bool ticked) {
+  const DataDirLock lock(dataDir);
   const std::vector<std::string> lines = fileLines(dataDir);
   const std::vector<std::string> names = sectionNames(lines);
   if (std::find(names.begin(), names.end(), name) == names.end()) return false;
