@@ -6,6 +6,7 @@
 
 #include "app/text.h"
 #include "app/transcript.h"
+#include "arguments.h"
 #include "command.h"
 #include "data/data_dir_lock.h"
 #include "data/index_editor.h"
@@ -155,7 +156,8 @@ int removeFromIndex(const GlobalOptions& global, const IndexOptions& o) {
   }
   if (editor.dirList.empty()) {
     // As in the editor: the last address gone deletes the index and its search texts.
-    std::cerr << "quexa-cli: no address left, the index \"" << o.name << "\" was deleted\n";
+    std::cerr << "quexa-cli: no address left, the index \"" << terminalText(o.name)
+              << "\" was deleted\n";
     return kExitOk;
   }
   session.save();

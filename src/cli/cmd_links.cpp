@@ -45,10 +45,11 @@ CommandRegistrar registrar(45, [](CLI::App& app, GlobalOptions& global, int& exi
   CLI::App* sub = app.add_subcommand(
       "links",
       "Search one page for the texts, or with --all-links the pages of its host linked from it, "
-      "as \"Search Web Site\" does for a selected hit; stderr ends with \"Links: "
+      "as \"Search Web Site\" does for a selected hit, up to Maximum Sites pages; stderr ends with "
+      "\"Links: "
       "matched/fetched\". "
       "The URL is taken in lower case. Exits 0 when the search ran to its end, 1 when a failure "
-      "ended it, 3 when stopped with Ctrl-C, 2 on bad usage.");
+      "ended it, 3 when stopped with Ctrl-C, SIGTERM or SIGHUP, 2 on bad usage.");
   sub->add_option("url", options->url, "The page to search")->required();
   addSearchModeOptions(*sub, options->search);
   addSearchOptions(*sub, options->search);

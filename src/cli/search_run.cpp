@@ -5,6 +5,7 @@
 
 #include "app/settings.h"
 #include "app/text.h"
+#include "arguments.h"
 #include "net/parallel_fetcher.h"
 #include "results/rich_text.h"
 #include "results/rtf_reader.h"
@@ -21,9 +22,10 @@ void addSearchOptions(CLI::App& sub, SearchOptions& o) {
   auto* matchCase = sub.add_flag("--case", o.matchCase, "Match case (default: saved)");
   auto* ignoreCase = sub.add_flag("--no-case", o.ignoreCase, "Ignore case (default: saved)");
   matchCase->excludes(ignoreCase);
-  sub.add_option("--max-sites", o.maxSites, "Maximum Sites (default: saved)");
-  sub.add_option("--timeout", o.timeout, "Request time-out in seconds (default: saved)");
-  sub.add_option("--retry", o.retry, "Retries of an empty or timed-out answer (default: saved)");
+  sub.add_option("--max-sites", o.maxSites, "Maximum Sites, 100-30000 (default: saved)");
+  sub.add_option("--timeout", o.timeout, "Request time-out in seconds, 30-90 (default: saved)");
+  sub.add_option("--retry", o.retry,
+                 "Retries of an empty or timed-out answer, 3-99 (default: saved)");
   sub.add_option("--proxy", o.proxy, "Proxy server, host[:port] (default: saved; \"\" for none)");
   sub.add_option("--format", o.format, "Output: text, rtf or json (JSON Lines of the transcript)")
       ->capture_default_str();
@@ -77,18 +79,27 @@ MainControls searchControls(const SearchOptions& o, const GlobalOptions& global)
   if (o.maxSites) s.hitsText = *o.maxSites;
   if (o.timeout) s.timeoutText = *o.timeout;
   if (o.retry) s.retryText = *o.retry;
+  // A time-out of 0 would wait for ever and a retry count past the spin bar
+  // would hold a dead site for hours: the flags keep to the spin bars.
+  if (o.maxSites) requireSpinNumber("--max-sites", *o.maxSites, kHitsSpin);
+  if (o.timeout) requireSpinNumber("--timeout", *o.timeout, kTimeoutSpin);
+  if (o.retry) requireSpinNumber("--retry", *o.retry, kRetrySpin);
   if (o.proxy) s.proxyText = *o.proxy;
   applySearchWords(o.words, controls);
   return controls;
 }
 
+void CliWindow::reportUnfetched(std::string_view url, std::string_view reason) {
+  TranscriptWindow::reportUnfetched(url, reason);
+  std::cerr << "quexa-cli: " << terminalText(url) << ": " << terminalText(reason) << "\n";
+}
+
 FetchResult AttemptRecordingFetcher::fetch(const std::string& url, int timeoutSeconds) {
   FetchResult result = RecordingFetcher::fetch(url, timeoutSeconds);
-  // A site that cannot be reached reads as an empty page and the search goes
-  // on; the reason is only told here.
-  if (result.status != FetchStatus::Ok && result.error != kCancelledError)
-    std::cerr << "quexa-cli: " << url << ": "
-              << (result.error.empty() ? std::string("no answer") : result.error) << "\n";
+  if (result.status == FetchStatus::Timeout || result.status == FetchStatus::Failed)
+    std::cerr << "quexa-cli: " << terminalText(url) << ": "
+              << terminalText(result.error.empty() ? std::string("no answer") : result.error)
+              << "\n";
   return result;
 }
 
@@ -102,6 +113,7 @@ SearchSession::SearchSession(const GlobalOptions& global)
       network(makeFetcher(pump, global.connections)),
       fetcher(*network, window) {
   state.dataDir = global.dataDir();
+  pump.onStop = [this] { network->cancel(); };
 }
 
 namespace {
@@ -110,13 +122,12 @@ void streamEvents(TranscriptWindow& window, OutputFormat format) {
   window.onEvent = [format](const TranscriptEvent& e) {
     switch (e.kind) {
       case Kind::Message:
-        std::cerr << e.title << ": " << e.text << "\n";
-        break;
       case Kind::ErrorDialog:
-        std::cerr << e.title << ": " << e.text << "\n";
+        std::cerr << terminalText(e.title) << ": " << terminalText(e.text) << "\n";
         break;
       case Kind::Status:
-        if (format != OutputFormat::Json && !e.text.empty()) std::cerr << e.text << "\n";
+        if (format != OutputFormat::Json && !e.text.empty())
+          std::cerr << terminalText(e.text) << "\n";
         break;
       default:
         break;
@@ -164,7 +175,7 @@ int runSearch(SearchSession& session, OutputFormat format, Pane resultPane,
     }
     case OutputFormat::Text: {
       const std::string text = plainText(paneContent(session.window, resultPane));
-      if (!trim(text).empty()) std::cout << text << "\n";
+      if (!trim(text).empty()) std::cout << terminalText(text, true) << "\n";
       break;
     }
     case OutputFormat::Rtf:

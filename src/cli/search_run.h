@@ -51,8 +51,15 @@ void applySearchWords(const std::vector<std::string>& words, MainControls& contr
 // the flags put over them, and the texts.
 MainControls searchControls(const SearchOptions& options, const GlobalOptions& global);
 
-// The recording fetcher that also tells on stderr why an attempt brought no
-// page.
+// The transcript window of the command line: what the window lists as pages
+// not fetched goes to stderr, one line each.
+class CliWindow : public TranscriptWindow {
+ public:
+  void reportUnfetched(std::string_view url, std::string_view reason) override;
+};
+
+// The recording fetcher that also tells on stderr why an attempt timed out
+// or failed (an unreachable page is told once, by the window).
 class AttemptRecordingFetcher : public RecordingFetcher {
  public:
   using RecordingFetcher::RecordingFetcher;
@@ -67,7 +74,7 @@ struct SearchSession {
   explicit SearchSession(const GlobalOptions& global);
 
   AppState state;
-  TranscriptWindow window;
+  CliWindow window;
   SignalPump pump;
   std::unique_ptr<Fetcher> network;  // --connections: one, or fetching ahead over several
   AttemptRecordingFetcher fetcher;

@@ -69,6 +69,11 @@ TEST_F(DataCommands, SettingsRefuseWhatTheRecordCannotHold) {
   const std::string before = dir.read(kSettingsFileName);
   for (auto [field, value] :
        std::vector<std::pair<std::string, std::string>>{{"hits", "12a"},
+                                                        {"hits", "99"},
+                                                        {"hits", "30001"},
+                                                        {"timeout", "0"},
+                                                        {"timeout", "91"},
+                                                        {"retry", "100"},
                                                         {"timeout", "12345678901"},
                                                         {"retry", ""},
                                                         {"proxy", std::string(201, 'p')},
@@ -82,6 +87,45 @@ TEST_F(DataCommands, SettingsRefuseWhatTheRecordCannotHold) {
     EXPECT_TRUE(oneLineSaying(r, "quexa-cli: ")) << field;
   }
   EXPECT_EQ(dir.read(kSettingsFileName), before) << "a refused value writes nothing";
+}
+
+TEST_F(DataCommands, SearchNumbersPastTheSpinBarsAndUnknownIndexesAreRefusedWithAReason) {
+  cli({"index", "create", "A", "http://127.0.0.1:1/"});
+  const std::string url = "http://127.0.0.1:1/";
+  for (const auto& [args, reason] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"sites", "--index", "A", "--max-sites", "99", "x"}, "--max-sites takes"},
+           {{"sites", "--index", "A", "--max-sites", "lots", "x"}, "--max-sites takes"},
+           {{"sites", "--index", "A", "--max-sites", "99999999999999999999", "x"}, "--max-sites"},
+           {{"sites", "--index", "A", "--timeout", "0", "x"}, "--timeout takes"},
+           {{"sites", "--index", "A", "--timeout", "-1", "x"}, "--timeout takes"},
+           {{"links", url, "x", "--retry", "32767"}, "--retry takes"},
+           {{"links", url, "x", "--retry", "-1"}, "--retry takes"},
+           {{"links", url, "x", "--max-sites", "1e9"}, "--max-sites takes"},
+           {{"engines", "--engine", "excite", "x", "--timeout", "29"}, "--timeout takes"},
+           {{"fetch", url, "--retry", "2"}, "--retry takes"},
+           {{"sites", "--index", "NoSuchIndex", "x"}, "no index named \"NoSuchIndex\""}}) {
+    CliRun r = cli(args);
+    EXPECT_EQ(r.exitCode, 2) << args[0] << " " << reason;
+    EXPECT_TRUE(oneLineSaying(r, "quexa-cli: " + reason)) << reason;
+  }
+}
+
+TEST_F(DataCommands, BracketsReachTheProgramAsTyped) {
+  ASSERT_EQ(cli({"index", "create", "A", "http://a.example/"}).exitCode, 0);
+  ASSERT_EQ(cli({"words", "add", "--index", "A", "[ab,cd]", "x[1]"}).exitCode, 0);
+  EXPECT_NE(dir.read("qxword.ini").find("\r\n[ab,cd]\r\nx[1]\r\n"), std::string::npos)
+      << dir.read("qxword.ini");
+  // An address in brackets is no address starting with http://.
+  EXPECT_EQ(cli({"index", "create", "B", "[http://b.example/]"}).exitCode, 2);
+  EXPECT_EQ(loadIndexNames(dir.path()), (std::vector<std::string>{"A"}));
+
+  dir.write("plain.html", "<body>a needle here</body>");
+  dir.write("bracketed.html", "<body>a [needle] here</body>");
+  for (const auto& [file, said] : std::vector<std::pair<std::string, std::string>>{
+           {"plain.html", "match: no"}, {"bracketed.html", "match: yes"}}) {
+    CliRun r = cli({"match", dir.file(file), "[needle]"});
+    EXPECT_EQ(r.out.rfind(said, 0), 0u) << file << ": " << r.out;
+  }
 }
 
 TEST_F(DataCommands, IndexCreateShowAddAndRefusals) {

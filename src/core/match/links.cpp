@@ -52,6 +52,7 @@ size_t linkEnd(std::string_view page, size_t tail, size_t quote) {
 
 void offerLink(std::string_view link, std::string_view hostName, LinkQueue& queue,
                VisitedIndex& visited) {
+  if (queue.isFull()) return;  // beyond the pages the search may still take
   std::optional<std::string> candidate = resolveLink(link, hostName);
   if (!candidate || visited.contains(*candidate)) return;
   visited.add(*candidate);

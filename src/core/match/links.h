@@ -32,8 +32,8 @@ std::string hostNameOf(std::string_view siteUrl);
 std::optional<std::string> resolveLink(std::string_view link, std::string_view hostName);
 
 // Appends every accepted link of pageText that is not yet visited to queue
-// and to visited. Pending window events are processed twice for every
-// "href=" found.
+// and to visited, until the queue is full (LinkQueue::isFull). Pending window events are processed
+// twice for every "href=" found.
 void extractLinks(std::string_view pageText, std::string_view hostName, LinkQueue& queue,
                   VisitedIndex& visited, EventPump& pump);
 

@@ -16,8 +16,11 @@ void initCurlOnce() {
   if (!initialised) throw QuexaError(ErrorKind::LibraryNotLoadable, "libcurl could not start");
 }
 
-// Failures that mean the site is not there right now: the searches treat
-// them like an empty answer, so one dead site does not end a search.
+// Failures of one page, not of the search: the site is not there right now,
+// or this page or its link is broken (a control character in the address, a
+// redirect off the Web or past the limit, a short or badly compressed body,
+// an answer that is no HTTP, a certificate that fails). The searches treat
+// them like an empty answer, so one bad page does not end a search.
 bool isUnreachable(CURLcode code) {
   switch (code) {
     case CURLE_COULDNT_RESOLVE_HOST:
@@ -27,6 +30,19 @@ bool isUnreachable(CURLcode code) {
     case CURLE_SEND_ERROR:
     case CURLE_GOT_NOTHING:
     case CURLE_PROXY:
+    case CURLE_URL_MALFORMAT:
+    case CURLE_UNSUPPORTED_PROTOCOL:
+    case CURLE_TOO_MANY_REDIRECTS:
+    case CURLE_PARTIAL_FILE:
+    case CURLE_BAD_CONTENT_ENCODING:
+    case CURLE_WEIRD_SERVER_REPLY:
+    case CURLE_HTTP2:
+    case CURLE_HTTP2_STREAM:
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_INVALIDCERTSTATUS:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
       return true;
     default:
       return false;

@@ -37,15 +37,18 @@ void handleTimeout(FetchSession& s) {
 }
 
 // One request, repeated by the time-out rule until it gives an answer. An
-// unreachable site answers with an empty text.
-std::string requestText(FetchSession& s, const std::string& url) {
+// unreachable site or broken page answers with an empty text; unfetched then
+// holds why.
+std::string requestText(FetchSession& s, const std::string& url, std::string& unfetched) {
   for (;;) {
     if (s.onAttempt) s.onAttempt(url);
     FetchResult result = s.fetcher.fetch(url, s.currentTimeout);
+    unfetched.clear();
     switch (result.status) {
       case FetchStatus::Ok:
         return std::move(result.body);
       case FetchStatus::Unreachable:
+        unfetched = result.error.empty() ? "no answer" : std::move(result.error);
         return "";
       case FetchStatus::Timeout:
         handleTimeout(s);
@@ -69,16 +72,26 @@ void configureTransfer(FetchSession& session, const Settings& settings) {
     session.fetcher.setProxy(AccessType::NamedProxy, proxy);
 }
 
+int64_t maxSitesSetting(const std::string& hitsText) {
+  int64_t n = 0;
+  if (!parseWholeNumber(hitsText, n))
+    throw QuexaError(ErrorKind::Other, "Maximum Sites is not a number: \"" + hitsText + "\"");
+  return n;
+}
+
 std::string fetchPage(FetchSession& s, const std::string& url) {
   std::string text;
+  std::string unfetched;
   for (;;) {
-    text = requestText(s, url);
+    text = requestText(s, url, unfetched);
     if (!text.empty()) break;
     raise(s.emptyRetries);
     if (s.emptyRetries > s.maxRetry || s.state.stopRequest == 1) break;
     s.pump.pump();
     s.fetcher.cancel();
   }
+  // Told once a page, after its retries, and only when it stayed unfetched.
+  if (text.empty() && !unfetched.empty()) s.window.reportUnfetched(url, unfetched);
   s.currentTimeout = s.timeoutSetting;
   s.timeoutRetries = 0;
   s.emptyRetries = 0;

@@ -42,8 +42,13 @@ struct FetchSession {
 // number throws QuexaError(ErrorKind::Other): the search ends quietly.
 void configureTransfer(FetchSession& session, const Settings& settings);
 
+// The number in the Maximum Sites box (hitsText); throws
+// QuexaError(ErrorKind::Other) when it is no whole number.
+int64_t maxSitesSetting(const std::string& hitsText);
+
 // One page, with the empty-answer retries and the time-out rule. Returns the
-// text, which may be empty. Throws SearchEnd(Stopped) when a stop is seen in
+// text, which may be empty; a page that stayed unreachable is told through
+// Window::reportUnfetched. Throws SearchEnd(Stopped) when a stop is seen in
 // the time-out rule, SearchEnd(Failed) when the time-outs are used up or the
 // transfer fails in another way.
 std::string fetchPage(FetchSession& session, const std::string& url);

@@ -24,7 +24,8 @@ class NullPump : public EventPump {
 enum class FetchStatus {
   Ok,           // a body came back (it may be empty; an HTTP error page is Ok too)
   Timeout,      // the request outlasted its time-out (error 35761)
-  Unreachable,  // name not found, connection refused or reset, proxy refused
+  Unreachable,  // the site or this page failed: no host, no connection, a broken answer
+                // or address, a failed certificate (the page reads as empty)
   Failed,       // any other transfer failure
 };
 

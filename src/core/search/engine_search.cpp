@@ -22,13 +22,6 @@ namespace quexa {
 
 namespace {
 
-int64_t maxSitesSetting(const std::string& hitsText) {
-  int64_t n = 0;
-  if (!parseWholeNumber(hitsText, n))
-    throw QuexaError(ErrorKind::Other, "Maximum Sites is not a number: \"" + hitsText + "\"");
-  return n;
-}
-
 const EngineNodeNames& nodeNamesOf(Engine engine) {
   return kEngineNodeNames[static_cast<size_t>(engine)];
 }

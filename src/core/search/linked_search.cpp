@@ -87,14 +87,17 @@ struct LinkedRun {
 
   // Breadth-first over the links that stay on the start URL's host. Unlike
   // the site search, the start URL gets no "/" and index pages are fetched.
-  void searchAllLinks(const std::string& startUrl) {
+  // Maximum Sites bounds the pages it takes, as it bounds the site search.
+  void searchAllLinks(const std::string& startUrl, int64_t maxSites) {
     const std::string hostName = hostNameOf(startUrl);
     CrawlState crawl;
     crawl.startSite(startUrl);
     while (crawl.hasEntries()) {
       const std::string url = crawl.popFront();
       if (isSkippedQueueEntry(url)) continue;
+      if (result.linkedFetched >= maxSites) throw SearchEnd(EndReason::Completed);
       ++result.linkedFetched;
+      crawl.linkQueue.setReach(queueReach(maxSites - result.linkedFetched));
       if (t.state.stopRequest == 1) throw SearchEnd(EndReason::Stopped);
       t.window.setStatus("Searching " + url);
       t.fetcher.hintUpcoming(upcomingUrls(url, crawl));
@@ -156,7 +159,7 @@ LinkedSearchResult searchPage_Click(ResultTools& tools, const MainControls& cont
     run.expression = buildExpression(controls);
     const std::string url = tools.state.selectedPageUrl;
     if (controls.settings.optSearchAll)
-      run.searchAllLinks(url);
+      run.searchAllLinks(url, maxSitesSetting(controls.settings.hitsText));
     else
       run.searchSinglePage(url);
   } catch (const SearchEnd& e) {

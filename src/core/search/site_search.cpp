@@ -30,13 +30,6 @@ struct FetchedPage {
   bool serverError = false;
 };
 
-int64_t maxSitesSetting(const std::string& hitsText) {
-  int64_t n = 0;
-  if (!parseWholeNumber(hitsText, n))
-    throw QuexaError(ErrorKind::Other, "Maximum Sites is not a number: \"" + hitsText + "\"");
-  return n;
-}
-
 class SiteSearch {
  public:
   explicit SiteSearch(SiteSearchContext& context)
@@ -123,6 +116,9 @@ class SiteSearch {
       if (session_.pagesFetched > 0 && isRootIndexPage(url)) continue;
       ctx_.fetcher.hintUpcoming(upcomingUrls(url));
       FetchedPage page = fetchAndCut(url);
+      // The entry after the last page the search may take is still taken: its
+      // "Searching" status shows before the bound ends the search.
+      crawl_.linkQueue.setReach(queueReach(maxSites_ - pagesTaken_ + 1));
       step([&] { crawl_.extractLinks(page.text, hostName_, ctx_.pump); });
       PageMatch match = matchFetched(page);
       if (match.hit) {
