@@ -77,13 +77,13 @@ TEST_F(EngineCli, EnginesAsksAUserEngineByNameAndChecksItsHits) {
   ASSERT_EQ(runCli(dir, "engine add Feed '" + server.url("/rss?q={searchTerms}") + "' --format rss")
                 .exitCode,
             0);
-  const test::CliRun listed = runCli(dir, "engines --engine feed --timeout 5 --retry 0 apple");
+  const test::CliRun listed = runCli(dir, "engines --engine feed --timeout 30 --retry 3 apple");
   EXPECT_EQ(listed.exitCode, 0) << listed.err;
   EXPECT_NE(listed.out.find(server.url("/ripe")), std::string::npos);
   EXPECT_NE(listed.out.find(server.url("/raw")), std::string::npos);
 
   const test::CliRun checked =
-      runCli(dir, "engines --engine Feed --check-hits --timeout 5 --retry 0 apple");
+      runCli(dir, "engines --engine Feed --check-hits --timeout 30 --retry 3 apple");
   EXPECT_EQ(checked.exitCode, 0) << checked.err;
   EXPECT_NE(checked.out.find(server.url("/ripe")), std::string::npos) << checked.out;
   EXPECT_EQ(checked.out.find(server.url("/raw")), std::string::npos) << checked.out;
