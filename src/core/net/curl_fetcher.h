@@ -36,6 +36,7 @@ class CurlFetcher : public Fetcher {
   // From inside the pump this abandons the running fetch at once.
   void cancel() override;
   void setProxy(AccessType access, const std::string& proxyName) override;
+  void setPagesOnly(bool on) override { pagesOnly_ = on; }
 
  private:
   static size_t receiveBody(char* data, size_t size, size_t count, void* self);
@@ -51,6 +52,8 @@ class CurlFetcher : public Fetcher {
   bool fetching_ = false;
   bool cancelled_ = false;
   bool capped_ = false;  // the body reached kMaxBodyBytes and the rest was dropped
+  bool pagesOnly_ = false;
+  bool notPage_ = false;  // pages only: stopped at the first bytes of no page
   std::string body_;     // the bytes of the running fetch, as they came
   char errorText_[CURL_ERROR_SIZE] = {};
 };
