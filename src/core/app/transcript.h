@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/window.h"
@@ -58,6 +59,10 @@ class TranscriptWindow : public Window {
   bool busyCursor = false;
   bool searchFrameVisible = true;
   std::set<Control> disabled;  // controls switched off
+  // The quiet report: pages not fetched or not read, with the reason. Kept
+  // apart from the events, so a transcript stays what it was.
+  std::vector<std::pair<std::string, std::string>> unfetched;
+  std::function<void(std::string_view url, std::string_view reason)> onUnfetched;
 
   bool isEnabled(Control c) const { return disabled.count(c) == 0; }
   // The RTF documents inserted into a pane since it was last cleared.
@@ -85,6 +90,11 @@ class TranscriptWindow : public Window {
   void clearPane(Pane pane) override;
   void resetPane(Pane pane) override;
   void insertRtf(Pane pane, std::string_view rtf) override;
+  void reportUnfetched(std::string_view url, std::string_view reason) override {
+    unfetched.emplace_back(url, reason);
+    if (onUnfetched) onUnfetched(url, reason);
+  }
+  void clearUnfetched() override { unfetched.clear(); }
 
  private:
   void record(TranscriptEvent e);

@@ -155,6 +155,12 @@ bool RobotsSites::allows(const std::string& url) {
   return robotsAllow(rulesFor(url), pathAndQuery(url));
 }
 
+std::optional<bool> RobotsSites::knownAllows(const std::string& url) const {
+  const auto it = sites_.find(robotsUrlOf(url));
+  if (it == sites_.end()) return std::nullopt;
+  return robotsAllow(it->second, pathAndQuery(url));
+}
+
 bool RobotsSites::siteUnreadable(const std::string& url) {
   return rulesFor(url).disallowAll;
 }

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,6 +56,9 @@ class RobotsSites {
   bool allows(const std::string& url);
   // Whether the site of url could not give its robots.txt (it is left out).
   bool siteUnreadable(const std::string& url);
+  // The answer for url when its site's file is known already; nothing is
+  // fetched (for the pages hinted to a fetcher ahead of time).
+  std::optional<bool> knownAllows(const std::string& url) const;
 
  private:
   const RobotsRules& rulesFor(const std::string& url);
