@@ -164,6 +164,7 @@ FetchResult CurlFetcher::fetch(const std::string& url, int timeoutSeconds) {
   const std::string wire = urlForWire(url);
   curl_easy_setopt(easy_, CURLOPT_URL, wire.c_str());
   curl_easy_setopt(easy_, CURLOPT_TIMEOUT, static_cast<long>(std::max(timeoutSeconds, 0)));
+  setFollowRedirects(easy_, pagesOnly_);
   applyProxy();
 
   CURLcode code = CURLE_OK;

@@ -35,6 +35,7 @@ struct FetchResult {
   long httpStatus = 0;  // 0 when no response came
   std::string error;    // what went wrong, for the command line's progress
   std::string finalUrl;     // the address after redirects (empty when unknown)
+  std::string redirectUrl;  // pages only: where a redirect, not followed, points
   std::string contentType;  // as the answer named it
   bool notPage = false;     // pages only: the answer was no page and was not read
 };
@@ -61,7 +62,8 @@ class Fetcher {
   virtual void hintUpcoming(const std::vector<std::string>& urls) { (void)urls; }
   // Pages only (the standard link rules): an answer of 400 or more or of a
   // type that is no page is stopped at its first bytes and comes back Ok,
-  // empty, with notPage set. Off by default.
+  // empty, with notPage set; redirects are not followed but told in
+  // redirectUrl, for the crawl to decide. Off by default.
   virtual void setPagesOnly(bool on) { (void)on; }
 };
 

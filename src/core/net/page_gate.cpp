@@ -14,7 +14,7 @@ bool isPageType(std::string_view contentType) {
 bool answerMayBePage(CURL* easy) {
   long status = 0;
   curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
-  if (status >= 400) return false;
+  if (status >= 300) return false;  // a redirect's body is never read either
   char* contentType = nullptr;
   curl_easy_getinfo(easy, CURLINFO_CONTENT_TYPE, &contentType);
   return isPageType(contentType != nullptr ? contentType : "");
@@ -27,6 +27,13 @@ void noteAnswerFacts(CURL* easy, FetchResult& result) {
   char* contentType = nullptr;
   curl_easy_getinfo(easy, CURLINFO_CONTENT_TYPE, &contentType);
   if (contentType != nullptr) result.contentType = contentType;
+  char* redirectUrl = nullptr;
+  curl_easy_getinfo(easy, CURLINFO_REDIRECT_URL, &redirectUrl);
+  if (redirectUrl != nullptr) result.redirectUrl = redirectUrl;
+}
+
+void setFollowRedirects(CURL* easy, bool pagesOnly) {
+  curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, pagesOnly ? 0L : 1L);
 }
 
 }  // namespace quexa

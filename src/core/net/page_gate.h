@@ -22,8 +22,11 @@ bool isPageType(std::string_view contentType);
 // Whether the answer under way on easy may still be a page.
 bool answerMayBePage(CURL* easy);
 
-// The final address after redirects and the Content-Type of a finished
-// transfer, into result.
+// The final address after redirects, the Content-Type and where a redirect
+// not followed points, of a finished transfer, into result.
 void noteAnswerFacts(CURL* easy, FetchResult& result);
+
+// Pages only: redirects are told, not followed; otherwise followed.
+void setFollowRedirects(CURL* easy, bool pagesOnly);
 
 }  // namespace quexa

@@ -98,6 +98,7 @@ ParallelFetcher::Transfer& ParallelFetcher::startTransfer(const std::string& url
   transfer->timeoutSeconds = timeoutSeconds;
   transfer->easy = easy;
   transfer->pagesOnly = pagesOnly_;
+  setFollowRedirects(easy, pagesOnly_);
   const std::string wire = urlForWire(url);
   curl_easy_setopt(easy, CURLOPT_URL, wire.c_str());
   curl_easy_setopt(easy, CURLOPT_TIMEOUT, static_cast<long>(std::max(timeoutSeconds, 0)));

@@ -1,6 +1,7 @@
 #include "search/standard_pages.h"
 
 #include "app/text.h"
+#include "net/curl_fetcher.h"
 #include "net/url.h"
 
 namespace quexa {
@@ -47,35 +48,48 @@ std::optional<std::string> StandardPages::nextAllowed() {
 }
 
 std::optional<StandardPage> StandardPages::fetch(const std::string& url, bool readLinks) {
-  FetchResult answer = fetchAnswer(session_, url);
   Window& window = session_.window;
-  if (answer.status == FetchStatus::Unreachable) {
-    window.reportUnfetched(url, answer.error.empty() ? "unreachable" : answer.error);
-    return std::nullopt;
-  }
-  if (answer.httpStatus >= 400) {
-    window.reportUnfetched(url, "HTTP " + std::to_string(answer.httpStatus));
-    return std::nullopt;
-  }
-  if (answer.notPage) {
-    window.reportUnfetched(url, "not a page: " + answer.contentType);
-    return std::nullopt;
-  }
-  StandardPage page;
-  page.url = url;
-  if (!answer.finalUrl.empty()) {
-    const std::optional<std::string> final = normalizeUrl(answer.finalUrl);
-    if (!final || !crawl_.inScope(*final)) {
-      window.reportUnfetched(url, "redirected off the site: " + answer.finalUrl);
+  std::string current = url;
+  for (long hops = 0;; ++hops) {
+    FetchResult answer = fetchAnswer(session_, current);
+    if (answer.status == FetchStatus::Unreachable) {
+      window.reportUnfetched(current, answer.error.empty() ? "unreachable" : answer.error);
       return std::nullopt;
     }
-    // A redirect to a page met before ends here; that page was read then.
-    if (*final != url && !crawl_.visit(*final)) return std::nullopt;
-    page.url = *final;
+    if (answer.httpStatus >= 400) {
+      window.reportUnfetched(current, "HTTP " + std::to_string(answer.httpStatus));
+      return std::nullopt;
+    }
+    if (answer.httpStatus >= 300 && !answer.redirectUrl.empty()) {
+      const std::optional<std::string> target = resolveUrl(current, answer.redirectUrl);
+      if (!target || !crawl_.inScope(*target)) {
+        window.reportUnfetched(current, "redirected off the site: " + answer.redirectUrl);
+        return std::nullopt;
+      }
+      if (hops == kMaxRedirects) {
+        window.reportUnfetched(url, "too many redirects");
+        return std::nullopt;
+      }
+      // The same page over the other scheme is this page; a page met before
+      // was read then (or waits in the queue), so the redirect ends here.
+      if (pageKey(*target) != pageKey(current) && !crawl_.visit(*target)) return std::nullopt;
+      if (*target == current) {
+        window.reportUnfetched(url, "redirects to itself");
+        return std::nullopt;
+      }
+      current = *target;
+      continue;
+    }
+    if (answer.notPage) {
+      window.reportUnfetched(current, "not a page: " + answer.contentType);
+      return std::nullopt;
+    }
+    StandardPage page;
+    page.url = current;
+    if (readLinks) crawl_.readLinks(answer.body, page.url);
+    page.text = cutAtBody(answer.body);
+    return page;
   }
-  if (readLinks) crawl_.readLinks(answer.body, page.url);
-  page.text = cutAtBody(answer.body);
-  return page;
 }
 
 std::vector<std::string> StandardPages::upcoming(const std::string& url, size_t count) const {
