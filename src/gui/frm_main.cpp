@@ -131,6 +131,10 @@ void FrmMain::readOptionsFile() {
   // Showing the stored value is not a change to store again.
   const QSignalBlocker quiet(connectionsSpin);
   connectionsSpin->setValue(options.connections);
+  const QSignalBlocker quietLinks(optStandardLinks);
+  const QSignalBlocker quietRobots(optIgnoreRobots);
+  optStandardLinks->setChecked(options.standardLinks);
+  optIgnoreRobots->setChecked(options.ignoreRobots);
 }
 
 // The frames of the other mode are greyed out with every control in them.
@@ -230,6 +234,8 @@ MainControls FrmMain::currentControls() const {
   for (int i = 0; i < listCategory->count(); ++i)
     c.listCategory.push_back(listCategory->item(i)->text().toStdString());
   c.frameMineEnabled = frameMine->isEnabled();
+  c.standardLinks = optStandardLinks->isChecked();
+  c.ignoreRobots = optIgnoreRobots->isChecked();
   return c;
 }
 
@@ -346,6 +352,17 @@ void FrmMain::connectionsSpin_Change(int value) {
     saveOptions(state.dataDir, options);
   } catch (const std::exception&) {
     // The value still serves this session; the old file stays whole.
+  }
+}
+
+void FrmMain::linkRules_Change() {
+  try {
+    Options options = loadOptions(state.dataDir);
+    options.standardLinks = optStandardLinks->isChecked();
+    options.ignoreRobots = optIgnoreRobots->isChecked();
+    saveOptions(state.dataDir, options);
+  } catch (const std::exception&) {
+    // The choice still serves this session; the old file stays whole.
   }
 }
 

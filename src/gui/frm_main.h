@@ -86,6 +86,9 @@ class FrmMain : public QWidget {
   QGroupBox* frameOption = nullptr;
   QCheckBox* optCase = nullptr;
   QCheckBox* optSearchAll = nullptr;
+  // The crawl's link rules and robots.txt, kept in qxoptions.ini.
+  QCheckBox* optStandardLinks = nullptr;
+  QCheckBox* optIgnoreRobots = nullptr;
   QLabel* lblProxy = nullptr;
   QLineEdit* proxyText = nullptr;
   QLabel* lblTimeout = nullptr;
@@ -200,6 +203,7 @@ class FrmMain : public QWidget {
   void timeoutScroll_Change(int value);
   void retryScroll_Change(int value);
   void connectionsSpin_Change(int value);
+  void linkRules_Change();
 
   void busyTimer_Timer();
   void dispTab_Click(int index);

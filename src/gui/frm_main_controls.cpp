@@ -143,6 +143,12 @@ void FrmMain::createOptionFrame() {
   frameOption = new QGroupBox("Search Options", frameSearch);
   optCase = new QCheckBox("&Match Case", frameOption);
   optSearchAll = new QCheckBox("Sear&ch All Links", frameOption);
+  optStandardLinks = new QCheckBox("Standar&d links", frameOption);
+  optStandardLinks->setToolTip(
+      "Crawl by today's link rules: real HTML links resolved against their page, https, "
+      "robots.txt");
+  optIgnoreRobots = new QCheckBox("I&gnore robots.txt", frameOption);
+  optIgnoreRobots->setToolTip("Standard links: do not read robots.txt (for sites of your own)");
   lblProxy = new QLabel("Proxy Server:", frameOption);
   proxyText = makeProxyBox(frameOption);
   proxyText->setToolTip("Name of proxy server");
@@ -238,6 +244,8 @@ void FrmMain::connectHandlers() {
   connect(timeoutScroll, &SpinBar::valueChanged, this, &FrmMain::timeoutScroll_Change);
   connect(retryScroll, &SpinBar::valueChanged, this, &FrmMain::retryScroll_Change);
   connect(connectionsSpin, &QSpinBox::valueChanged, this, &FrmMain::connectionsSpin_Change);
+  for (QCheckBox* box : {optStandardLinks, optIgnoreRobots})
+    connect(box, &QCheckBox::toggled, this, &FrmMain::linkRules_Change);
 
   connect(busyTimer, &QTimer::timeout, this, &FrmMain::busyTimer_Timer);
   connect(dispTab, &QTabWidget::currentChanged, this, &FrmMain::dispTab_Click);

@@ -94,5 +94,19 @@ TEST_F(SettingsControlsTest, ConnectionsComeFromTheOptionsFileAndAChangeIsStored
   EXPECT_EQ(openMainWindow().connectionsSpin->value(), 2);
 }
 
+TEST_F(SettingsControlsTest, LinkRuleBoxesAreKeptInTheOptionsFile) {
+  writeFile("qxoptions.ini", "[Options]\nrobots=ignore\n");
+  FrmMain& w = openMainWindow();
+  EXPECT_FALSE(w.optStandardLinks->isChecked());
+  EXPECT_TRUE(w.optIgnoreRobots->isChecked());
+  QTest::mouseClick(w.optStandardLinks, Qt::LeftButton, {}, QPoint(8, 8));
+  QTest::keyClick(&w, Qt::Key_G, Qt::AltModifier);
+  EXPECT_EQ(readFile("qxoptions.ini"), "[Options]\r\nlinks=standard\r\n");
+  const MainControls c = w.currentControls();
+  EXPECT_TRUE(c.standardLinks && !c.ignoreRobots);
+  form.reset();
+  EXPECT_TRUE(openMainWindow().optStandardLinks->isChecked());
+}
+
 }  // namespace
 }  // namespace quexa::testing
