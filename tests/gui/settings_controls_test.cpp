@@ -1,5 +1,6 @@
 // The number boxes, their spin bars and the proxy box.
 #include <QSpinBox>
+#include <QTest>
 #include <QToolButton>
 #include <QValidator>
 
