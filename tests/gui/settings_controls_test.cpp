@@ -1,6 +1,5 @@
 // The number boxes, their spin bars and the proxy box.
 #include <QSpinBox>
-#include <QTest>
 #include <QToolButton>
 #include <QValidator>
 
@@ -100,9 +99,10 @@ TEST_F(SettingsControlsTest, LinkRuleBoxesAreKeptInTheOptionsFile) {
   FrmMain& w = openMainWindow();
   EXPECT_FALSE(w.optStandardLinks->isChecked());
   EXPECT_TRUE(w.optIgnoreRobots->isChecked());
-  QTest::mouseClick(w.optStandardLinks, Qt::LeftButton, {}, QPoint(8, 8));
-  QTest::keyClick(&w, Qt::Key_G, Qt::AltModifier);
-  EXPECT_EQ(readFile("qxoptions.ini"), "[Options]\r\nlinks=standard\r\n");
+  w.optStandardLinks->click();
+  w.optIgnoreRobots->click();
+  EXPECT_EQ(readFile("qxoptions.ini"),
+            "[Options]\r\nconnections=4\r\nlinks=standard\r\nrobots=honour\r\n");
   const MainControls c = w.currentControls();
   EXPECT_TRUE(c.standardLinks && !c.ignoreRobots);
   form.reset();
