@@ -147,8 +147,8 @@ void FrmMain::createOptionFrame() {
   optStandardLinks->setToolTip(
       "Crawl by today's link rules: real HTML links resolved against their page, https, "
       "robots.txt");
-  optIgnoreRobots = new QCheckBox("I&gnore robots.txt", frameOption);
-  optIgnoreRobots->setToolTip("Standard links: do not read robots.txt (for sites of your own)");
+  optIgnoreRobots = new QCheckBox("S&kip robots", frameOption);
+  optIgnoreRobots->setToolTip("Standard links: ignore robots.txt (for sites of your own)");
   lblProxy = new QLabel("Proxy Server:", frameOption);
   proxyText = makeProxyBox(frameOption);
   proxyText->setToolTip("Name of proxy server");
