@@ -160,7 +160,9 @@ void addIndexCommand(CLI::App* index, GlobalOptions& global, int& exitCode, cons
   CLI::App* sub = index->add_subcommand(name, description);
   sub->add_option("name", options->name, "The index name")->required();
   if (takesUrls)
-    sub->add_option("urls", options->urls, "Addresses starting with http:// (or https:// with links=standard)")->required();
+    sub->add_option("urls", options->urls,
+                    "Addresses starting with http:// (or https:// with links=standard)")
+        ->required();
   sub->callback([options, action, &global, &exitCode] { exitCode = action(global, *options); });
 }
 

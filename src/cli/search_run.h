@@ -30,9 +30,9 @@ struct SearchOptions {
   bool ignoreCase = false;
   bool allLinks = false;
   bool singlePage = false;
-  bool standardLinks = false;  // --standard-links
-  bool classicLinks = false;   // --classic-links
-  bool ignoreRobots = false;   // --ignore-robots
+  bool standardLinks = false;           // --standard-links
+  bool classicLinks = false;            // --classic-links
+  bool ignoreRobots = false;            // --ignore-robots
   std::optional<std::string> maxSites;  // texts, read like the settings boxes
   std::optional<std::string> timeout;
   std::optional<std::string> retry;

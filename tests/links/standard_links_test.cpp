@@ -44,7 +44,9 @@ TEST_F(StandardLinks, ResolutionAndNormalForm) {
       {"data:text/html,hi", ""},
       {"tel:123", ""},
       {"http://[::1", ""},
-      {"a\x01" "b.html", ""},
+      {"a\x01"
+       "b.html",
+       ""},
   };
   for (const Case& c : cases) {
     const auto got = resolveUrl(page, c.link);
@@ -89,7 +91,8 @@ TEST_F(StandardLinks, WhatThePageOffers) {
       {"<a href=\"\x01\x02junk\xff\xfe\"><a href=\"%zz\"><a href=\"http://\xe4\xbe\x8b.com/\">",
        {"http://site.com/dir/%zz"}},
   };
-  for (const Case& c : cases) EXPECT_EQ(readStandardLinks(c.page, base, "site.com"), c.links) << c.page;
+  for (const Case& c : cases)
+    EXPECT_EQ(readStandardLinks(c.page, base, "site.com"), c.links) << c.page;
 }
 
 TEST_F(StandardLinks, EachPageIsQueuedOnceInAnySpelling) {

@@ -51,12 +51,11 @@ struct DocsSite {
               needlePage(R"(<head><base href="/docs/guide/"></head><a href="deep.html">d</a>)"));
     server.on("/docs/guide/deep.html", needlePage(""));
     server.on("/files/big.zip", [this](const httplib::Request&, httplib::Response& res) {
-      res.set_chunked_content_provider(
-          "application/zip", [this](size_t, httplib::DataSink& sink) {
-            if (++binaryChunksSent > 2000) return false;
-            static const std::string chunk(64 * 1024, 'n');
-            return sink.write(chunk.data(), chunk.size());
-          });
+      res.set_chunked_content_provider("application/zip", [this](size_t, httplib::DataSink& sink) {
+        if (++binaryChunksSent > 2000) return false;
+        static const std::string chunk(64 * 1024, 'n');
+        return sink.write(chunk.data(), chunk.size());
+      });
     });
     server.start();
   }
@@ -65,20 +64,26 @@ struct DocsSite {
 TEST(StandardCrawl, EachPageOnceByRealLinksWithinRobotsAndTheHost) {
   DocsSite site;
   // Another host name for the same server: off the site.
-  site.server.on("/docs/away.html", HttpTestServer::redirect("http://localhost:" +
-                                                             std::to_string(site.server.port()) +
-                                                             "/docs/top.html"));
+  site.server.on("/docs/away.html",
+                 HttpTestServer::redirect("http://localhost:" + std::to_string(site.server.port()) +
+                                          "/docs/top.html"));
   SiteSearchHarness h;
   h.controls.standardLinks = true;
   ASSERT_EQ(h.run({site.server.url("/docs/index.html")}, true), EndReason::Completed);
 
   std::map<std::string, int> asked;
   for (const auto& r : site.server.requests()) ++asked[r.target];
-  const std::map<std::string, int> expected{
-      {"/robots.txt", 1},          {"/docs/index.html", 1},        {"/docs/guide/intro.html", 1},
-      {"/top.html", 1},            {"/docs/Guide/Caps.html?Q=One", 1}, {"/files/big.zip", 1},
-      {"/docs/missing.html", 1},   {"/docs/moved.html", 1},        {"/docs/away.html", 1},
-      {"/based/page.html", 1},     {"/docs/guide/deep.html", 1}};
+  const std::map<std::string, int> expected{{"/robots.txt", 1},
+                                            {"/docs/index.html", 1},
+                                            {"/docs/guide/intro.html", 1},
+                                            {"/top.html", 1},
+                                            {"/docs/Guide/Caps.html?Q=One", 1},
+                                            {"/files/big.zip", 1},
+                                            {"/docs/missing.html", 1},
+                                            {"/docs/moved.html", 1},
+                                            {"/docs/away.html", 1},
+                                            {"/based/page.html", 1},
+                                            {"/docs/guide/deep.html", 1}};
   EXPECT_EQ(asked, expected);
   // The binary answer was stopped at its first bytes, not downloaded.
   EXPECT_LT(site.binaryChunksSent.load(), 100);
@@ -86,9 +91,9 @@ TEST(StandardCrawl, EachPageOnceByRealLinksWithinRobotsAndTheHost) {
   std::vector<std::string> listed;
   for (const auto& e : h.events(Kind::Node))
     if (e.parentKey == site.server.url("/docs/index.html")) listed.push_back(e.text);
-  const std::vector<std::string> pages{
-      "/docs/index.html", "/docs/guide/intro.html", "/top.html", "/docs/Guide/Caps.html?Q=One",
-      "/based/page.html", "/docs/guide/deep.html"};
+  const std::vector<std::string> pages{"/docs/index.html", "/docs/guide/intro.html",
+                                       "/top.html",        "/docs/Guide/Caps.html?Q=One",
+                                       "/based/page.html", "/docs/guide/deep.html"};
   ASSERT_EQ(listed.size(), pages.size());
   for (size_t i = 0; i < pages.size(); ++i) EXPECT_EQ(listed[i], site.server.url(pages[i]));
 

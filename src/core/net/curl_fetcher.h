@@ -54,7 +54,7 @@ class CurlFetcher : public Fetcher {
   bool capped_ = false;  // the body reached kMaxBodyBytes and the rest was dropped
   bool pagesOnly_ = false;
   bool notPage_ = false;  // pages only: stopped at the first bytes of no page
-  std::string body_;     // the bytes of the running fetch, as they came
+  std::string body_;      // the bytes of the running fetch, as they came
   char errorText_[CURL_ERROR_SIZE] = {};
 };
 

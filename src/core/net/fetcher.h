@@ -31,9 +31,9 @@ enum class FetchStatus {
 
 struct FetchResult {
   FetchStatus status = FetchStatus::Ok;
-  std::string body;     // decoded to UTF-8 by the page's charset
-  long httpStatus = 0;  // 0 when no response came
-  std::string error;    // what went wrong, for the command line's progress
+  std::string body;         // decoded to UTF-8 by the page's charset
+  long httpStatus = 0;      // 0 when no response came
+  std::string error;        // what went wrong, for the command line's progress
   std::string finalUrl;     // the address after redirects (empty when unknown)
   std::string redirectUrl;  // pages only: where a redirect, not followed, points
   std::string contentType;  // as the answer named it

@@ -84,7 +84,8 @@ std::vector<Group> readGroups(std::string_view text) {
       // Rules before any user-agent line belong to no group; an empty
       // pattern is no rule.
       if (groups.empty() || value.empty()) continue;
-      groups.back().rules.push_back({key == "allow", std::string(value.substr(0, kLongestPattern))});
+      groups.back().rules.push_back(
+          {key == "allow", std::string(value.substr(0, kLongestPattern))});
     }
   }
   return groups;

@@ -23,9 +23,13 @@ struct CurlText {
 // Links longer than this are no Web address a site means to be followed.
 constexpr size_t kLongestLink = 8192;
 
-bool isWebScheme(std::string_view scheme) { return scheme == "http" || scheme == "https"; }
+bool isWebScheme(std::string_view scheme) {
+  return scheme == "http" || scheme == "https";
+}
 
-bool isAsciiBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
+bool isAsciiBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
 
 // What a browser does to an attribute value before parsing it: blanks at the
 // ends dropped, tabs and line ends removed, inner blanks and bytes above 127
@@ -87,7 +91,9 @@ BaseUrl::BaseUrl(std::string_view base) {
   }
 }
 
-BaseUrl::~BaseUrl() { curl_url_cleanup(handle_); }
+BaseUrl::~BaseUrl() {
+  curl_url_cleanup(handle_);
+}
 
 std::optional<std::string> BaseUrl::resolve(std::string_view link) const {
   if (handle_ == nullptr) return std::nullopt;
@@ -148,8 +154,8 @@ std::string_view pathAndQuery(std::string_view normalized) {
 
 std::string robotsUrlOf(std::string_view normalized) {
   const size_t start = normalized.find("://");
-  const size_t path =
-      start == std::string_view::npos ? normalized.size() : normalized.find_first_of("/?", start + 3);
+  const size_t path = start == std::string_view::npos ? normalized.size()
+                                                      : normalized.find_first_of("/?", start + 3);
   return std::string(normalized.substr(0, path)) + "/robots.txt";
 }
 

@@ -127,8 +127,8 @@ struct LinkedRun {
       const std::optional<StandardPage> page = pages.fetch(*url, true);
       t.pump.pump();
       if (page) {
-        const int32_t matched = matchPage(t.state.dataDir, page->text, false, expression,
-                                          t.matcher, t.state.matchBuffer)
+        const int32_t matched = matchPage(t.state.dataDir, page->text, false, expression, t.matcher,
+                                          t.state.matchBuffer)
                                     .result;
         if (matched > 0) {
           ++result.linkedMatched;

@@ -258,7 +258,7 @@ class SiteSearch {
   std::string indexName_;
   bool allLinks_ = false;
   std::string lastNodeKey_;
-  CrawlState crawl_;  // the visited list lives as long as the search
+  CrawlState crawl_;                       // the visited list lives as long as the search
   std::optional<StandardPages> standard_;  // the standard link rules, when chosen
 
   std::string siteUrl_;

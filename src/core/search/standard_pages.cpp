@@ -13,7 +13,9 @@ StandardPages::StandardPages(FetchSession& session, bool honourRobots)
   session_.fetcher.setPagesOnly(true);
 }
 
-StandardPages::~StandardPages() { session_.fetcher.setPagesOnly(false); }
+StandardPages::~StandardPages() {
+  session_.fetcher.setPagesOnly(false);
+}
 
 bool StandardPages::startSite(const std::string& entry) {
   if (crawl_.startSite(trim(entry))) return true;
