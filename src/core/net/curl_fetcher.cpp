@@ -139,6 +139,10 @@ size_t CurlFetcher::receiveBody(char* data, size_t size, size_t count, void* sel
   return 0;  // ends the transfer; resultOf() knows the cut was ours
 }
 
+void CurlFetcher::trustCertificates(const std::string& caFile) {
+  curl_easy_setopt(easy_, CURLOPT_CAINFO, caFile.c_str());
+}
+
 void CurlFetcher::setProxy(AccessType access, const std::string& proxyName) {
   access_ = access;
   proxyName_ = proxyName;

@@ -37,6 +37,9 @@ class CurlFetcher : public Fetcher {
   void cancel() override;
   void setProxy(AccessType access, const std::string& proxyName) override;
   void setPagesOnly(bool on) override { pagesOnly_ = on; }
+  // For tests against a loopback TLS server: trust the certificates of this
+  // file instead of the system's.
+  void trustCertificates(const std::string& caFile);
 
  private:
   static size_t receiveBody(char* data, size_t size, size_t count, void* self);

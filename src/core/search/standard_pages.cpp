@@ -79,6 +79,10 @@ std::optional<StandardPage> StandardPages::fetch(const std::string& url, bool re
         window.reportUnfetched(url, "redirects to itself");
         return std::nullopt;
       }
+      if (honourRobots_ && !robots_.allows(*target)) {
+        window.reportUnfetched(*target, "disallowed by robots.txt");
+        return std::nullopt;
+      }
       current = *target;
       continue;
     }
