@@ -2,6 +2,7 @@
 // qxindex.ini, changed through the index editor's own steps, so the command
 // line refuses and saves exactly what the editor window would.
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
 
 #include "app/text.h"
@@ -11,6 +12,7 @@
 #include "data/data_dir_lock.h"
 #include "data/index_editor.h"
 #include "data/index_file.h"
+#include "data/options_file.h"
 #include "data/sections.h"
 #include "data/text_file.h"
 #include "data/word_list.h"
@@ -36,6 +38,10 @@ struct EditorSession {
   explicit EditorSession(const std::string& dataDir)
       : lock(dataDir), editor(dataDir, window, main) {
     editor.formLoad();
+    // https addresses come with the standard link rules, read without
+    // creating qxoptions.ini.
+    if (std::filesystem::exists(dataDir + kOptionsFileName))
+      editor.acceptHttps = loadOptions(dataDir).standardLinks;
   }
 
   bool lists(const std::string& name) const {
@@ -181,7 +187,9 @@ void addIndexCommand(CLI::App* index, GlobalOptions& global, int& exitCode, cons
   CLI::App* sub = index->add_subcommand(name, description);
   sub->add_option("name", options->name, "The index name")->required();
   if (takesUrls)
-    sub->add_option("urls", options->urls, "Addresses starting with http://")->required();
+    sub->add_option("urls", options->urls,
+                    "Addresses starting with http:// (or https:// with links=standard)")
+        ->required();
   sub->callback([options, action, &global, &exitCode] { exitCode = action(global, *options); });
 }
 

@@ -27,8 +27,9 @@ int runLinks(const LinksOptions& o, const GlobalOptions& global) {
   controls.frameMineEnabled = false;  // the command belongs to the "Web Engines" mode
 
   SearchSession session(global);
-  // The window takes the URL from a node key, so it is always lower case.
-  session.state.selectedPageUrl = urlFromNodeKey(o.url);
+  // The window takes the URL from a node key, so it is always lower case;
+  // the standard link rules keep an address's letter case.
+  session.state.selectedPageUrl = controls.standardLinks ? o.url : urlFromNodeKey(o.url);
   return runSearch(session, format, Pane::Page, [&controls, format](SearchSession& s) {
     ResultTools tools{s.state, s.window, s.fetcher, s.pump, s.matcher};
     const LinkedSearchResult result = searchPage_Click(tools, controls);

@@ -1,11 +1,13 @@
 #include "search_run.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 
 #include "app/settings.h"
 #include "app/text.h"
 #include "arguments.h"
+#include "data/options_file.h"
 #include "net/parallel_fetcher.h"
 #include "results/rich_text.h"
 #include "results/rtf_reader.h"
@@ -35,6 +37,14 @@ void addSearchModeOptions(CLI::App& sub, SearchOptions& o) {
   auto* all = sub.add_flag("--all-links", o.allLinks, "Crawl each site over its links");
   auto* single = sub.add_flag("--single-page", o.singlePage, "Search only the listed pages");
   all->excludes(single);
+  auto* standard = sub.add_flag("--standard-links", o.standardLinks,
+                                "Crawl by the standard link rules: real HTML links resolved "
+                                "against their page, https, robots.txt (default: qxoptions.ini)");
+  auto* classic = sub.add_flag("--classic-links", o.classicLinks,
+                               "Crawl by the classic link rules (default: qxoptions.ini)");
+  standard->excludes(classic);
+  sub.add_flag("--ignore-robots", o.ignoreRobots,
+               "Standard links: do not read robots.txt (for sites of your own)");
 }
 
 namespace {
@@ -85,6 +95,16 @@ MainControls searchControls(const SearchOptions& o, const GlobalOptions& global)
   if (o.timeout) requireSpinNumber("--timeout", *o.timeout, kTimeoutSpin);
   if (o.retry) requireSpinNumber("--retry", *o.retry, kRetrySpin);
   if (o.proxy) s.proxyText = *o.proxy;
+  // The saved choice of link rules, read without creating the file.
+  const std::string dataDir = global.dataDir();
+  if (std::filesystem::exists(dataDir + kOptionsFileName)) {
+    const Options saved = loadOptions(dataDir);
+    controls.standardLinks = saved.standardLinks;
+    controls.ignoreRobots = saved.ignoreRobots;
+  }
+  if (o.standardLinks) controls.standardLinks = true;
+  if (o.classicLinks) controls.standardLinks = false;
+  if (o.ignoreRobots) controls.ignoreRobots = true;
   applySearchWords(o.words, controls);
   return controls;
 }

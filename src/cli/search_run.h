@@ -30,6 +30,9 @@ struct SearchOptions {
   bool ignoreCase = false;
   bool allLinks = false;
   bool singlePage = false;
+  bool standardLinks = false;           // --standard-links
+  bool classicLinks = false;            // --classic-links
+  bool ignoreRobots = false;            // --ignore-robots
   std::optional<std::string> maxSites;  // texts, read like the settings boxes
   std::optional<std::string> timeout;
   std::optional<std::string> retry;
@@ -39,7 +42,9 @@ struct SearchOptions {
 
 // The texts, --case/--no-case, the numbers, the proxy and --format.
 void addSearchOptions(CLI::App& sub, SearchOptions& options);
-// --all-links / --single-page, for the commands that can follow links.
+// --all-links / --single-page and the link rules of the crawl
+// (--standard-links / --classic-links, --ignore-robots), for the commands
+// that can follow links.
 void addSearchModeOptions(CLI::App& sub, SearchOptions& options);
 
 // The words as the four search boxes and the connectors between them: a

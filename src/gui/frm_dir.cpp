@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <cstdlib>
 
+#include "data/options_file.h"
 #include "frm_main.h"
 
 namespace quexa {
@@ -97,7 +98,10 @@ FrmDir::FrmDir(FrmMain& main)
   createControls();
   arrangeControls();
   connectHandlers();
-  run([&] { editor_.formLoad(); });
+  run([&] {
+    editor_.formLoad();
+    editor_.acceptHttps = loadOptions(main_.state.dataDir).standardLinks;
+  });
 }
 
 FrmDir::~FrmDir() = default;

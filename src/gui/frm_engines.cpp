@@ -171,13 +171,7 @@ void FrmMain::buttonEngines_Click() {
 }
 
 void FrmMain::chkCheckHits_Click(bool checked) {
-  try {
-    Options options = loadOptions(state.dataDir);
-    options.checkHits = checked;
-    saveOptions(state.dataDir, options);
-  } catch (const std::exception&) {
-    // The choice still serves this session; the old file stays whole.
-  }
+  changeOptions([checked](Options& o) { o.checkHits = checked; });
 }
 
 }  // namespace quexa

@@ -141,6 +141,10 @@ void FrmMain::readOptionsFile() {
   const QSignalBlocker quietHits(chkCheckHits);
   chkCheckHits->setChecked(options.checkHits);
   userEngineBoxes->reload(state.dataDir);
+  const QSignalBlocker quietLinks(optStandardLinks);
+  const QSignalBlocker quietRobots(optIgnoreRobots);
+  optStandardLinks->setChecked(options.standardLinks);
+  optIgnoreRobots->setChecked(options.ignoreRobots);
 }
 
 // The frames of the other mode are greyed out with every control in them.
@@ -243,6 +247,8 @@ MainControls FrmMain::currentControls() const {
   for (int i = 0; i < listCategory->count(); ++i)
     c.listCategory.push_back(listCategory->item(i)->text().toStdString());
   c.frameMineEnabled = frameMine->isEnabled();
+  c.standardLinks = optStandardLinks->isChecked();
+  c.ignoreRobots = optIgnoreRobots->isChecked();
   return c;
 }
 
@@ -357,15 +363,27 @@ void FrmMain::picDivider_MouseUp() {
 
 // --- spin bars: the bar's value goes into its box at once ---
 
-void FrmMain::connectionsSpin_Change(int value) {
+// Stores one choice in qxoptions.ini at once, keeping the others as read.
+void FrmMain::changeOptions(const std::function<void(Options&)>& change) {
   try {
     const DataDirLock lock(state.dataDir);  // the other options read here are written back
     Options options = loadOptions(state.dataDir);
-    options.connections = value;
+    change(options);
     saveOptions(state.dataDir, options);
   } catch (const std::exception&) {
-    // The value still serves this session; the old file stays whole.
+    // The choice still serves this session; the old file stays whole.
   }
+}
+
+void FrmMain::connectionsSpin_Change(int value) {
+  changeOptions([value](Options& o) { o.connections = value; });
+}
+
+void FrmMain::linkRules_Change() {
+  changeOptions([this](Options& o) {
+    o.standardLinks = optStandardLinks->isChecked();
+    o.ignoreRobots = optIgnoreRobots->isChecked();
+  });
 }
 
 void FrmMain::hitsScroll_Change(int value) {

@@ -17,6 +17,7 @@
 #include "app/search_frame.h"
 #include "app/settings.h"
 #include "app/state.h"
+#include "data/options_file.h"
 #include "data/word_list.h"
 #include "qt_window.h"
 #include "result_hooks.h"
@@ -93,6 +94,9 @@ class FrmMain : public QWidget {
   QGroupBox* frameOption = nullptr;
   QCheckBox* optCase = nullptr;
   QCheckBox* optSearchAll = nullptr;
+  // The crawl's link rules and robots.txt, kept in qxoptions.ini.
+  QCheckBox* optStandardLinks = nullptr;
+  QCheckBox* optIgnoreRobots = nullptr;
   QLabel* lblProxy = nullptr;
   QLineEdit* proxyText = nullptr;
   QLabel* lblTimeout = nullptr;
@@ -211,6 +215,8 @@ class FrmMain : public QWidget {
   void connectionsSpin_Change(int value);
   void buttonEngines_Click();  // frm_engines.cpp
   void chkCheckHits_Click(bool checked);
+  void linkRules_Change();
+  void changeOptions(const std::function<void(Options&)>& change);
 
   void busyTimer_Timer();
   void dispTab_Click(int index);

@@ -153,6 +153,12 @@ void FrmMain::createOptionFrame() {
   frameOption = new QGroupBox("Search Options", frameSearch);
   optCase = new QCheckBox("&Match Case", frameOption);
   optSearchAll = new QCheckBox("Sear&ch All Links", frameOption);
+  optStandardLinks = new QCheckBox("Standar&d links", frameOption);
+  optStandardLinks->setToolTip(
+      "Crawl by today's link rules: real HTML links resolved against their page, https, "
+      "robots.txt");
+  optIgnoreRobots = new QCheckBox("S&kip robots", frameOption);
+  optIgnoreRobots->setToolTip("Standard links: ignore robots.txt (for sites of your own)");
   lblProxy = new QLabel("Proxy Server:", frameOption);
   proxyText = makeProxyBox(frameOption);
   proxyText->setToolTip("Name of proxy server");
@@ -254,6 +260,8 @@ void FrmMain::connectHandlers() {
   connect(connectionsSpin, &QSpinBox::valueChanged, this, &FrmMain::connectionsSpin_Change);
   connect(buttonEngines, &QPushButton::clicked, this, &FrmMain::buttonEngines_Click);
   connect(chkCheckHits, &QCheckBox::toggled, this, &FrmMain::chkCheckHits_Click);
+  for (QCheckBox* box : {optStandardLinks, optIgnoreRobots})
+    connect(box, &QCheckBox::toggled, this, &FrmMain::linkRules_Change);
 
   connect(busyTimer, &QTimer::timeout, this, &FrmMain::busyTimer_Timer);
   connect(dispTab, &QTabWidget::currentChanged, this, &FrmMain::dispTab_Click);

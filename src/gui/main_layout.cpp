@@ -182,8 +182,12 @@ void placeEngineFrame(FrmMain& form, const SetupViewLayout& l, const Placer& on)
 void placeOptionFrame(FrmMain& form, const SetupViewLayout& l, const Placer& on) {
   on.place(form.frameOption, l.frameOptionLeft, kFramesTop, kOptionFrameWidth, kFramesHeight);
   const Placer in{on.dpi, 0};
-  in.place(form.optCase, 150, 330, 3150, 300);
-  in.place(form.optSearchAll, 150, 660, 3150, 300);
+  // The crawl's two choices stand beside the search's own, each box as wide
+  // as its caption needs.
+  in.place(form.optCase, 150, 330, 1425, 300);
+  in.place(form.optStandardLinks, 1575, 330, 1725, 300);
+  in.place(form.optSearchAll, 150, 660, 1800, 300);
+  in.place(form.optIgnoreRobots, 1950, 660, 1395, 300);
   in.place(form.lblProxy, 150, 1035, 1500, 300);
   in.place(form.proxyText, 1650, 1020, 1650, kRowHeight);
   struct NumberRow {

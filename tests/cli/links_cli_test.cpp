@@ -111,6 +111,35 @@ TEST_F(LinksCli, AllLinksTakesNoMorePagesThanMaximumSites) {
   EXPECT_NE(r.err.find("Ready to search!\nLinks: 0/100\n"), std::string::npos) << r.err;
 }
 
+TEST_F(LinksCli, LinkRulesComeFromTheOptionsFileOrTheFlags) {
+  server.on("/Caps", HttpTestServer::page("<body>needle <a href='/Caps#x'>me</a></body>"));
+  server.on("/robots.txt", HttpTestServer::page("User-agent: *\nDisallow: /two\n", "text/plain"));
+  dir.write("qxoptions.ini", "[Options]\r\nlinks=standard\r\n");
+  const std::string home = "'" + server.url("/") + "' needle --timeout 30 --retry 3 --all-links ";
+  struct Case {
+    std::string flags;
+    size_t requests;  // the standard crawl: robots.txt, /, /one (each once); classic: /, /one, /two
+    const char* status;
+  } cases[] = {{"", 3, "Links: 1/2"},
+               {"--ignore-robots", 3, "Links: 2/3"},
+               {"--classic-links", 3, "Links: 2/3"}};
+  for (const Case& c : cases) {
+    const size_t before = server.requestCount();
+    CliRun r = run(home + c.flags);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(server.requestCount() - before, c.requests) << c.flags;
+    EXPECT_NE(r.err.find(c.status), std::string::npos) << c.flags << r.err;
+  }
+  // The standard rules keep the address's letter case; robots.txt leaves
+  // out /two, and stderr says so.
+  CliRun r = run("'" + server.url("/Caps") + "' needle --all-links --timeout 30");
+  EXPECT_NE(r.out.find(server.url("/Caps")), std::string::npos) << r.out;
+  CliRun left = run(home);
+  EXPECT_NE(left.err.find(server.url("/two") + ": disallowed by robots.txt"), std::string::npos)
+      << left.err;
+  EXPECT_EQ(run("'" + server.url("/") + "' needle --standard-links --classic-links").exitCode, 2);
+}
+
 TEST_F(LinksCli, ExitStatusesTellFailuresAndBadUsage) {
   EXPECT_EQ(run("'" + server.url("/") + "' needle --retry lots").exitCode, 2);
   EXPECT_EQ(run("'" + server.url("/") + "'").exitCode, 2);  // no search text

@@ -151,7 +151,10 @@ struct FetchRulesTest : ::testing::Test {
     configureTransfer(session, settings);
   }
   void answer(FetchStatus status, const std::string& body = "", int times = 1) {
-    for (int i = 0; i < times; ++i) fetcher.answers.push_back({status, body, 0, ""});
+    FetchResult result;
+    result.status = status;
+    result.body = body;
+    for (int i = 0; i < times; ++i) fetcher.answers.push_back(result);
   }
 };
 

@@ -113,6 +113,7 @@ class RecordingFetcher : public Fetcher {
     inner_.setProxy(access, proxyName);
   }
   void hintUpcoming(const std::vector<std::string>& urls) override { inner_.hintUpcoming(urls); }
+  void setPagesOnly(bool on) override { inner_.setPagesOnly(on); }
 
  private:
   Fetcher& inner_;

@@ -67,13 +67,15 @@ void IndexEditor::dirAddClick() {
 
 bool IndexEditor::addURL() {
   const std::string lower = lowerSameLength(textURL);
+  const bool https = acceptHttps && startsWith(lower, "https://") && lower != "https://";
   // A line break would split the address into lines of the index file, one
   // of which could even read as a section header.
-  if (textURL.empty() || !startsWith(lower, kUrlStart) || lower == kUrlStart ||
+  if (textURL.empty() || (!https && (!startsWith(lower, kUrlStart) || lower == kUrlStart)) ||
       holdsLineBreak(textURL)) {
     window_.beep();
-    window_.messageBox("You must enter a valid URL starting with http://", "Invalid URL",
-                       MessageIcon::Critical, MessageButtons::Ok);
+    window_.messageBox(acceptHttps ? "You must enter a valid URL starting with http:// or https://"
+                                   : "You must enter a valid URL starting with http://",
+                       "Invalid URL", MessageIcon::Critical, MessageButtons::Ok);
     return false;
   }
   if (listHolds(dirList, textURL)) {

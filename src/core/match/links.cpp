@@ -62,7 +62,11 @@ void offerLink(std::string_view link, std::string_view hostName, LinkQueue& queu
 }  // namespace
 
 std::string hostNameOf(std::string_view siteUrl) {
-  std::string_view rest = siteUrl.size() > 7 ? siteUrl.substr(7) : std::string_view();
+  // An https entry's host is its authority too, not what seven dropped
+  // characters would leave of it.
+  const size_t schemeLength = lowerSameLength(siteUrl.substr(0, 8)) == "https://" ? 8 : 7;
+  std::string_view rest =
+      siteUrl.size() > schemeLength ? siteUrl.substr(schemeLength) : std::string_view();
   return std::string(rest.substr(0, rest.find('/')));
 }
 

@@ -22,8 +22,9 @@ namespace quexa {
 // dropped.
 inline constexpr size_t kLongestUnclosedLink = 2048;
 
-// The site URL without its first 7 characters ("http://"), up to the first
-// "/" when it holds one. Keeps the letter case of the index entry.
+// The site URL without its scheme (the first 7 characters, or 8 for
+// "https://"), up to the first "/" when it holds one. Keeps the letter case
+// of the index entry.
 std::string hostNameOf(std::string_view siteUrl);
 
 // The crawl candidate for one lower-cased link, or nothing when the link is

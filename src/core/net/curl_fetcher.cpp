@@ -4,6 +4,7 @@
 
 #include "app/errors.h"
 #include "net/charset.h"
+#include "net/page_gate.h"
 
 namespace quexa {
 
@@ -146,6 +147,10 @@ CurlFetcher::~CurlFetcher() {
 size_t CurlFetcher::receiveBody(char* data, size_t size, size_t count, void* self) {
   auto* fetcher = static_cast<CurlFetcher*>(self);
   const size_t n = size * count;
+  if (fetcher->pagesOnly_ && fetcher->body_.empty() && !answerMayBePage(fetcher->easy_)) {
+    fetcher->notPage_ = true;
+    return 0;  // ends the transfer; resultOf() knows the stop was ours
+  }
   const size_t room = kMaxBodyBytes - fetcher->body_.size();
   if (n <= room) {
     fetcher->body_.append(data, n);
@@ -154,6 +159,10 @@ size_t CurlFetcher::receiveBody(char* data, size_t size, size_t count, void* sel
   fetcher->body_.append(data, room);
   fetcher->capped_ = true;
   return 0;  // ends the transfer; resultOf() knows the cut was ours
+}
+
+void CurlFetcher::trustCertificates(const std::string& caFile) {
+  curl_easy_setopt(easy_, CURLOPT_CAINFO, caFile.c_str());
 }
 
 void CurlFetcher::setProxy(AccessType access, const std::string& proxyName) {
@@ -170,16 +179,18 @@ void CurlFetcher::cancel() {
 }
 
 FetchResult CurlFetcher::fetch(const std::string& url, int timeoutSeconds) {
-  if (fetching_) return {FetchStatus::Failed, "", 0, "a fetch is already running"};
+  if (fetching_) return fetchFailure(FetchStatus::Failed, "a fetch is already running");
   fetching_ = true;
   cancelled_ = false;
   capped_ = false;
+  notPage_ = false;
   body_.clear();
   errorText_[0] = '\0';
 
   const std::string wire = urlForWire(url);
   curl_easy_setopt(easy_, CURLOPT_URL, wire.c_str());
   curl_easy_setopt(easy_, CURLOPT_TIMEOUT, static_cast<long>(std::max(timeoutSeconds, 0)));
+  setFollowRedirects(easy_, pagesOnly_);
   applyProxy();
 
   CURLcode code = CURLE_OK;
@@ -219,6 +230,11 @@ FetchResult CurlFetcher::resultOf(CURLcode code) {
     return result;
   }
   curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &result.httpStatus);
+  noteAnswerFacts(easy_, result);
+  if (notPage_ || (pagesOnly_ && code == CURLE_OK && !answerMayBePage(easy_))) {
+    result.notPage = true;
+    return result;
+  }
   if (code == CURLE_OK || (code == CURLE_WRITE_ERROR && capped_)) {
     char* contentType = nullptr;
     curl_easy_getinfo(easy_, CURLINFO_CONTENT_TYPE, &contentType);

@@ -53,6 +53,11 @@ int64_t maxSitesSetting(const std::string& hitsText);
 // transfer fails in another way.
 std::string fetchPage(FetchSession& session, const std::string& url);
 
+// fetchPage for the standard link rules: the whole answer (status, final
+// address, type), and no empty-answer retries for an answer of 400 or more
+// or one that is no page.
+FetchResult fetchAnswer(FetchSession& session, const std::string& url);
+
 // The retry notice of the time-out rule.
 std::string timeoutRetryNotice(int16_t timeoutRetries);
 

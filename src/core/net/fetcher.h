@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quexa {
@@ -31,10 +32,22 @@ enum class FetchStatus {
 
 struct FetchResult {
   FetchStatus status = FetchStatus::Ok;
-  std::string body;     // decoded to UTF-8 by the page's charset
-  long httpStatus = 0;  // 0 when no response came
-  std::string error;    // what went wrong, for the command line's progress
+  std::string body;         // decoded to UTF-8 by the page's charset
+  long httpStatus = 0;      // 0 when no response came
+  std::string error;        // what went wrong, for the command line's progress
+  std::string finalUrl;     // the address after redirects (empty when unknown)
+  std::string redirectUrl;  // pages only: where a redirect, not followed, points
+  std::string contentType;  // as the answer named it
+  bool notPage = false;     // pages only: the answer was no page and was not read
 };
+
+// A failure before any answer: what went wrong, for the progress.
+inline FetchResult fetchFailure(FetchStatus status, std::string error) {
+  FetchResult result;
+  result.status = status;
+  result.error = std::move(error);
+  return result;
+}
 
 enum class AccessType { Default = 0, NamedProxy = 2 };
 
@@ -48,6 +61,11 @@ class Fetcher {
   // URLs the caller will ask for next, in order. A fetcher that fetches ahead
   // may start them; a plain fetcher ignores the hint. Results never change.
   virtual void hintUpcoming(const std::vector<std::string>& urls) { (void)urls; }
+  // Pages only (the standard link rules): an answer of 400 or more or of a
+  // type that is no page is stopped at its first bytes and comes back Ok,
+  // empty, with notPage set; redirects are not followed but told in
+  // redirectUrl, for the crawl to decide. Off by default.
+  virtual void setPagesOnly(bool on) { (void)on; }
 };
 
 }  // namespace quexa

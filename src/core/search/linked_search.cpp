@@ -1,5 +1,6 @@
 #include "search/linked_search.h"
 
+#include <optional>
 #include <vector>
 
 #include "app/search_frame.h"
@@ -11,6 +12,7 @@
 #include "match/page_match.h"
 #include "net/fetch_page.h"
 #include "results/documents.h"
+#include "search/standard_pages.h"
 
 namespace quexa {
 
@@ -114,6 +116,36 @@ struct LinkedRun {
     }
   }
 
+  // The same crawl under the standard link rules: the start page is taken
+  // as its site's address; what is not a page is reported, not listed.
+  // Maximum Sites bounds it as it bounds the classic crawl.
+  void searchAllLinksStandard(const std::string& startUrl, bool honourRobots, int64_t maxSites) {
+    StandardPages pages(session, honourRobots);
+    if (!pages.startSite(startUrl)) return;
+    while (std::optional<std::string> url = pages.nextAllowed()) {
+      if (result.linkedFetched >= maxSites) throw SearchEnd(EndReason::Completed);
+      ++result.linkedFetched;
+      if (t.state.stopRequest == 1) throw SearchEnd(EndReason::Stopped);
+      t.window.setStatus("Searching " + *url);
+      t.fetcher.hintUpcoming(pages.upcoming(*url, kHintedPages));
+      session.emptyRetries = 0;
+      const std::optional<StandardPage> page = pages.fetch(*url, true);
+      t.pump.pump();
+      if (page) {
+        const int32_t matched = matchPage(t.state.dataDir, page->text, false, expression, t.matcher,
+                                          t.state.matchBuffer)
+                                    .result;
+        if (matched > 0) {
+          ++result.linkedMatched;
+          const std::string body = matchingBody(linkedMatchedText(t.state.matchBuffer));
+          t.window.insertRtf(Pane::Page, linkedPageEntry(page->url, body));
+        }
+      }
+      showLinks();
+      t.pump.pump();
+    }
+  }
+
   void start() {
     t.state.searchRunning = 1;
     t.state.paneBusy = 1;
@@ -158,7 +190,11 @@ LinkedSearchResult searchPage_Click(ResultTools& tools, const MainControls& cont
     configureTransfer(run.session, controls.settings);
     run.expression = buildExpression(controls);
     const std::string url = tools.state.selectedPageUrl;
-    if (controls.settings.optSearchAll)
+    const bool standard = controls.settings.optSearchAll && controls.standardLinks;
+    if (standard)
+      run.searchAllLinksStandard(url, !controls.ignoreRobots,
+                                 maxSitesSetting(controls.settings.hitsText));
+    else if (controls.settings.optSearchAll)
       run.searchAllLinks(url, maxSitesSetting(controls.settings.hitsText));
     else
       run.searchSinglePage(url);

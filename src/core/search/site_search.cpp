@@ -1,5 +1,6 @@
 #include "search/site_search.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "net/fetch_page.h"
 #include "results/documents.h"
 #include "results/node_keys.h"
+#include "search/standard_pages.h"
 
 namespace quexa {
 
@@ -66,6 +68,8 @@ class SiteSearch {
       indexName_ = ctx_.controls.searchCatText;
       allLinks_ = ctx_.controls.settings.optSearchAll;
     });
+    if (allLinks_ && ctx_.controls.standardLinks)
+      standard_.emplace(session_, !ctx_.controls.ignoreRobots);
   }
 
   void addIndexNode() {
@@ -81,7 +85,9 @@ class SiteSearch {
     siteUrl_ = entry;
     siteNodeMade_ = false;
     step([&] { ctx_.fetcher.cancel(); });
-    if (allLinks_)
+    if (standard_)
+      crawlSiteStandard();
+    else if (allLinks_)
       crawlSite();
     else
       searchSinglePage();
@@ -124,6 +130,40 @@ class SiteSearch {
       if (match.hit) {
         addSiteNode();
         listPage(siteUrl_, url, linkedPageText(url, siteUrl_), page, match);
+      }
+      ctx_.pump.pump();
+    }
+  }
+
+  // The same crawl under the standard link rules: no skip list, no added
+  // "/", no server error pages; what is not a page is reported, not listed.
+  void crawlSiteStandard() {
+    session_.timeoutRetries = 0;
+    session_.pagesFetched = 0;
+    if (!standard_->startSite(siteUrl_)) return;
+    for (;;) {
+      std::optional<std::string> url;
+      step([&] { url = standard_->nextAllowed(); });
+      if (!url) break;
+      step([&] { ctx_.window.setStatus("Searching " + *url); });
+      if (ctx_.state.stopRequest == 1) throw SearchEnd(EndReason::Stopped);
+      if (++pagesTaken_ > maxSites_) throw SearchEnd(EndReason::Completed);
+      const int64_t left = maxSites_ - pagesTaken_ + 1;
+      ctx_.fetcher.hintUpcoming(
+          standard_->upcoming(*url, static_cast<size_t>(std::min<int64_t>(kHintedPages, left))));
+      std::optional<StandardPage> page;
+      step([&] {
+        session_.emptyRetries = 0;
+        page = standard_->fetch(*url, true);
+      });
+      ctx_.pump.pump();
+      if (page) {
+        FetchedPage fetched{std::move(page->text), false};
+        PageMatch match = matchFetched(fetched);
+        if (match.hit) {
+          addSiteNode();
+          listPage(siteUrl_, page->url, linkedPageText(page->url, siteUrl_), fetched, match);
+        }
       }
       ctx_.pump.pump();
     }
@@ -214,7 +254,8 @@ class SiteSearch {
   std::string indexName_;
   bool allLinks_ = false;
   std::string lastNodeKey_;
-  CrawlState crawl_;  // the visited list lives as long as the search
+  CrawlState crawl_;                       // the visited list lives as long as the search
+  std::optional<StandardPages> standard_;  // the standard link rules, when chosen
 
   std::string siteUrl_;
   std::string hostName_;
