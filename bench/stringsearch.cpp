@@ -9,8 +9,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "match/mzk11.h"
 
@@ -18,14 +21,35 @@ namespace {
 
 constexpr size_t kCorpusBytes = 50u << 20;
 
+// The words of a generated page and the rare word that the searches look for.
+struct Script {
+  const char* name;
+  std::vector<const char*> words;
+  const char* rareWord;
+};
+
+const Script kLatin{"latin",
+                    {"search", "index", "page", "site", "text", "web", "result", "quick", "brown",
+                     "fox", "jumps", "over", "lazy", "dog", "link", "library", "engine", "query"},
+                    "Zanzibar"};
+const Script kCyrillic{
+    "cyrillic",
+    {"\u041F\u043E\u0438\u0441\u043A", "\u0441\u0430\u0439\u0442", "\u0422\u0435\u043A\u0441\u0442",
+     "\u0441\u0435\u0442\u044C", "\u0421\u0442\u0440\u0430\u043D\u0438\u0446\u0430",
+     "\u0431\u044B\u0441\u0442\u0440\u044B\u0439", "\u041B\u0438\u0441\u0430",
+     "\u0441\u043E\u0431\u0430\u043A\u0430", "\u0438", "\u043D\u0430", "2026", "web"},
+    "\u0417\u0430\u043D\u0437\u0438\u0431\u0430\u0440"};
+const Script kCjk{
+    "cjk",
+    {"\u691C\u7D22", "\u30DA\u30FC\u30B8", "\u30B5\u30A4\u30C8", "\u6587\u7AE0\u3067\u3059\u3002",
+     "\u7D50\u679C", "\uAC80\uC0C9", "\uD398\uC774\uC9C0", "\u65E9\u3044\u72D0", "\u72AC", "Web"},
+    "\u30B6\u30F3\u30B8\u30D0\u30EB"};
+
 // HTML of the usual mix: nested blocks, links, entities, scripts, styles and
 // comments, with a rare word that the searches look for.
-std::string generateCorpus() {
-  static const char* kWords[] = {"search", "index", "page",  "site",    "text",   "web",
-                                 "result", "quick", "brown", "fox",     "jumps",  "over",
-                                 "lazy",   "dog",   "link",  "library", "engine", "query"};
+std::string generateCorpus(const Script& script) {
   std::mt19937 rng(20);
-  std::uniform_int_distribution<int> word(0, std::size(kWords) - 1);
+  std::uniform_int_distribution<int> word(0, static_cast<int>(script.words.size()) - 1);
   std::uniform_int_distribution<int> pick(0, 99);
   std::string html = "<html><head><title>Corpus</title></head><body>\n";
   html.reserve(kCorpusBytes + 4096);
@@ -38,11 +62,11 @@ std::string generateCorpus() {
     } else {
       html += "<div class=\"entry\"><p>";
       for (int k = 0; k < 12; ++k) {
-        html += kWords[word(rng)];
+        html += script.words[word(rng)];
         html += pick(rng) < 10 ? " &amp; " : " ";
         if (pick(rng) < 8) html += "<a href=\"/x/y.html\">link</a> ";
       }
-      if (pick(rng) == 0) html += "Zanzibar ";
+      if (pick(rng) == 0) (html += script.rareWord) += " ";
       html += "</p></div>\n";
     }
   }
@@ -53,10 +77,10 @@ std::string generateCorpus() {
 struct Corpus {
   std::string path;
   std::string bytes;
-  Corpus() {
-    bytes = generateCorpus();
+  explicit Corpus(const Script& script) {
+    bytes = generateCorpus(script);
     path = (std::filesystem::temp_directory_path() /
-            ("quexa-corpus-" + std::to_string(getpid()) + ".html"))
+            ("quexa-corpus-" + std::to_string(getpid()) + "-" + script.name + ".html"))
                .string();
     std::ofstream(path, std::ios::binary) << bytes;
     std::fprintf(stderr, "corpus: %s (%zu bytes)\n", path.c_str(), bytes.size());
@@ -66,9 +90,11 @@ struct Corpus {
   }
 };
 
-Corpus& corpus() {
-  static Corpus c;
-  return c;
+Corpus& corpus(const Script& script = kLatin) {
+  static std::map<const Script*, std::unique_ptr<Corpus>> corpora;
+  auto& c = corpora[&script];
+  if (!c) c = std::make_unique<Corpus>(script);
+  return *c;
 }
 
 mzk11_string_search_fn loadStringSearch() {
@@ -80,8 +106,9 @@ mzk11_string_search_fn loadStringSearch() {
   return h ? reinterpret_cast<mzk11_string_search_fn>(dlsym(h, "stringSearch")) : nullptr;
 }
 
-void runStringSearch(benchmark::State& state, int32_t caseMode, const char* text) {
-  Corpus& c = corpus();
+void runStringSearch(benchmark::State& state, int32_t caseMode, const char* text,
+                     const Script& script = kLatin) {
+  Corpus& c = corpus(script);
   auto search = loadStringSearch();
   if (!search) {
     state.SkipWithError("libmzk11.so not found");
@@ -101,6 +128,15 @@ void BM_StringSearchMatchCase(benchmark::State& state) {
 }
 void BM_StringSearchIgnoreCase(benchmark::State& state) {
   runStringSearch(state, MZK11_IGNORE_CASE, "zanzibar");
+}
+// Pages in scripts with letters beyond ASCII, searched for their own rare
+// word in lower case.
+void BM_StringSearchIgnoreCaseCyrillic(benchmark::State& state) {
+  runStringSearch(state, MZK11_IGNORE_CASE, "\u0437\u0430\u043D\u0437\u0438\u0431\u0430\u0440",
+                  kCyrillic);
+}
+void BM_StringSearchIgnoreCaseCjk(benchmark::State& state) {
+  runStringSearch(state, MZK11_IGNORE_CASE, "\u30B6\u30F3\u30B8\u30D0\u30EB", kCjk);
 }
 void BM_StringSearchNoMatch(benchmark::State& state) {
   runStringSearch(state, MZK11_MATCH_CASE, "Timbuktu");
@@ -151,6 +187,8 @@ BENCHMARK(BM_StringSearchMatchCase)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GrepFixedCountProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_QuexaCliMatchProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_StringSearchIgnoreCase)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StringSearchIgnoreCaseCyrillic)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StringSearchIgnoreCaseCjk)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StringSearchNoMatch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MemmemScan)->Unit(benchmark::kMillisecond);
 

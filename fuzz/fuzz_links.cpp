@@ -2,6 +2,8 @@
 // rest the page. Beyond not crashing, the crawl's bookkeeping must hold: every
 // queued link is in the visited list, and the visited list's index answers
 // exactly as a search of its text would.
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -32,11 +34,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   quexa::NullPump pump;
   crawl.startSite(siteUrl);
   const std::string hostName = quexa::hostNameOf(siteUrl);
+  // Most runs bound the queue as a search near Maximum Sites does.
+  const size_t reach = page.size() % 5 == 0 ? SIZE_MAX : page.size() % 13;
+  crawl.linkQueue.setReach(reach);
   crawl.extractLinks(page, hostName, pump);
 
   quexa::LinkQueue& queue = crawl.linkQueue;
   const quexa::VisitedIndex& visited = crawl.visitedList;
   require(queue.front() == siteUrl);
+  size_t takeable = 0;
+  for (const std::string& entry : queue.entries())
+    if (!quexa::isSkippedQueueEntry(entry)) ++takeable;
+  require(takeable <= std::max<size_t>(reach, 1));  // the site itself was queued first
   while (crawl.hasEntries()) {
     std::string link = crawl.popFront();
     require(visited.contains(link));

@@ -4,14 +4,18 @@
 // and highlighting. Beyond not crashing: the result buffer is left untouched
 // on no match, and on a match the extract ends within the buffer, holds no
 // byte beyond ASCII (those are written as \uN?) and its groups are balanced,
-// so it can be put into an RTF document as it is.
+// so it can be put into an RTF document as it is. The case fold of the page
+// leads back to each of the page's character starts.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "fold_case.h"
 #include "fuzz_input.h"
 #include "mzk11.h"
+#include "utf8.h"
 
 namespace {
 
@@ -41,6 +45,25 @@ void checkExtract(const std::vector<char>& buffer) {
   require(depth == 0);
 }
 
+// Every character start of the page and its place in the folded page map
+// onto each other, and the folded page is the folded text of the same bytes.
+void checkFold(std::string_view page) {
+  const mzk11::FoldedText folded = mzk11::foldPage(page);
+  require(folded.text == mzk11::foldText(page));
+  size_t at = 0;
+  size_t previous = 0;
+  while (at <= page.size()) {
+    const size_t there = folded.positions.toFolded(at);
+    require(there <= folded.text.size() && there >= previous);
+    require(folded.positions.toPage(there) == at);
+    previous = there;
+    if (at == page.size()) break;
+    char32_t cp = 0;
+    at += std::max<size_t>(1, mzk11::decodeUtf8(page.data() + at, page.size() - at, cp));
+  }
+  require(folded.positions.toFolded(page.size()) == folded.text.size());
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -59,6 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int32_t highlight = (shape >> 6) & 1;
   const std::string_view page = input.rest();
   const std::string file = dir.write("page.tmp", page);
+  if (caseMode == MZK11_IGNORE_CASE) checkFold(page);
 
   std::vector<char> buffer(MZK11_RESULT_BUFFER_SIZE, kUntouched);
   const int32_t result =

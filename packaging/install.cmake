@@ -32,10 +32,14 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Quexa developers")
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 find_program(QUEXA_DPKG_SHLIBDEPS dpkg-shlibdeps)
+# Pages in Chinese, Japanese and Korean show as boxes without a font that
+# has their letters; the libraries found below come on top of it.
+set(QUEXA_FONT_DEPENDS "fonts-wqy-microhei | fonts-noto-cjk")
 if(QUEXA_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "${QUEXA_FONT_DEPENDS}")
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "libqt6widgets6, libqt6printsupport6, libqt6gui6, libqt6core6, libcurl4, libstdc++6, libc6")
+      "libqt6widgets6, libqt6printsupport6, libqt6gui6, libqt6core6, libcurl4, libicu72, libstdc++6, libc6, ${QUEXA_FONT_DEPENDS}")
 endif()
 include(CPack)

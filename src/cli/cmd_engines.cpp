@@ -1,10 +1,16 @@
-// quexa-cli engines [--engine NAME]... [--host ENGINE=HOST[:PORT]]... [TEXT
-// [AND|OR|NOT TEXT]...]: the "Web Engines" search, asking each chosen engine
-// for the texts and listing every hit its result pages name.
+// quexa-cli engines [--engine NAME]... [--host ENGINE=HOST[:PORT]]...
+// [--check-hits] [TEXT [AND|OR|NOT TEXT]...]: the "Web Engines" search,
+// asking each chosen engine (the five, then the user's own) for the texts
+// and listing every hit its result pages name, or with --check-hits every
+// hit whose page holds the texts.
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/text.h"
+#include "data/engine_file.h"
+#include "data/options_file.h"
 #include "search/engine_search.h"
 #include "search/engines/engine_table.h"
 #include "search/engines/queries.h"
@@ -18,22 +24,44 @@ struct EnginesOptions {
   SearchOptions search;
   std::vector<std::string> engines;
   std::vector<std::string> hosts;
+  bool checkHits = false;
 };
 
 [[noreturn]] void usage(const std::string& message) {
   throw CommandFailure{kExitUsage, message};
 }
 
-// --engine replaces the saved tick boxes; without it they stand.
-void tickEngines(const std::vector<std::string>& names, Settings& settings) {
+// --engine replaces the saved ticks (of the five and of the user's
+// engines); without it they stand. A user engine is named as in
+// qxengines.ini, in any letter case.
+void tickEngines(const std::vector<std::string>& names, Settings& settings,
+                 std::vector<UserEngine>& userEngines) {
   if (names.empty()) return;
   for (Engine engine : kEngineOrder) settings.*engineRow(engine).tickBox = false;
+  for (UserEngine& user : userEngines) user.ticked = false;
   for (const std::string& name : names) {
-    std::optional<Engine> engine = engineNamed(name);
-    if (!engine)
-      usage("unknown engine '" + name + "' (yahoo, lycos, infoseek, excite or altavista)");
-    settings.*engineRow(*engine).tickBox = true;
+    if (std::optional<Engine> engine = engineNamed(name)) {
+      settings.*engineRow(*engine).tickBox = true;
+      continue;
+    }
+    bool found = false;
+    for (UserEngine& user : userEngines) {
+      if (lowerSameLength(user.name) != lowerSameLength(name)) continue;
+      user.ticked = true;
+      found = true;
+    }
+    if (!found)
+      usage("unknown engine '" + name +
+            "' (yahoo, lycos, infoseek, excite, altavista or one of 'quexa-cli engine list')");
   }
+}
+
+// --check-hits, else checkhits= of qxoptions.ini when there is one.
+bool checkHitsChosen(bool flag, const std::string& dataDir) {
+  if (flag) return true;
+  std::error_code ec;
+  if (!std::filesystem::exists(dataDir + kOptionsFileName, ec)) return false;
+  return loadOptions(dataDir).checkHits;
 }
 
 // qxhosts.ini of the data directory, then the --host assignments in order.
@@ -51,13 +79,18 @@ EngineHosts engineHosts(const std::vector<std::string>& assignments, const std::
 int runEngines(const EnginesOptions& o, const GlobalOptions& global) {
   const OutputFormat format = parseOutputFormat(o.search.format);
   MainControls controls = searchControls(o.search, global);
-  tickEngines(o.engines, controls.settings);
+  std::vector<UserEngine> userEngines = loadUserEngines(global.dataDir());
+  tickEngines(o.engines, controls.settings, userEngines);
   controls.frameMineEnabled = false;
   const EngineHosts hosts = engineHosts(o.hosts, global.dataDir());
+  const bool checkHits = checkHitsChosen(o.checkHits, global.dataDir());
 
   SearchSession session(global);
-  return runSearch(session, format, Pane::All, [&controls, &hosts](SearchSession& s) {
+  return runSearch(session, format, Pane::All, [&](SearchSession& s) {
     EngineSearchContext context{s.state, s.window, s.fetcher, s.pump, controls, hosts};
+    context.userEngines = userEngines;
+    context.checkHits = checkHits;
+    context.matcher = &s.matcher;
     SearchOutcome outcome;
     outcome.end = searchWebEngines(context);
     outcome.found = context.foundCount;
@@ -73,13 +106,16 @@ CommandRegistrar registrar(41, [](CLI::App& app, GlobalOptions& global, int& exi
       "0 when the search ran to its end (or to Maximum Sites), 1 when a failure ended it, 2 on "
       "bad usage or refused input, 3 when stopped with Ctrl-C.");
   sub->add_option("--engine", options->engines,
-                  "Engine to ask: yahoo, lycos, infoseek, excite or altavista (repeatable; "
-                  "default: the saved tick boxes)")
+                  "Engine to ask: yahoo, lycos, infoseek, excite, altavista or the name of one "
+                  "of your engines (repeatable; default: the saved ticks)")
       ->allow_extra_args(false);
   sub->add_option("--host", options->hosts,
                   "Where an engine is asked, ENGINE=HOST[:PORT] over qxhosts.ini (repeatable; "
                   "yahoo sets both Yahoo! hosts, yahoo-main and yahoo-second one each)")
       ->allow_extra_args(false);
+  sub->add_flag("--check-hits", options->checkHits,
+                "Fetch each hit's page and list only those that hold the texts (default: "
+                "checkhits= of qxoptions.ini)");
   addSearchOptions(*sub, options->search);
   sub->callback([options, &global, &exitCode] { exitCode = runEngines(*options, global); });
 });

@@ -9,9 +9,11 @@
 #include "app/settings.h"
 #include "app/state.h"
 #include "app/transcript.h"
+#include "arguments.h"
 #include "command.h"
 #include "net/curl_fetcher.h"
 #include "net/fetch_page.h"
+#include "search_run.h"
 #include "transcript_output.h"
 
 namespace quexa::cli {
@@ -30,6 +32,8 @@ Settings transferSettings(const FetchOptions& o, const GlobalOptions& global) {
   Settings s = loadSettings(global.dataDir());
   if (o.timeout) s.timeoutText = *o.timeout;
   if (o.retry) s.retryText = *o.retry;
+  if (o.timeout) requireSpinNumber("--timeout", *o.timeout, kTimeoutSpin);
+  if (o.retry) requireSpinNumber("--retry", *o.retry, kRetrySpin);
   if (o.proxy) s.proxyText = *o.proxy;
   return s;
 }
@@ -38,10 +42,12 @@ int runFetch(const FetchOptions& o, const GlobalOptions& global) {
   AppState state;
   SignalPump pump(state.stopRequest);
   CurlFetcher fetcher(pump);
-  TranscriptWindow window;
+  pump.onStop = [&fetcher] { fetcher.cancel(); };
+  CliWindow window;
   window.onEvent = [](const TranscriptEvent& e) {
-    if (e.kind == TranscriptEvent::Kind::Status) std::cerr << e.text << "\n";
-    if (e.kind == TranscriptEvent::Kind::Fetch) std::cerr << "fetch " << e.text << "\n";
+    if (e.kind == TranscriptEvent::Kind::Status) std::cerr << terminalText(e.text) << "\n";
+    if (e.kind == TranscriptEvent::Kind::Fetch)
+      std::cerr << "fetch " << terminalText(e.text) << "\n";
   };
   FetchSession session(fetcher, pump, window, state);
   session.onAttempt = [&window](const std::string& url) { window.recordFetch(url); };

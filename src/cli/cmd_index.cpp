@@ -2,13 +2,19 @@
 // qxindex.ini, changed through the index editor's own steps, so the command
 // line refuses and saves exactly what the editor window would.
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
 
 #include "app/text.h"
 #include "app/transcript.h"
+#include "arguments.h"
 #include "command.h"
+#include "data/data_dir_lock.h"
 #include "data/index_editor.h"
 #include "data/index_file.h"
+#include "data/options_file.h"
+#include "data/sections.h"
+#include "data/text_file.h"
 #include "data/word_list.h"
 
 namespace quexa::cli {
@@ -23,12 +29,19 @@ struct IndexOptions {
 // The editor, opened as the "&Index" button opens it, answering every
 // question with Yes.
 struct EditorSession {
+  // Held from the editor's first read to its last write.
+  DataDirLock lock;
   TranscriptWindow window;
   MainWindowLists main;
   IndexEditor editor;
 
-  explicit EditorSession(const std::string& dataDir) : editor(dataDir, window, main) {
+  explicit EditorSession(const std::string& dataDir)
+      : lock(dataDir), editor(dataDir, window, main) {
     editor.formLoad();
+    // https addresses come with the standard link rules, read without
+    // creating qxoptions.ini.
+    if (std::filesystem::exists(dataDir + kOptionsFileName))
+      editor.acceptHttps = loadOptions(dataDir).standardLinks;
   }
 
   bool lists(const std::string& name) const {
@@ -70,13 +83,30 @@ void requireIndex(const EditorSession& session, const std::string& name) {
   if (!session.lists(name)) throw CommandFailure{kExitFailed, "no index named \"" + name + "\""};
 }
 
-// The editor rewrites a section only under the exact line "[" + name + "]";
-// one written differently (blanks around it) would be left as it was.
-void requireSaved(const std::string& dataDir, const std::string& name,
-                  const std::vector<std::string>& expected) {
-  if (loadIndexUrls(dataDir, name) != expected)
+// The editor rewrites every section headed exactly "[" + name + "]" with the
+// addresses it read from all of that name's sections, and leaves a section
+// headed otherwise (blanks around it) as it is. So an index is changed only
+// when the file holds it in one section headed exactly; otherwise nothing is
+// written and the command says why.
+void requireOneExactSection(const std::string& dataDir, const std::string& name) {
+  const std::vector<std::string> lines = readLines(dataDir + kIndexFileName);
+  const std::vector<std::string> names = sectionNames(lines);
+  const auto sections = std::count(names.begin(), names.end(), name);
+  if (sections > 1)
+    throw CommandFailure{kExitFailed, "qxindex.ini holds " + std::to_string(sections) +
+                                          " sections named \"" + name +
+                                          "\"; it was not changed (join them into one first)"};
+  if (std::count(lines.begin(), lines.end(), sectionHeader(name)) != 1)
     throw CommandFailure{kExitFailed, "the section of \"" + name + "\" is not headed exactly [" +
                                           name + "] in qxindex.ini; it was not changed"};
+}
+
+// An address holding both brackets reads back as a header, ending the section.
+void requireReadBack(const std::string& dataDir, const std::string& name,
+                     const std::vector<std::string>& expected) {
+  if (loadIndexUrls(dataDir, name) != expected)
+    throw CommandFailure{kExitFailed, "qxindex.ini was saved, but the index \"" + name +
+                                          "\" does not read back as saved"};
 }
 
 int listIndexes(const GlobalOptions& global) {
@@ -107,16 +137,18 @@ int createIndex(const GlobalOptions& global, const IndexOptions& o) {
 int addToIndex(const GlobalOptions& global, const IndexOptions& o) {
   EditorSession session(global.dataDir());
   requireIndex(session, o.name);
+  requireOneExactSection(global.dataDir(), o.name);
   session.editor.dirCatClick(o.name);
   session.addUrls(o.urls);
   session.save();
-  requireSaved(global.dataDir(), o.name, session.editor.dirList);
+  requireReadBack(global.dataDir(), o.name, session.editor.dirList);
   return kExitOk;
 }
 
 int removeFromIndex(const GlobalOptions& global, const IndexOptions& o) {
   EditorSession session(global.dataDir());
   requireIndex(session, o.name);
+  requireOneExactSection(global.dataDir(), o.name);
   IndexEditor& editor = session.editor;
   editor.dirCatClick(o.name);
   // Every address is checked first, so a refusal changes nothing.
@@ -130,11 +162,12 @@ int removeFromIndex(const GlobalOptions& global, const IndexOptions& o) {
   }
   if (editor.dirList.empty()) {
     // As in the editor: the last address gone deletes the index and its search texts.
-    std::cerr << "quexa-cli: no address left, the index \"" << o.name << "\" was deleted\n";
+    std::cerr << "quexa-cli: no address left, the index \"" << terminalText(o.name)
+              << "\" was deleted\n";
     return kExitOk;
   }
   session.save();
-  requireSaved(global.dataDir(), o.name, editor.dirList);
+  requireReadBack(global.dataDir(), o.name, editor.dirList);
   return kExitOk;
 }
 
@@ -154,7 +187,9 @@ void addIndexCommand(CLI::App* index, GlobalOptions& global, int& exitCode, cons
   CLI::App* sub = index->add_subcommand(name, description);
   sub->add_option("name", options->name, "The index name")->required();
   if (takesUrls)
-    sub->add_option("urls", options->urls, "Addresses starting with http://")->required();
+    sub->add_option("urls", options->urls,
+                    "Addresses starting with http:// (or https:// with links=standard)")
+        ->required();
   sub->callback([options, action, &global, &exitCode] { exitCode = action(global, *options); });
 }
 

@@ -27,8 +27,9 @@ int runLinks(const LinksOptions& o, const GlobalOptions& global) {
   controls.frameMineEnabled = false;  // the command belongs to the "Web Engines" mode
 
   SearchSession session(global);
-  // The window takes the URL from a node key, so it is always lower case.
-  session.state.selectedPageUrl = urlFromNodeKey(o.url);
+  // The window takes the URL from a node key, so it is always lower case;
+  // the standard link rules keep an address's letter case.
+  session.state.selectedPageUrl = controls.standardLinks ? o.url : urlFromNodeKey(o.url);
   return runSearch(session, format, Pane::Page, [&controls, format](SearchSession& s) {
     ResultTools tools{s.state, s.window, s.fetcher, s.pump, s.matcher};
     const LinkedSearchResult result = searchPage_Click(tools, controls);
@@ -45,10 +46,11 @@ CommandRegistrar registrar(45, [](CLI::App& app, GlobalOptions& global, int& exi
   CLI::App* sub = app.add_subcommand(
       "links",
       "Search one page for the texts, or with --all-links the pages of its host linked from it, "
-      "as \"Search Web Site\" does for a selected hit; stderr ends with \"Links: "
+      "as \"Search Web Site\" does for a selected hit, up to Maximum Sites pages; stderr ends with "
+      "\"Links: "
       "matched/fetched\". "
       "The URL is taken in lower case. Exits 0 when the search ran to its end, 1 when a failure "
-      "ended it, 3 when stopped with Ctrl-C, 2 on bad usage.");
+      "ended it, 3 when stopped with Ctrl-C, SIGTERM or SIGHUP, 2 on bad usage.");
   sub->add_option("url", options->url, "The page to search")->required();
   addSearchModeOptions(*sub, options->search);
   addSearchOptions(*sub, options->search);

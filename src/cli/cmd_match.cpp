@@ -7,6 +7,7 @@
 #include "app/controls.h"
 #include "app/errors.h"
 #include "app/text.h"
+#include "arguments.h"
 #include "command.h"
 #include "match/dl_matcher.h"
 #include "match/expression.h"
@@ -61,7 +62,7 @@ int runMatch(const MatchOptions& o, const GlobalOptions& global) {
   std::string matchBuffer(kMatchBufferSize, ' ');
   PageMatch m = matchPage(global.dataDir(), page, false, expression, matcher, matchBuffer);
   std::cout << "match: " << (m.hit ? "yes" : "no") << " (result " << m.result << ")\n";
-  if (m.hit) std::cout << plainTextOfExtract(m.extract);
+  if (m.hit) std::cout << terminalText(plainTextOfExtract(m.extract), true);
   return kExitOk;
 }
 

@@ -5,7 +5,9 @@
 
 #include "app/settings.h"
 #include "app/text.h"
+#include "arguments.h"
 #include "command.h"
+#include "data/data_dir_lock.h"
 
 namespace quexa::cli {
 
@@ -24,6 +26,11 @@ bool* checkBox(Settings& s, const std::string& field) {
   if (field == "excite") return &s.chkExcite;
   if (field == "altavista") return &s.chkAltavista;
   return nullptr;
+}
+
+SpinRange spinRange(const std::string& field) {
+  if (field == "hits") return kHitsSpin;
+  return field == "timeout" ? kTimeoutSpin : kRetrySpin;
 }
 
 std::string* numberBox(Settings& s, const std::string& field) {
@@ -67,6 +74,7 @@ void setField(Settings& s, const std::string& field, const std::string& value) {
   } else if (std::string* number = numberBox(s, field)) {
     if (!isDigits(value) || value.size() > kMaxNumberTextLength)
       refuse(field + " takes digits only, at most " + std::to_string(kMaxNumberTextLength));
+    requireSpinNumber(field, value, spinRange(field));
     *number = value;
   } else if (int32_t* twips = measurement(s, field)) {
     int64_t n = 0;
@@ -122,6 +130,7 @@ int showSettings(const GlobalOptions& global, bool json) {
 }
 
 int setSetting(const GlobalOptions& global, const std::string& field, const std::string& value) {
+  const DataDirLock lock(global.dataDir());
   Settings s = loadSettings(global.dataDir());
   setField(s, field, value);
   if (auto problem = settingsFitProblem(s)) refuse(*problem);
@@ -149,8 +158,9 @@ CommandRegistrar registrar(10, [](CLI::App& app, GlobalOptions& global, int& exi
   for (const auto& f : kFields) fieldList += (fieldList.empty() ? "" : ", ") + f;
   CLI::App* set = settings->add_subcommand(
       "set",
-      "Change one field. Check boxes take 1/0 (on/off); hits, timeout and retry digits "
-      "(at most 10); proxy at most 200 characters (\"\" for none); mode sites or "
+      "Change one field. Check boxes take 1/0 (on/off); hits (100-30000), timeout "
+      "(30-90) and retry (3-99) digits; proxy at most 200 characters (\"\" for none); mode sites "
+      "or "
       "engines; width and splitter whole twips. Exits 2 for a value the record cannot "
       "hold.");
   set->add_option("field", options->field, "One of: " + fieldList)->required();

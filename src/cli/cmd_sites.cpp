@@ -1,6 +1,7 @@
 // quexa-cli sites --index NAME [TEXT [AND|OR|NOT TEXT]...]: the "My Web
 // Sites" search over the URLs of one index, fetching each listed page or
 // crawling each site over its own links.
+#include <algorithm>
 #include <memory>
 
 #include "data/index_file.h"
@@ -21,8 +22,12 @@ int runSites(const SitesOptions& o, const GlobalOptions& global) {
   MainControls controls = searchControls(o.search, global);
   const std::string dataDir = global.dataDir();
   // The index chooser holds every index name with the chosen one as its text.
+  const std::vector<std::string> names = loadIndexNames(dataDir);
+  // The window only offers indexes that exist; a name typed here may not.
+  if (std::find(names.begin(), names.end(), o.index) == names.end())
+    throw CommandFailure{kExitUsage, "no index named \"" + o.index + "\""};
   controls.searchCatText = o.index;
-  controls.searchCatCount = loadIndexNames(dataDir).size();
+  controls.searchCatCount = names.size();
   controls.listCategory = loadIndexUrls(dataDir, o.index);
   controls.frameMineEnabled = true;
 
@@ -42,7 +47,7 @@ CommandRegistrar registrar(40, [](CLI::App& app, GlobalOptions& global, int& exi
       "sites",
       "Search the Web sites of an index for the texts and list every matching page. Exits 0 when "
       "the search ran to its end (or to Maximum Sites), 1 when a failure ended it, 2 on bad "
-      "usage or refused input, 3 when stopped with Ctrl-C.");
+      "usage or refused input, 3 when stopped with Ctrl-C, SIGTERM or SIGHUP.");
   sub->add_option("--index", options->index, "The index whose URLs are searched")->required();
   addSearchModeOptions(*sub, options->search);
   addSearchOptions(*sub, options->search);

@@ -7,6 +7,7 @@
 
 #include "app/text.h"
 #include "command.h"
+#include "data/data_dir_lock.h"
 #include "data/word_list.h"
 
 namespace quexa::cli {
@@ -76,6 +77,10 @@ void removeTexts(WordList& list, const std::vector<std::string>& texts) {
 
 int runWords(const GlobalOptions& global, const WordsOptions& o, WordsAction action) {
   requireOneList(o);
+  // A change holds the lock from the load to the save, so a text another
+  // process adds meanwhile is not written over. Listing only reads.
+  std::optional<DataDirLock> lock;
+  if (action != WordsAction::List) lock.emplace(global.dataDir());
   WordList list = loadList(global, o);
   switch (action) {
     case WordsAction::List:

@@ -2,8 +2,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
+#include <sstream>
 
 #include "app/state.h"
+#include "arguments.h"
 #include "command.h"
 
 namespace quexa::cli {
@@ -40,16 +42,25 @@ int main(int argc, char** argv) {
   std::stable_sort(commands.begin(), commands.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   for (auto& [order, setup] : commands) setup(app, global, exitCode);
+  keepArgumentsExact(app);
+  std::vector<std::string> args = markBracketedArguments(argc, argv);
+  std::vector<char*> argPointers;
+  for (std::string& arg : args) argPointers.push_back(arg.data());
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(argPointers.size()), argPointers.data());
   } catch (const CLI::ParseError& e) {
-    int code = app.exit(e);
+    // The parser's message quotes the arguments: no control character of
+    // theirs reaches the terminal.
+    std::ostringstream out, err;
+    int code = app.exit(e, out, err);
+    std::cout << out.str();
+    std::cerr << terminalText(err.str(), true);
     return code == 0 ? kExitOk : kExitUsage;
   } catch (const CommandFailure& f) {
-    std::cerr << "quexa-cli: " << f.message << "\n";
+    std::cerr << "quexa-cli: " << terminalText(f.message) << "\n";
     return f.exitCode;
   } catch (const std::exception& e) {
-    std::cerr << "quexa-cli: " << e.what() << "\n";
+    std::cerr << "quexa-cli: " << terminalText(e.what()) << "\n";
     return kExitFailed;
   }
   return exitCode;

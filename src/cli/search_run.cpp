@@ -1,10 +1,13 @@
 #include "search_run.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 
 #include "app/settings.h"
 #include "app/text.h"
+#include "arguments.h"
+#include "data/options_file.h"
 #include "net/parallel_fetcher.h"
 #include "results/rich_text.h"
 #include "results/rtf_reader.h"
@@ -21,9 +24,10 @@ void addSearchOptions(CLI::App& sub, SearchOptions& o) {
   auto* matchCase = sub.add_flag("--case", o.matchCase, "Match case (default: saved)");
   auto* ignoreCase = sub.add_flag("--no-case", o.ignoreCase, "Ignore case (default: saved)");
   matchCase->excludes(ignoreCase);
-  sub.add_option("--max-sites", o.maxSites, "Maximum Sites (default: saved)");
-  sub.add_option("--timeout", o.timeout, "Request time-out in seconds (default: saved)");
-  sub.add_option("--retry", o.retry, "Retries of an empty or timed-out answer (default: saved)");
+  sub.add_option("--max-sites", o.maxSites, "Maximum Sites, 100-30000 (default: saved)");
+  sub.add_option("--timeout", o.timeout, "Request time-out in seconds, 30-90 (default: saved)");
+  sub.add_option("--retry", o.retry,
+                 "Retries of an empty or timed-out answer, 3-99 (default: saved)");
   sub.add_option("--proxy", o.proxy, "Proxy server, host[:port] (default: saved; \"\" for none)");
   sub.add_option("--format", o.format, "Output: text, rtf or json (JSON Lines of the transcript)")
       ->capture_default_str();
@@ -33,6 +37,14 @@ void addSearchModeOptions(CLI::App& sub, SearchOptions& o) {
   auto* all = sub.add_flag("--all-links", o.allLinks, "Crawl each site over its links");
   auto* single = sub.add_flag("--single-page", o.singlePage, "Search only the listed pages");
   all->excludes(single);
+  auto* standard = sub.add_flag("--standard-links", o.standardLinks,
+                                "Crawl by the standard link rules: real HTML links resolved "
+                                "against their page, https, robots.txt (default: qxoptions.ini)");
+  auto* classic = sub.add_flag("--classic-links", o.classicLinks,
+                               "Crawl by the classic link rules (default: qxoptions.ini)");
+  standard->excludes(classic);
+  sub.add_flag("--ignore-robots", o.ignoreRobots,
+               "Standard links: do not read robots.txt (for sites of your own)");
 }
 
 namespace {
@@ -77,18 +89,37 @@ MainControls searchControls(const SearchOptions& o, const GlobalOptions& global)
   if (o.maxSites) s.hitsText = *o.maxSites;
   if (o.timeout) s.timeoutText = *o.timeout;
   if (o.retry) s.retryText = *o.retry;
+  // A time-out of 0 would wait for ever and a retry count past the spin bar
+  // would hold a dead site for hours: the flags keep to the spin bars.
+  if (o.maxSites) requireSpinNumber("--max-sites", *o.maxSites, kHitsSpin);
+  if (o.timeout) requireSpinNumber("--timeout", *o.timeout, kTimeoutSpin);
+  if (o.retry) requireSpinNumber("--retry", *o.retry, kRetrySpin);
   if (o.proxy) s.proxyText = *o.proxy;
+  // The saved choice of link rules, read without creating the file.
+  const std::string dataDir = global.dataDir();
+  if (std::filesystem::exists(dataDir + kOptionsFileName)) {
+    const Options saved = loadOptions(dataDir);
+    controls.standardLinks = saved.standardLinks;
+    controls.ignoreRobots = saved.ignoreRobots;
+  }
+  if (o.standardLinks) controls.standardLinks = true;
+  if (o.classicLinks) controls.standardLinks = false;
+  if (o.ignoreRobots) controls.ignoreRobots = true;
   applySearchWords(o.words, controls);
   return controls;
 }
 
+void CliWindow::reportUnfetched(std::string_view url, std::string_view reason) {
+  TranscriptWindow::reportUnfetched(url, reason);
+  std::cerr << "quexa-cli: " << terminalText(url) << ": " << terminalText(reason) << "\n";
+}
+
 FetchResult AttemptRecordingFetcher::fetch(const std::string& url, int timeoutSeconds) {
   FetchResult result = RecordingFetcher::fetch(url, timeoutSeconds);
-  // A site that cannot be reached reads as an empty page and the search goes
-  // on; the reason is only told here.
-  if (result.status != FetchStatus::Ok && result.error != kCancelledError)
-    std::cerr << "quexa-cli: " << url << ": "
-              << (result.error.empty() ? std::string("no answer") : result.error) << "\n";
+  if (result.status == FetchStatus::Timeout || result.status == FetchStatus::Failed)
+    std::cerr << "quexa-cli: " << terminalText(url) << ": "
+              << terminalText(result.error.empty() ? std::string("no answer") : result.error)
+              << "\n";
   return result;
 }
 
@@ -102,6 +133,7 @@ SearchSession::SearchSession(const GlobalOptions& global)
       network(makeFetcher(pump, global.connections)),
       fetcher(*network, window) {
   state.dataDir = global.dataDir();
+  pump.onStop = [this] { network->cancel(); };
 }
 
 namespace {
@@ -110,13 +142,12 @@ void streamEvents(TranscriptWindow& window, OutputFormat format) {
   window.onEvent = [format](const TranscriptEvent& e) {
     switch (e.kind) {
       case Kind::Message:
-        std::cerr << e.title << ": " << e.text << "\n";
-        break;
       case Kind::ErrorDialog:
-        std::cerr << e.title << ": " << e.text << "\n";
+        std::cerr << terminalText(e.title) << ": " << terminalText(e.text) << "\n";
         break;
       case Kind::Status:
-        if (format != OutputFormat::Json && !e.text.empty()) std::cerr << e.text << "\n";
+        if (format != OutputFormat::Json && !e.text.empty())
+          std::cerr << terminalText(e.text) << "\n";
         break;
       default:
         break;
@@ -164,7 +195,7 @@ int runSearch(SearchSession& session, OutputFormat format, Pane resultPane,
     }
     case OutputFormat::Text: {
       const std::string text = plainText(paneContent(session.window, resultPane));
-      if (!trim(text).empty()) std::cout << text << "\n";
+      if (!trim(text).empty()) std::cout << terminalText(text, true) << "\n";
       break;
     }
     case OutputFormat::Rtf:

@@ -30,6 +30,9 @@ struct SearchOptions {
   bool ignoreCase = false;
   bool allLinks = false;
   bool singlePage = false;
+  bool standardLinks = false;           // --standard-links
+  bool classicLinks = false;            // --classic-links
+  bool ignoreRobots = false;            // --ignore-robots
   std::optional<std::string> maxSites;  // texts, read like the settings boxes
   std::optional<std::string> timeout;
   std::optional<std::string> retry;
@@ -39,7 +42,9 @@ struct SearchOptions {
 
 // The texts, --case/--no-case, the numbers, the proxy and --format.
 void addSearchOptions(CLI::App& sub, SearchOptions& options);
-// --all-links / --single-page, for the commands that can follow links.
+// --all-links / --single-page and the link rules of the crawl
+// (--standard-links / --classic-links, --ignore-robots), for the commands
+// that can follow links.
 void addSearchModeOptions(CLI::App& sub, SearchOptions& options);
 
 // The words as the four search boxes and the connectors between them: a
@@ -51,8 +56,15 @@ void applySearchWords(const std::vector<std::string>& words, MainControls& contr
 // the flags put over them, and the texts.
 MainControls searchControls(const SearchOptions& options, const GlobalOptions& global);
 
-// The recording fetcher that also tells on stderr why an attempt brought no
-// page.
+// The transcript window of the command line: what the window lists as pages
+// not fetched goes to stderr, one line each.
+class CliWindow : public TranscriptWindow {
+ public:
+  void reportUnfetched(std::string_view url, std::string_view reason) override;
+};
+
+// The recording fetcher that also tells on stderr why an attempt timed out
+// or failed (an unreachable page is told once, by the window).
 class AttemptRecordingFetcher : public RecordingFetcher {
  public:
   using RecordingFetcher::RecordingFetcher;
@@ -67,7 +79,7 @@ struct SearchSession {
   explicit SearchSession(const GlobalOptions& global);
 
   AppState state;
-  TranscriptWindow window;
+  CliWindow window;
   SignalPump pump;
   std::unique_ptr<Fetcher> network;  // --connections: one, or fetching ahead over several
   AttemptRecordingFetcher fetcher;

@@ -1,5 +1,7 @@
 #include "transcript_output.h"
 
+#include <signal.h>
+
 #include <nlohmann/json.hpp>
 
 #include "command.h"
@@ -67,19 +69,31 @@ volatile std::sig_atomic_t gInterrupted = 0;
 extern "C" void onInterrupt(int) {
   gInterrupted = 1;
 }
+
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+void setStopHandlers(void (*handler)(int)) {
+  struct sigaction action {};
+  action.sa_handler = handler;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (int signal : kStopSignals) sigaction(signal, &action, nullptr);
+}
 }  // namespace
 
 SignalPump::SignalPump(int16_t& stopRequest) : stopRequest_(stopRequest) {
   gInterrupted = 0;
-  std::signal(SIGINT, onInterrupt);
+  setStopHandlers(onInterrupt);
 }
 
 SignalPump::~SignalPump() {
-  std::signal(SIGINT, SIG_DFL);
+  setStopHandlers(SIG_DFL);
 }
 
 void SignalPump::pump() {
-  if (gInterrupted) stopRequest_ = 1;
+  if (!gInterrupted) return;
+  stopRequest_ = 1;
+  if (onStop) onStop();
 }
 
 bool SignalPump::interrupted() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <csignal>
+#include <functional>
 #include <iosfwd>
 #include <string>
 
@@ -22,14 +23,20 @@ OutputFormat parseOutputFormat(const std::string& name);
 std::string jsonLine(const TranscriptEvent& event);
 std::string endJsonLine(bool stopped, int found, const std::string& status);
 
-// Ctrl-C sets the stop request: the pump copies the signal flag into it, so
-// the search sees it at its next stop check.
+// Ctrl-C (SIGINT), SIGTERM and SIGHUP are the window's Stop: the pump
+// copies the signal flag into the stop request, so the search sees it at its
+// next stop check, and calls onStop, which abandons the transfer in progress
+// rather than waiting for its time-out. The search then ends as stopped and
+// prints what it found. One pump at a time (the search's thread); the signal
+// handlers only set a flag.
 class SignalPump : public EventPump {
  public:
   explicit SignalPump(int16_t& stopRequest);
   ~SignalPump() override;
   void pump() override;
   static bool interrupted();
+
+  std::function<void()> onStop;
 
  private:
   int16_t& stopRequest_;

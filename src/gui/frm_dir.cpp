@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <cstdlib>
 
+#include "data/options_file.h"
 #include "frm_main.h"
 
 namespace quexa {
@@ -97,7 +98,10 @@ FrmDir::FrmDir(FrmMain& main)
   createControls();
   arrangeControls();
   connectHandlers();
-  run([&] { editor_.formLoad(); });
+  run([&] {
+    editor_.formLoad();
+    editor_.acceptHttps = loadOptions(main_.state.dataDir).standardLinks;
+  });
 }
 
 FrmDir::~FrmDir() = default;
@@ -107,6 +111,9 @@ void FrmDir::createControls() {
   dirCat->setEditable(true);
   // A typed name becomes an index only when it is saved.
   dirCat->setInsertPolicy(QComboBox::NoInsert);
+  // The name is exactly what the person typed: completing "Work" to an
+  // existing "Workshop" would save over an index nobody named.
+  dirCat->setCompleter(nullptr);
   dirCat->setToolTip("Enter the name for the new index");
   dirList = new QListWidget(this);
   dirList->setToolTip("URL list");

@@ -25,9 +25,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <system_error>
 
 #include "app/layout.h"
+#include "data/data_dir_lock.h"
 #include "data/index_file.h"
 #include "data/options_file.h"
 #include "help_file.h"
@@ -51,21 +53,24 @@ std::string currentDirectory() {
 
 // Shutdown does not wait for a running search: its handler is still on the
 // stack below this one, so the program ends here rather than unwinding
-// through it. The settings file is already on disk.
-void endProgramAtOnce(bool searchRunning) {
+// through it. The settings file is already on disk, or its failure reported.
+void endProgramAtOnce(bool searchRunning, int status) {
   if (searchRunning) {
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::_Exit(status);
   }
-  QCoreApplication::quit();
+  QCoreApplication::exit(status);
 }
 }  // namespace
 
 FrmMain::FrmMain(QWidget* parent)
-    : QWidget(parent), endProgram(endProgramAtOnce), window_(std::make_unique<QtWindow>(*this)) {
+    : QWidget(parent),
+      endProgram([this](bool running) { endProgramAtOnce(running, settingsUnsaved_ ? 1 : 0); }),
+      window_(std::make_unique<QtWindow>(*this)) {
   setWindowTitle(kMainCaption);
   createControls();
   connectHandlers();
+  setTabOrderByPlace();
   formLoad();
 }
 
@@ -91,6 +96,8 @@ void FrmMain::formLoad() {
   applySavedGeometry();
   state.foundStatus = "Found: 0";
   state.linkStatus = "Links: 0/0";
+  // Typing right after start-up goes into the first search box.
+  searchText[0]->setFocus(Qt::OtherFocusReason);
 }
 
 void FrmMain::prepareResultTree() {
@@ -131,6 +138,13 @@ void FrmMain::readOptionsFile() {
   // Showing the stored value is not a change to store again.
   const QSignalBlocker quiet(connectionsSpin);
   connectionsSpin->setValue(options.connections);
+  const QSignalBlocker quietHits(chkCheckHits);
+  chkCheckHits->setChecked(options.checkHits);
+  userEngineBoxes->reload(state.dataDir);
+  const QSignalBlocker quietLinks(optStandardLinks);
+  const QSignalBlocker quietRobots(optIgnoreRobots);
+  optStandardLinks->setChecked(options.standardLinks);
+  optIgnoreRobots->setChecked(options.ignoreRobots);
 }
 
 // The frames of the other mode are greyed out with every control in them.
@@ -141,6 +155,9 @@ void FrmMain::applyModeFrames(bool mine) {
   frameEngine->setEnabled(!mine);
   for (QCheckBox* box : {chk_yahoo, chk_lycos, chk_infoseek, chk_excite, chk_altavista})
     box->setEnabled(!mine);
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{userEngineBoxes, buttonEngines, chkCheckHits})
+    control->setEnabled(!mine);
 }
 
 void FrmMain::fillModeLists() {
@@ -230,6 +247,8 @@ MainControls FrmMain::currentControls() const {
   for (int i = 0; i < listCategory->count(); ++i)
     c.listCategory.push_back(listCategory->item(i)->text().toStdString());
   c.frameMineEnabled = frameMine->isEnabled();
+  c.standardLinks = optStandardLinks->isChecked();
+  c.ignoreRobots = optIgnoreRobots->isChecked();
   return c;
 }
 
@@ -288,8 +307,13 @@ void FrmMain::shutdown() {
   dispFile->repaint();
   try {
     saveSettings(state.dataDir, settingsFromControls());
-  } catch (const std::exception&) {
-    // The program ends either way; the previous file stays in place.
+  } catch (const std::exception& failure) {
+    // The program ends either way and the previous file stays in place, but
+    // the user is told, and the exit status says so.
+    settingsUnsaved_ = true;
+    std::cerr << "quexa: the settings were not saved: " << failure.what() << "\n";
+    window_->messageBox(std::string("The settings were not saved: ") + failure.what(),
+                        "Operation Error", MessageIcon::Critical, MessageButtons::Ok);
   }
   // Windows opened from this one (index editor, timer) are its children and
   // close with it.
@@ -339,14 +363,27 @@ void FrmMain::picDivider_MouseUp() {
 
 // --- spin bars: the bar's value goes into its box at once ---
 
-void FrmMain::connectionsSpin_Change(int value) {
+// Stores one choice in qxoptions.ini at once, keeping the others as read.
+void FrmMain::changeOptions(const std::function<void(Options&)>& change) {
   try {
+    const DataDirLock lock(state.dataDir);  // the other options read here are written back
     Options options = loadOptions(state.dataDir);
-    options.connections = value;
+    change(options);
     saveOptions(state.dataDir, options);
   } catch (const std::exception&) {
-    // The value still serves this session; the old file stays whole.
+    // The choice still serves this session; the old file stays whole.
   }
+}
+
+void FrmMain::connectionsSpin_Change(int value) {
+  changeOptions([value](Options& o) { o.connections = value; });
+}
+
+void FrmMain::linkRules_Change() {
+  changeOptions([this](Options& o) {
+    o.standardLinks = optStandardLinks->isChecked();
+    o.ignoreRobots = optIgnoreRobots->isChecked();
+  });
 }
 
 void FrmMain::hitsScroll_Change(int value) {
@@ -371,8 +408,10 @@ void FrmMain::busyTimer_Timer() {
 void FrmMain::helpCfg_Click() {
   const std::string document = helpDocument(
       state.dataDir, manualCandidates(QCoreApplication::applicationDirPath().toStdString()));
-  // A missing help file or viewer gives no message.
-  if (!document.empty()) QDesktopServices::openUrl(QUrl::fromLocalFile(qs(document)));
+  // A missing help file gives no message; a viewer that will not open it does.
+  if (document.empty()) return;
+  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(qs(document))))
+    window_->reportNotOpened(document);
 }
 
 // searchConfig_Click, buttonMine_Click and buttonEngine_Click are in

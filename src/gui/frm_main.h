@@ -17,9 +17,11 @@
 #include "app/search_frame.h"
 #include "app/settings.h"
 #include "app/state.h"
+#include "data/options_file.h"
 #include "data/word_list.h"
 #include "qt_window.h"
 #include "result_hooks.h"
+#include "user_engine_boxes.h"
 
 class QCheckBox;
 class QComboBox;
@@ -38,6 +40,7 @@ class QTreeWidgetItem;
 
 namespace quexa {
 
+class Fetcher;
 class PicDivider;
 class SpinBar;
 
@@ -82,10 +85,18 @@ class FrmMain : public QWidget {
   QCheckBox* chk_infoseek = nullptr;
   QCheckBox* chk_excite = nullptr;
   QCheckBox* chk_altavista = nullptr;
+  // The user's own engines under the five, the editor of them, and whether
+  // hits are checked (qxengines.ini, qxoptions.ini).
+  UserEngineBoxes* userEngineBoxes = nullptr;
+  QPushButton* buttonEngines = nullptr;  // "Engi&nes..."
+  QCheckBox* chkCheckHits = nullptr;     // "Check &Hits"
 
   QGroupBox* frameOption = nullptr;
   QCheckBox* optCase = nullptr;
   QCheckBox* optSearchAll = nullptr;
+  // The crawl's link rules and robots.txt, kept in qxoptions.ini.
+  QCheckBox* optStandardLinks = nullptr;
+  QCheckBox* optIgnoreRobots = nullptr;
   QLabel* lblProxy = nullptr;
   QLineEdit* proxyText = nullptr;
   QLabel* lblTimeout = nullptr;
@@ -127,6 +138,8 @@ class FrmMain : public QWidget {
   QLabel* ImageGreen = nullptr;
   QLabel* dispFile = nullptr;
   QLabel* lblResult = nullptr;
+  // Pages and engines the last search could not fetch; hidden while none.
+  QLabel* lblUnfetched = nullptr;
 
   QTimer* busyTimer = nullptr;  // blinks the green lamp every 150 ms
   int16_t lampPhase = 0;
@@ -200,6 +213,10 @@ class FrmMain : public QWidget {
   void timeoutScroll_Change(int value);
   void retryScroll_Change(int value);
   void connectionsSpin_Change(int value);
+  void buttonEngines_Click();  // frm_engines.cpp
+  void chkCheckHits_Click(bool checked);
+  void linkRules_Change();
+  void changeOptions(const std::function<void(Options&)>& change);
 
   void busyTimer_Timer();
   void dispTab_Click(int index);
@@ -241,6 +258,14 @@ class FrmMain : public QWidget {
   void fillModeLists();
   void applySavedGeometry();
 
+  // Keyboard (frm_main_focus.cpp): the tab order follows the window top to
+  // bottom, left to right; a finished search leaves the focus on its results.
+  void setTabOrderByPlace();
+  void focusResults();
+  // A number box left empty refuses the start: the message names the box and
+  // its range, and the focus goes to it. True when all three hold a number.
+  bool numberBoxesFilled();
+
   void saveWordListNow();
   // The one place where a search runs; the search checks its inputs first
   // and leaves the window untouched when they fail.
@@ -251,7 +276,12 @@ class FrmMain : public QWidget {
 
   std::unique_ptr<QtWindow> window_;
   bool shuttingDown_ = false;
+  bool settingsUnsaved_ = false;  // the program then ends with status 1
   bool checkingBoxes_ = false;
+  // The fetcher of what runs now, which Stop abandons (search_tools.h).
+  Fetcher* activeFetcher_ = nullptr;
+  // The node whose page the panes show; a refused click goes back to it.
+  std::string shownNodeKey_;
 };
 
 }  // namespace quexa

@@ -109,6 +109,9 @@ void FrmMain::createSearchTexts() {
 
   wordList = new QListWidget(frameSearch);
   wordList->setToolTip("Word list");
+  // Every entry is one line of text: measuring each of a long list again at
+  // every layout would hold up the start.
+  wordList->setUniformItemSizes(true);
   searchAdd = makeButton(">>", "Save the search text.", frameSearch);
   searchCopy = makeButton("<<", "Copy the selected text into the search field.", frameSearch);
   searchRemove = makeButton("&Remove", "Delete the selected text.", frameSearch);
@@ -137,12 +140,25 @@ void FrmMain::createEngineFrame() {
   chk_infoseek = new QCheckBox("&InfoSeek", frameEngine);
   chk_excite = new QCheckBox("&Excite", frameEngine);
   chk_altavista = new QCheckBox("&AltaVista", frameEngine);
+  userEngineBoxes = new UserEngineBoxes(frameEngine);
+  userEngineBoxes->adoptBuiltIn({chk_yahoo, chk_lycos, chk_infoseek, chk_excite, chk_altavista});
+  buttonEngines =
+      makeButton("Engi&nes...", "Engines...: add or remove your own Web engines", frameEngine);
+  buttonEngines->setAccessibleName("Engines...");
+  chkCheckHits = new QCheckBox("Check &Hits", frameEngine);
+  chkCheckHits->setToolTip("Fetch each hit's page and list only those that hold the texts");
 }
 
 void FrmMain::createOptionFrame() {
   frameOption = new QGroupBox("Search Options", frameSearch);
   optCase = new QCheckBox("&Match Case", frameOption);
   optSearchAll = new QCheckBox("Sear&ch All Links", frameOption);
+  optStandardLinks = new QCheckBox("Standar&d links", frameOption);
+  optStandardLinks->setToolTip(
+      "Crawl by today's link rules: real HTML links resolved against their page, https, "
+      "robots.txt");
+  optIgnoreRobots = new QCheckBox("S&kip robots", frameOption);
+  optIgnoreRobots->setToolTip("Standard links: ignore robots.txt (for sites of your own)");
   lblProxy = new QLabel("Proxy Server:", frameOption);
   proxyText = makeProxyBox(frameOption);
   proxyText->setToolTip("Name of proxy server");
@@ -205,6 +221,10 @@ void FrmMain::createStatusLine() {
   lblResult = new QLabel(this);
   lblResult->setFrameShape(QFrame::StyledPanel);
   lblResult->setFrameShadow(QFrame::Sunken);
+  lblUnfetched = new QLabel(this);
+  lblUnfetched->setFrameShape(QFrame::StyledPanel);
+  lblUnfetched->setFrameShadow(QFrame::Sunken);
+  lblUnfetched->hide();
   busyTimer = new QTimer(this);
   busyTimer->setInterval(150);
 }
@@ -238,6 +258,10 @@ void FrmMain::connectHandlers() {
   connect(timeoutScroll, &SpinBar::valueChanged, this, &FrmMain::timeoutScroll_Change);
   connect(retryScroll, &SpinBar::valueChanged, this, &FrmMain::retryScroll_Change);
   connect(connectionsSpin, &QSpinBox::valueChanged, this, &FrmMain::connectionsSpin_Change);
+  connect(buttonEngines, &QPushButton::clicked, this, &FrmMain::buttonEngines_Click);
+  connect(chkCheckHits, &QCheckBox::toggled, this, &FrmMain::chkCheckHits_Click);
+  for (QCheckBox* box : {optStandardLinks, optIgnoreRobots})
+    connect(box, &QCheckBox::toggled, this, &FrmMain::linkRules_Change);
 
   connect(busyTimer, &QTimer::timeout, this, &FrmMain::busyTimer_Timer);
   connect(dispTab, &QTabWidget::currentChanged, this, &FrmMain::dispTab_Click);

@@ -11,6 +11,7 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <QUrl>
+#include <optional>
 #include <utility>
 
 #include "app/error_policy.h"
@@ -79,19 +80,31 @@ void FrmMain::outlineFile_NodeClick(QTreeWidgetItem* node) {
   // Read before the view yields to the event loop.
   const std::string key = QtWindow::keyOf(node);
   const bool hasChildren = node->childCount() > 0;
+  // The stop-first guard refuses a click while a search or view runs; the
+  // highlight then goes back to the node whose page is shown.
+  const bool refused = state.searchRunning == 1;
+  if (!refused) shownNodeKey_ = key;
   guarded([&] {
     SearchTools tools(connectionsSpin->value());
+    const LentFetcher lent(activeFetcher_, tools.fetcher);
     ResultTools results{state, *window_, tools.fetcher, tools.pump, tools.matcher};
     quexa::outlineFile_NodeClick(results, currentControls(), key, hasChildren);
   });
+  if (!refused) return;
+  QTreeWidgetItem* shown = window_->node(shownNodeKey_);
+  outlineFile->setCurrentItem(shown);
+  if (shown == nullptr) outlineFile->clearSelection();
 }
 
 void FrmMain::searchPage_Click() {
   guarded([&] {
     SearchTools tools(connectionsSpin->value());
+    const LentFetcher lent(activeFetcher_, tools.fetcher);
     ResultTools results{state, *window_, tools.fetcher, tools.pump, tools.matcher};
     quexa::searchPage_Click(results, currentControls());
   });
+  window_->revealLastNode();
+  focusResults();
 }
 
 void FrmMain::viewPrev_Click() {
@@ -121,12 +134,10 @@ void FrmMain::buttonView_Click() {
                         MessageButtons::Ok);
     return;
   }
-  // A page without a browser to show it gives no message.
   const QUrl url(qs(state.selectedPageUrl));
-  if (resultHooks.openUrl)
-    resultHooks.openUrl(url);
-  else
-    QDesktopServices::openUrl(url);
+  const bool opened =
+      resultHooks.openUrl ? resultHooks.openUrl(url) : QDesktopServices::openUrl(url);
+  if (!opened) window_->reportNotOpened(state.selectedPageUrl);
 }
 
 void FrmMain::searchPrint_Click() {
@@ -146,8 +157,27 @@ void FrmMain::searchSave_Click() {
   const QString file =
       resultHooks.chooseSaveFile ? resultHooks.chooseSaveFile() : showSaveDialog(this);
   if (file.isEmpty()) return;
-  runCommandStep(*window_, ErrorTable::Save,
-                 [&] { saveDocumentRtf(*pane->document(), file.toStdString()); });
+  // A refused save names itself and its file instead of a table row, in the
+  // same dialog with the same Retry, Ignore and Abort.
+  for (;;) {
+    std::optional<std::string> refused;
+    runCommandStep(*window_, ErrorTable::Save, [&] {
+      try {
+        saveDocumentRtf(*pane->document(), file.toStdString());
+      } catch (const SaveRefused& refusal) {
+        refused = refusal.what();
+      }
+    });
+    if (!refused) return;
+    switch (window_->errorDialog(errorDialogText(*refused, kPermissionDeniedNumber))) {
+      case ErrorAnswer::Retry:
+        continue;
+      case ErrorAnswer::Ignore:
+        return;
+      case ErrorAnswer::Abort:
+        window_->abortProgram();
+    }
+  }
 }
 
 }  // namespace quexa

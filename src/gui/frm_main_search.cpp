@@ -1,4 +1,5 @@
 // Start and Stop: the frame around a search of either mode.
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QSpinBox>
 
@@ -16,11 +17,13 @@ void FrmMain::searchNow_Click() {
 }
 
 void FrmMain::runSearch(SearchKind kind) {
+  if (!numberBoxesFilled()) return;
   guarded([&] {
     // The controls as they stand now; the search checks them itself before
     // it switches the window to its running state.
     const MainControls controls = currentControls();
     SearchTools tools(connectionsSpin->value());
+    const LentFetcher lent(activeFetcher_, tools.fetcher);
     if (kind == SearchKind::Sites) {
       SiteSearchContext context{state,      *window_,      tools.fetcher,
                                 tools.pump, tools.matcher, controls};
@@ -30,12 +33,22 @@ void FrmMain::runSearch(SearchKind kind) {
     // The engines' hosts as qxhosts.ini names them, read at every start.
     const EngineHosts hosts = loadEngineHosts(state.dataDir);
     EngineSearchContext context{state, *window_, tools.fetcher, tools.pump, controls, hosts};
+    context.userEngines = userEngineBoxes->engines();
+    context.checkHits = chkCheckHits->isChecked();
+    context.matcher = &tools.matcher;
     searchWebEngines(context);
   });
+  // A search that ran leaves the results view up: its last node shows, and
+  // the next key goes to the results rather than to a command.
+  if (frameSearch->isHidden()) {
+    window_->revealLastNode();
+    focusResults();
+  }
 }
 
 void FrmMain::searchStop_Click() {
   quexa::searchStop(state, *window_);
+  if (activeFetcher_ != nullptr) activeFetcher_->cancel();
 }
 
 }  // namespace quexa

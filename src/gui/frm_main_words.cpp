@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStringList>
 
 #include "data/index_file.h"
 #include "frm_main.h"
@@ -10,14 +11,23 @@
 namespace quexa {
 
 WordList FrmMain::wordListEntries() const {
+  std::vector<std::string> entries;
+  entries.reserve(static_cast<size_t>(wordList->count()));
+  for (int i = 0; i < wordList->count(); ++i)
+    entries.push_back(wordList->item(i)->text().toStdString());
   WordList list;
-  for (int i = 0; i < wordList->count(); ++i) list.add(wordList->item(i)->text().toStdString());
+  list.addAll(entries);
   return list;
 }
 
 void FrmMain::showWordList(const WordList& list) {
   wordList->clear();
-  for (const auto& entry : list.entries()) wordList->addItem(QString::fromStdString(entry));
+  // One insertion of the whole list: the control lays itself out once, not
+  // once an entry.
+  QStringList items;
+  items.reserve(static_cast<qsizetype>(list.entries().size()));
+  for (const auto& entry : list.entries()) items.append(QString::fromStdString(entry));
+  wordList->addItems(items);
 }
 
 void FrmMain::saveWordListNow() {

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -53,6 +54,12 @@ constexpr Twips kFramesHeight = 2490;
 constexpr Twips kOptionFrameWidth = 3450;
 
 constexpr Twips kButtonHeight = 360;
+// The "Web Engines" frame: its scrolling column of tick boxes and its last row.
+constexpr Twips kEngineColumnHeight = 1770;
+constexpr Twips kEngineLastRowTop = 2085;
+constexpr Twips kCheckHitsWidth = 1350;
+constexpr Twips kEnginesButtonWidth = 1350;
+constexpr Twips kEnginesDotsWidth = 285;
 constexpr Twips kRowHeight = 330;
 
 // The command buttons: two rows of six below the views.
@@ -151,17 +158,36 @@ void placeSiteFrame(FrmMain& form, const SetupViewLayout& l, const Placer& on) {
 void placeEngineFrame(FrmMain& form, const SetupViewLayout& l, const Placer& on) {
   on.place(form.frameEngine, l.frameEngine.left, kFramesTop, l.frameEngine.width, kFramesHeight);
   const Placer inFrame{on.dpi, 0};
-  QCheckBox* engines[] = {form.chk_yahoo, form.chk_lycos, form.chk_infoseek, form.chk_excite,
-                          form.chk_altavista};
-  for (size_t i = 0; i < 5; ++i)
-    inFrame.place(engines[i], 150, 360 + 390 * static_cast<Twips>(i), 1350, 300);
+  // The five head a column that scrolls once the user's engines follow
+  // them, their rows a little closer than in the window design so that
+  // Check Hits and the editor's command share a last row under them.
+  const Twips inner = l.frameEngine.width - 120;
+  inFrame.place(form.userEngineBoxes, 60, 300, inner, kEngineColumnHeight);
+  form.userEngineBoxes->arrangeRows(inFrame.px(90), 0, inFrame.px(300), inFrame.px(60));
+  // A narrow frame shows the command by its dots alone, in the title row
+  // (Alt+N still works); a roomy one beside Check Hits.
+  const bool roomy = inner >= kCheckHitsWidth + kEnginesButtonWidth;
+  form.buttonEngines->setText(roomy ? "Engi&nes..." : "...");
+  form.buttonEngines->setShortcut(QKeySequence("Alt+N"));
+  if (roomy) {
+    inFrame.place(form.chkCheckHits, 150, kEngineLastRowTop, inner - kEnginesButtonWidth - 90, 300);
+    inFrame.place(form.buttonEngines, 60 + inner - kEnginesButtonWidth, kEngineLastRowTop - 30,
+                  kEnginesButtonWidth, kButtonHeight);
+  } else {
+    inFrame.place(form.chkCheckHits, 150, kEngineLastRowTop, inner - 90, 300);
+    inFrame.place(form.buttonEngines, 60 + inner - kEnginesDotsWidth, 0, kEnginesDotsWidth, 300);
+  }
 }
 
 void placeOptionFrame(FrmMain& form, const SetupViewLayout& l, const Placer& on) {
   on.place(form.frameOption, l.frameOptionLeft, kFramesTop, kOptionFrameWidth, kFramesHeight);
   const Placer in{on.dpi, 0};
-  in.place(form.optCase, 150, 330, 3150, 300);
-  in.place(form.optSearchAll, 150, 660, 3150, 300);
+  // The crawl's two choices stand beside the search's own, each box as wide
+  // as its caption needs.
+  in.place(form.optCase, 150, 330, 1425, 300);
+  in.place(form.optStandardLinks, 1575, 330, 1725, 300);
+  in.place(form.optSearchAll, 150, 660, 1800, 300);
+  in.place(form.optIgnoreRobots, 1950, 660, 1395, 300);
   in.place(form.lblProxy, 150, 1035, 1500, 300);
   in.place(form.proxyText, 1650, 1020, 1650, kRowHeight);
   struct NumberRow {
@@ -212,7 +238,20 @@ void placeStatusLine(FrmMain& form, const StatusLineLayout& l, double dpi) {
   }
   onWindow.place(form.dispFile, l.dispFile.left, kStatusTop, l.dispFile.width, kStatusHeight);
   onWindow.place(form.lblResult, l.lblResultLeft, kStatusTop, kResultLabelWidth, kStatusHeight);
+  if (form.lblUnfetched->isHidden()) return;
+  const QRect file = form.dispFile->geometry();
+  const int width = std::min(form.lblUnfetched->sizeHint().width() + 8, file.width() / 2);
+  form.dispFile->setGeometry(file.adjusted(0, 0, -width, 0));
+  form.lblUnfetched->setGeometry(file.right() + 1 - width, file.top(), width, file.height());
 }
+
+}  // namespace
+
+void placeStatusFields(FrmMain& form) {
+  placeStatusLine(form, form.layout.status, twipsDpiOf(form));
+}
+
+namespace {
 
 void placeDispTab(FrmMain& form, double dpi) {
   const Span& tab = form.layout.results.dispTab;

@@ -27,6 +27,10 @@ void formResize(FrmMain& form);
 // (start-up, before the window is shown) and places every control.
 void arrangeMainWindow(FrmMain& form);
 
+// Places the status line again: the failure field, while it shows, takes
+// the right end of dispFile.
+void placeStatusFields(FrmMain& form);
+
 // Places the controls of both result tabs from form.layout again; the tab
 // control moves its pages when it lays itself out, so this follows it.
 void placeResultTabs(FrmMain& form);

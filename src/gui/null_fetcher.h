@@ -8,7 +8,9 @@ namespace quexa {
 
 class NullFetcher : public Fetcher {
  public:
-  FetchResult fetch(const std::string&, int) override { return {FetchStatus::Failed, {}, 0, {}}; }
+  FetchResult fetch(const std::string&, int) override {
+    return fetchFailure(FetchStatus::Failed, {});
+  }
   void cancel() override {}
   void setProxy(AccessType, const std::string&) override {}
 };

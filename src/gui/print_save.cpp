@@ -1,15 +1,23 @@
 #include "print_save.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <QAbstractTextDocumentLayout>
+#include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
+#include <QSaveFile>
 #include <QTextDocument>
 #include <QTextFrame>
+
+#include <cerrno>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "app/error_policy.h"
 #include "app/errors.h"
-#include "data/text_file.h"
 #include "result_pane.h"
 #include "results/rtf_writer.h"
 
@@ -60,10 +68,66 @@ int printDocument(const QTextDocument& document, QPrinter& printer) {
   return pages;
 }
 
+namespace {
+
+bool isRefusal(int error) {
+  return error == EACCES || error == EPERM || error == EROFS;
+}
+
+// The file a save writes: a symbolic link is followed to its target, even a
+// dangling one, so the link itself stays.
+QString savedFile(const QString& path) {
+  QFileInfo file(path);
+  for (int hops = 0; file.isSymLink() && hops < 40; ++hops)
+    file.setFile(file.absoluteDir(), file.symLinkTarget());
+  return file.absoluteFilePath();
+}
+
+// Whether the person may write there: an existing file must be writable
+// (then even a locked folder is written through the file itself); a new one
+// needs a writable folder.
+bool mayWrite(const QString& file) {
+  const QFileInfo info(file);
+  const std::string probe =
+      (info.exists() ? info.absoluteFilePath() : info.absolutePath()).toStdString();
+  if (::faccessat(AT_FDCWD, probe.c_str(), W_OK, AT_EACCESS) == 0) return true;
+  return !isRefusal(errno);
+}
+
+// The failure of a save step by its errno, as the save table reads it.
+[[noreturn]] void throwSaveFailure(const std::string& path) {
+  const int error = errno;
+  if (isRefusal(error)) throw SaveRefused(path);
+  if (error == 0)
+    throw QuexaError(ErrorKind::SaveToFile, "the file " + path + " cannot be written");
+  throw std::filesystem::filesystem_error("cannot save", path,
+                                          std::error_code(error, std::generic_category()));
+}
+
+void writeRtfFile(const std::string& rtf, const std::string& path) {
+  const QString target = savedFile(QString::fromStdString(path));
+  if (!mayWrite(target)) throw SaveRefused(path);
+  QSaveFile file(target);
+  // A writable file in a folder that takes no new files is still saved, in
+  // place; everywhere else the old file stays whole until the new one is.
+  file.setDirectWriteFallback(true);
+  errno = 0;
+  if (!file.open(QIODevice::WriteOnly)) throwSaveFailure(path);
+  errno = 0;
+  if (file.write(rtf.data(), static_cast<qint64>(rtf.size())) != static_cast<qint64>(rtf.size()))
+    throwSaveFailure(path);
+  errno = 0;
+  if (!file.commit()) throwSaveFailure(path);
+}
+
+}  // namespace
+
 void saveDocumentRtf(const QTextDocument& document, const std::string& path) {
   const std::string rtf = writeRtf(paneContent(document));
   try {
-    rewriteBytes(path, path + "~", rtf);
+    writeRtfFile(rtf, path);
+  } catch (const SaveRefused&) {
+    throw;
   } catch (...) {
     // Failures the save table names keep their number; any other failure
     // of the write is still a failed save, never a quiet success.

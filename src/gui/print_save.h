@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QRectF>
+#include <stdexcept>
 #include <string>
 
 class QPrinter;
@@ -23,8 +24,21 @@ QRectF printDrawRect(const QPrinter& printer);
 // printer cannot start a job or a page.
 int printDocument(const QTextDocument& document, QPrinter& printer);
 
-// Writes the document as one RTF file, replacing the file whole (an old
-// file stays intact until the new one is complete). A failure the save
+// The number the "Operation Error" dialog shows for a save the file system
+// refuses: the person may not write the file or its folder.
+inline constexpr int kPermissionDeniedNumber = 70;
+
+struct SaveRefused : std::runtime_error {
+  explicit SaveRefused(const std::string& path)
+      : std::runtime_error("Permission denied: " + path) {}
+};
+
+// Writes the document as one RTF file, replacing the file whole: the bytes go
+// to a temporary file of a unique name beside the target, which then takes
+// its place, so an old file stays intact until the new one is complete. An
+// existing file keeps its permissions, a symbolic link keeps pointing at its
+// target (which is written), and no other file in the folder is touched.
+// Throws SaveRefused when the person may not write there; a failure the save
 // table does not name becomes QuexaError(SaveToFile).
 void saveDocumentRtf(const QTextDocument& document, const std::string& path);
 

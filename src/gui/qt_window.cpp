@@ -13,6 +13,7 @@
 
 #include "app/errors.h"
 #include "frm_main.h"
+#include "main_layout.h"
 #include "result_pane.h"
 
 namespace quexa {
@@ -139,6 +140,8 @@ void QtWindow::addNode(const NodeSpec& request) {
   // the tree makes the tree look at its rows again.
   auto* item = new QTreeWidgetItem();
   item->setText(0, qs(request.text));
+  // Long addresses are cut off at the tree's edge; the tip shows them whole.
+  item->setToolTip(0, qs(request.text));
   item->setData(0, kKeyRole, qs(request.key));
   item->setData(0, kImageRole, qs(request.image));
   if (request.expandedImage) item->setData(0, kExpandedImageRole, qs(*request.expandedImage));
@@ -148,6 +151,11 @@ void QtWindow::addNode(const NodeSpec& request) {
   else
     form_.outlineFile->addTopLevelItem(item);
   nodes_.emplace(request.key, item);
+  lastKey_ = request.key;
+}
+
+void QtWindow::revealLastNode() {
+  if (!lastKey_.empty()) makeVisible(lastKey_);
 }
 
 void QtWindow::makeVisible(std::string_view key) {
@@ -172,6 +180,51 @@ void QtWindow::clearTree() {
   form_.outlineFile->clear();
   nodes_.clear();
   scrollKey_.clear();
+  lastKey_.clear();
+}
+
+void QtWindow::reportUnfetched(std::string_view url, std::string_view reason) {
+  unfetched_.emplace_back(url, reason);
+  showUnfetched();
+}
+
+void QtWindow::clearUnfetched() {
+  if (unfetched_.empty()) return;
+  unfetched_.clear();
+  showUnfetched();
+}
+
+void QtWindow::showUnfetched() {
+  QLabel* field = form_.lblUnfetched;
+  if (unfetched_.empty()) {
+    field->clear();
+    field->setToolTip({});
+    field->hide();
+  } else {
+    const size_t n = unfetched_.size();
+    field->setText(QString::number(n) + (n == 1 ? " page" : " pages") + " could not be fetched");
+    QString tip = "<p style='white-space:pre'>";
+    for (size_t i = 0; i < n; ++i) {
+      if (i > 0) tip += "<br>";
+      tip += qs(unfetched_[i].first).toHtmlEscaped() + " \u2014 " +
+             qs(unfetched_[i].second).toHtmlEscaped();
+    }
+    field->setToolTip(tip + "</p>");
+    field->show();
+  }
+  placeStatusFields(form_);
+}
+
+void QtWindow::reportNotOpened(std::string_view address) {
+  const std::string text = "No program could open this address:\n" + std::string(address);
+  if (messageHook) {
+    messageHook(text, kNotOpenedTitle, MessageIcon::Exclamation, MessageButtons::Ok);
+    return;
+  }
+  QMessageBox box(QMessageBox::Warning, kNotOpenedTitle, qs(text), QMessageBox::Ok, &form_);
+  // The person can copy the address and open it by hand.
+  box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  box.exec();
 }
 
 QTreeWidgetItem* QtWindow::node(std::string_view key) const {

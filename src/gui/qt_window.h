@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "app/window.h"
 
@@ -18,6 +20,8 @@ class QTreeWidgetItem;
 namespace quexa {
 
 class FrmMain;
+
+inline constexpr const char* kNotOpenedTitle = "Cannot Open";
 
 // A modal message box over the given window, with the icon and buttons asked
 // for; the answer as a Window gives it.
@@ -48,6 +52,16 @@ class QtWindow : public Window {
   [[noreturn]] void abortProgram() override;
   void refresh() override;
 
+  // The quiet report: a status-bar field "N pages could not be fetched"
+  // whose tool tip lists each address with its reason; hidden while empty.
+  void reportUnfetched(std::string_view url, std::string_view reason) override;
+  void clearUnfetched() override;
+  const std::vector<std::pair<std::string, std::string>>& unfetched() const { return unfetched_; }
+
+  // "&View" and "&Help" when no program opened the address: a message box
+  // that keeps the address selectable for copying.
+  void reportNotOpened(std::string_view address);
+
   void addNode(const NodeSpec& node) override;
   void makeVisible(std::string_view key) override;
   void clearTree() override;
@@ -64,13 +78,20 @@ class QtWindow : public Window {
   // A node shows its expanded picture while it is open.
   static void showNodeImage(QTreeWidgetItem* node, bool expanded);
 
+  // The node added last scrolled into view with its parents expanded, so
+  // the end of a search shows where its results are.
+  void revealLastNode();
+
  private:
   QTextEdit* pane(Pane pane) const;
+  void showUnfetched();
 
   FrmMain& form_;
   std::unordered_map<std::string, QTreeWidgetItem*> nodes_;
   // The node to scroll to when the window next gets to its events.
   std::string scrollKey_;
+  std::string lastKey_;
+  std::vector<std::pair<std::string, std::string>> unfetched_;
   bool scrollPending_ = false;
   bool cursorOverridden_ = false;
 };

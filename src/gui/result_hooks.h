@@ -17,8 +17,8 @@ struct ResultHooks {
   std::function<bool(QPrinter& printer, bool selectionChosen)> choosePrinter;
   // The save dialog; the chosen file name, or empty when cancelled.
   std::function<QString()> chooseSaveFile;
-  // Opens a page in the user's browser.
-  std::function<void(const QUrl& url)> openUrl;
+  // Opens a page in the user's browser; false when no program took it.
+  std::function<bool(const QUrl& url)> openUrl;
 };
 
 }  // namespace quexa

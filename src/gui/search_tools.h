@@ -18,4 +18,20 @@ struct SearchTools {
   DlMatcher matcher;
 };
 
+// Lends a fetcher to Stop while a search, page view or linked search uses
+// it, so Stop abandons the transfer under way instead of waiting for it
+// (a silent server or a name lookup can hold one for seconds). The one
+// lent before comes back when this one is done.
+class LentFetcher {
+ public:
+  LentFetcher(Fetcher*& slot, Fetcher& fetcher) : slot_(slot), previous_(slot) { slot_ = &fetcher; }
+  ~LentFetcher() { slot_ = previous_; }
+  LentFetcher(const LentFetcher&) = delete;
+  LentFetcher& operator=(const LentFetcher&) = delete;
+
+ private:
+  Fetcher*& slot_;
+  Fetcher* previous_;
+};
+
 }  // namespace quexa

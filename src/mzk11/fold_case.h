@@ -1,48 +1,45 @@
-// Lower-casing for case mode 201 that keeps every byte where it was, so a
-// position found in the lower-cased page is the same position in the page.
+// Letter case for case mode 201: Unicode simple case folding of every cased
+// script, as the character database of the system's ICU gives it. A fold may
+// change a character's byte length (the Kelvin sign folds to "k"), so the
+// folded page keeps a map back to the page's own positions: the extract shows
+// the page's own letters and marks exactly the matched ones.
+//
+// Thread safety: every function is safe for concurrent use.
 #pragma once
 
 #include <cstddef>
 #include <string>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include <string_view>
+#include <vector>
+
+#include "visible_text.h"
 
 namespace mzk11 {
 
-// ASCII letters, and the two-byte letters U+00C0..U+00DE except U+00D7.
-// `out` may be `in`.
-inline void foldCase(const char* in, size_t n, char* out) {
-  size_t i = 0;
-  while (i < n) {
-#if defined(__SSE2__)
-    if (n - i >= 16) {
-      __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-      if (_mm_movemask_epi8(v) == 0) {  // sixteen ASCII bytes at once
-        __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('A' - 1)),
-                                      _mm_cmplt_epi8(v, _mm_set1_epi8('Z' + 1)));
-        v = _mm_add_epi8(v, _mm_and_si128(upper, _mm_set1_epi8(0x20)));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), v);
-        i += 16;
-        continue;
-      }
-    }
-#endif
-    unsigned char c = static_cast<unsigned char>(in[i]);
-    if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c + 32);
-    out[i] = static_cast<char>(c);
-    if (c == 0xC3 && i + 1 < n) {
-      unsigned char d = static_cast<unsigned char>(in[i + 1]);
-      if (d >= 0x80 && d <= 0x9E && d != 0x97) d = static_cast<unsigned char>(d + 0x20);
-      out[i + 1] = static_cast<char>(d);
-      ++i;
-    }
-    ++i;
-  }
-}
+// Positions in a folded text and the text it was folded from. A shift is
+// recorded after each character whose folded form has another byte length;
+// between shifts both texts advance byte for byte. No shifts: the same
+// positions in both.
+struct PositionMap {
+  struct Shift {
+    size_t folded;  // just after the character in the folded text
+    size_t page;    // and in the page's own text
+  };
+  std::vector<Shift> shifts;  // ascending in both members
 
-inline void foldCaseInPlace(std::string& s) {
-  foldCase(s.data(), s.size(), s.data());
-}
+  size_t toPage(size_t folded) const;
+  size_t toFolded(size_t page) const;
+};
+
+struct FoldedText {
+  TextBytes bytes;  // holds `text`
+  std::string_view text;
+  PositionMap positions;
+};
+
+// Every character replaced by its simple case fold. Bytes that are not valid
+// UTF-8 are kept as they are. ASCII goes sixteen bytes at a time.
+FoldedText foldPage(std::string_view text);
+std::string foldText(std::string_view text);
 
 }  // namespace mzk11

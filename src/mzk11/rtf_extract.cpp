@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "utf8.h"
+
 namespace mzk11 {
 
 namespace {
@@ -20,27 +22,12 @@ struct Utf8Char {
   size_t length;
 };
 
-bool isContinuation(unsigned char c) {
-  return (c & 0xC0) == 0x80;
-}
-
 // One character at the front of `s`; a byte that starts no valid sequence is
 // U+FFFD of length 1.
-Utf8Char decodeUtf8(std::string_view s) {
-  auto b = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-  unsigned char c = b(0);
-  if (c < 0x80) return {c, 1};
-  size_t len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
-  if (len == 0 || c > 0xF4 || s.size() < len) return {kReplacement, 1};
-  for (size_t k = 1; k < len; ++k)
-    if (!isContinuation(b(k))) return {kReplacement, 1};
-  char32_t cp = len == 2   ? ((c & 0x1F) << 6) | (b(1) & 0x3F)
-                : len == 3 ? ((c & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F)
-                           : ((c & 0x07) << 18) | ((b(1) & 0x3F) << 12) | ((b(2) & 0x3F) << 6) |
-                                 (b(3) & 0x3F);
-  bool overlong = (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000);
-  if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {kReplacement, 1};
-  return {cp, len};
+Utf8Char decodeChar(std::string_view s) {
+  char32_t cp = 0;
+  const size_t length = decodeUtf8(s.data(), s.size(), cp);
+  return length == 0 ? Utf8Char{kReplacement, 1} : Utf8Char{cp, length};
 }
 
 void appendUnicodeUnit(std::string& out, uint16_t unit) {
@@ -63,6 +50,13 @@ void appendRtfChar(std::string& out, Utf8Char ch) {
     appendUnicodeUnit(out, static_cast<uint16_t>(0xD800 + (v >> 10)));
     appendUnicodeUnit(out, static_cast<uint16_t>(0xDC00 + (v & 0x3FF)));
   }
+}
+
+size_t toPage(const ExtractRequest& r, size_t searchable) {
+  return r.positions ? r.positions->toPage(searchable) : searchable;
+}
+size_t toSearchable(const ExtractRequest& r, size_t page) {
+  return r.positions ? r.positions->toFolded(page) : page;
 }
 
 // Where the shown texts occur in one line, merged where they touch.
@@ -92,10 +86,11 @@ void collectLinesHolding(const ExtractRequest& r, const std::string& text, size_
   while (found < limit && from < hay.size()) {
     const void* hit = memmem(hay.data() + from, hay.size() - from, text.data(), text.size());
     if (!hit) return;
-    size_t line = r.page->lineAt(static_cast<size_t>(static_cast<const char*>(hit) - hay.data()));
+    const size_t at = static_cast<size_t>(static_cast<const char*>(hit) - hay.data());
+    const size_t line = r.page->lineAt(toPage(r, at));
     lines.push_back(line);
     ++found;
-    from = r.page->lineEnd(line) + 1;  // one mark a line is enough
+    from = toSearchable(r, r.page->lineEnd(line)) + 1;  // one mark a line is enough
   }
 }
 
@@ -128,7 +123,7 @@ LineFit appendRtfLine(std::string& out, std::string_view line, const std::vector
   bool inHighlight = false;
   size_t pos = 0;
   while (pos < line.size()) {
-    Utf8Char ch = decodeUtf8(line.substr(pos));
+    Utf8Char ch = decodeChar(line.substr(pos));
     while (spanIndex < spans.size() && spans[spanIndex].second <= pos) ++spanIndex;
     bool marked = spanIndex < spans.size() && spans[spanIndex].first < pos + ch.length;
     piece.clear();
@@ -155,7 +150,12 @@ Extract buildExtract(const ExtractRequest& r) {
     size_t end = r.page->lineEnd(line);
     std::string_view shown = std::string_view(r.page->text).substr(begin, end - begin);
     std::vector<Span> spans;
-    if (r.highlight) spans = highlightSpans(r.searchable.substr(begin, end - begin), r.shownTexts);
+    if (r.highlight) {
+      const size_t from = toSearchable(r, begin);
+      spans = highlightSpans(r.searchable.substr(from, toSearchable(r, end) - from), r.shownTexts);
+      for (Span& s : spans)
+        s = {toPage(r, from + s.first) - begin, toPage(r, from + s.second) - begin};
+    }
     LineFit fit = appendRtfLine(e.rtf, shown, spans, limit - e.rtf.size());
     if (fit == LineFit::Nothing) break;
     ++e.lines;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fold_case.h"
 #include "visible_text.h"
 
 namespace mzk11 {
@@ -14,9 +15,10 @@ namespace mzk11 {
 struct ExtractRequest {
   const VisibleText* page = nullptr;
   // The text the search texts are looked for in: the page's text itself, or
-  // its case-folded copy (same length).
+  // its case-folded copy with the way back to the page's positions.
   std::string_view searchable;
-  std::vector<std::string> shownTexts;  // the positive texts, in searchable form
+  const PositionMap* positions = nullptr;  // none: the same positions as the page
+  std::vector<std::string> shownTexts;     // the positive texts, in searchable form
   size_t contextLines = 0;
   size_t maxLines = 30;
   bool highlight = true;

@@ -104,8 +104,7 @@ std::string normalizedText(const char* raw, bool foldCase) {
     blank = false;
     out.push_back(*p);
   }
-  if (foldCase) foldCaseInPlace(out);
-  return out;
+  return foldCase ? foldText(out) : out;
 }
 
 // The taking-part texts with the connector to the left of each.
@@ -162,17 +161,17 @@ int32_t search(const char* fileName, int32_t fileLength, int32_t caseMode,
     visible = visibleTextOf(page.bytes());
   }
   std::string_view searchable = visible.text;
-  TextBytes folded;
+  FoldedText folded;
   if (foldCase && !visible.text.empty()) {
-    folded = allocateTextBytes(visible.text.size());
-    mzk11::foldCase(visible.text.data(), visible.text.size(), folded.get());
-    searchable = std::string_view(folded.get(), visible.text.size());
+    folded = foldPage(visible.text);
+    searchable = folded.text;
   }
   if (!combined(texts, searchable)) return 0;
 
   ExtractRequest request;
   request.page = &visible;
   request.searchable = searchable;
+  request.positions = &folded.positions;
   request.shownTexts = positiveTexts(texts);
   request.contextLines =
       std::min(static_cast<size_t>(std::max(contextLines, 0)), kMostContextLines);

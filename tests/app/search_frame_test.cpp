@@ -79,16 +79,11 @@ TEST(SearchFrame, RunningStateAndEndSequence) {
   // Start stays off until "&Main".
   EXPECT_FALSE(w.isEnabled(Control::searchNow));
   EXPECT_FALSE(w.searchFrameVisible);
-}
-
-TEST(SearchFrame, FailureIsNeverReportedAsANormalEnd) {
-  AppState state;
-  TranscriptWindow w;
-  CountingFetcher f;
-  endSearch(state, w, f, EndReason::Failed);
-  EXPECT_EQ(w.status, "Search was stopped before its completion!");
-  endSearch(state, w, f, EndReason::Stopped);
-  EXPECT_EQ(w.status, "Search was stopped before its completion!");
+  // A failure is never reported as a normal end.
+  for (EndReason notNormal : {EndReason::Failed, EndReason::Stopped}) {
+    endSearch(state, w, f, notNormal);
+    EXPECT_EQ(w.status, "Search was stopped before its completion!");
+  }
 }
 
 TEST(SearchFrame, ResetResultsClearsTheTreeOnce) {

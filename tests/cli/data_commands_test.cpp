@@ -1,6 +1,8 @@
 // quexa-cli's settings, index and words commands, run as processes against a
 // fresh data directory.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
@@ -67,6 +69,11 @@ TEST_F(DataCommands, SettingsRefuseWhatTheRecordCannotHold) {
   const std::string before = dir.read(kSettingsFileName);
   for (auto [field, value] :
        std::vector<std::pair<std::string, std::string>>{{"hits", "12a"},
+                                                        {"hits", "99"},
+                                                        {"hits", "30001"},
+                                                        {"timeout", "0"},
+                                                        {"timeout", "91"},
+                                                        {"retry", "100"},
                                                         {"timeout", "12345678901"},
                                                         {"retry", ""},
                                                         {"proxy", std::string(201, 'p')},
@@ -80,6 +87,45 @@ TEST_F(DataCommands, SettingsRefuseWhatTheRecordCannotHold) {
     EXPECT_TRUE(oneLineSaying(r, "quexa-cli: ")) << field;
   }
   EXPECT_EQ(dir.read(kSettingsFileName), before) << "a refused value writes nothing";
+}
+
+TEST_F(DataCommands, SearchNumbersPastTheSpinBarsAndUnknownIndexesAreRefusedWithAReason) {
+  cli({"index", "create", "A", "http://127.0.0.1:1/"});
+  const std::string url = "http://127.0.0.1:1/";
+  for (const auto& [args, reason] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"sites", "--index", "A", "--max-sites", "99", "x"}, "--max-sites takes"},
+           {{"sites", "--index", "A", "--max-sites", "lots", "x"}, "--max-sites takes"},
+           {{"sites", "--index", "A", "--max-sites", "99999999999999999999", "x"}, "--max-sites"},
+           {{"sites", "--index", "A", "--timeout", "0", "x"}, "--timeout takes"},
+           {{"sites", "--index", "A", "--timeout", "-1", "x"}, "--timeout takes"},
+           {{"links", url, "x", "--retry", "32767"}, "--retry takes"},
+           {{"links", url, "x", "--retry", "-1"}, "--retry takes"},
+           {{"links", url, "x", "--max-sites", "1e9"}, "--max-sites takes"},
+           {{"engines", "--engine", "excite", "x", "--timeout", "29"}, "--timeout takes"},
+           {{"fetch", url, "--retry", "2"}, "--retry takes"},
+           {{"sites", "--index", "NoSuchIndex", "x"}, "no index named \"NoSuchIndex\""}}) {
+    CliRun r = cli(args);
+    EXPECT_EQ(r.exitCode, 2) << args[0] << " " << reason;
+    EXPECT_TRUE(oneLineSaying(r, "quexa-cli: " + reason)) << reason;
+  }
+}
+
+TEST_F(DataCommands, BracketsReachTheProgramAsTyped) {
+  ASSERT_EQ(cli({"index", "create", "A", "http://a.example/"}).exitCode, 0);
+  ASSERT_EQ(cli({"words", "add", "--index", "A", "[ab,cd]", "x[1]"}).exitCode, 0);
+  EXPECT_NE(dir.read("qxword.ini").find("\r\n[ab,cd]\r\nx[1]\r\n"), std::string::npos)
+      << dir.read("qxword.ini");
+  // An address in brackets is no address starting with http://.
+  EXPECT_EQ(cli({"index", "create", "B", "[http://b.example/]"}).exitCode, 2);
+  EXPECT_EQ(loadIndexNames(dir.path()), (std::vector<std::string>{"A"}));
+
+  dir.write("plain.html", "<body>a needle here</body>");
+  dir.write("bracketed.html", "<body>a [needle] here</body>");
+  for (const auto& [file, said] : std::vector<std::pair<std::string, std::string>>{
+           {"plain.html", "match: no"}, {"bracketed.html", "match: yes"}}) {
+    CliRun r = cli({"match", dir.file(file), "[needle]"});
+    EXPECT_EQ(r.out.rfind(said, 0), 0u) << file << ": " << r.out;
+  }
 }
 
 TEST_F(DataCommands, IndexCreateShowAddAndRefusals) {
@@ -143,6 +189,54 @@ TEST_F(DataCommands, IndexAddRefusesASectionItCannotRewrite) {
   CliRun r = cli({"index", "add", "Work", "http://b"});
   EXPECT_EQ(r.exitCode, 1) << "the save would be lost, so it is not reported as done";
   EXPECT_EQ(dir.read(kIndexFileName), "  [Work] \r\nhttp://a\r\n");
+
+  // Two sections of one name: the editor would write both sections' addresses into each.
+  const std::string twice = "[A]\r\nhttp://a\r\n[B]\r\nhttp://b\r\n[A]\r\nhttp://c\r\n";
+  dir.write(kIndexFileName, twice);
+  for (const char* action : {"add", "remove"}) {
+    r = cli({"index", action, "A", action == std::string("add") ? "http://d" : "http://c"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(oneLineSaying(r, "holds 2 sections named \"A\"; it was not changed"));
+    EXPECT_EQ(dir.read(kIndexFileName), twice);
+  }
+}
+
+// What is no regular file is refused with a reason instead of holding the
+// command up; reading needs no write access to the directory.
+TEST_F(DataCommands, ReadingNeverWaitsOnAFifoNorNeedsToWrite) {
+  ASSERT_EQ(::mkfifo(dir.file(kEngineWordFileName).c_str(), 0644), 0);
+  CliRun fifo = cli({"words", "list", "--engine"});
+  EXPECT_EQ(fifo.exitCode, 1);
+  EXPECT_TRUE(oneLineSaying(fifo, "not a regular file"));
+  ::unlink(dir.file(kEngineWordFileName).c_str());
+
+  // Run as nobody: root may write anywhere.
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
+  const std::string asNobody = "exec setpriv --reuid=65534 --regid=65534 --clear-groups " +
+                               test::cliCommand(dir, "words list --engine").substr(5);
+  CliRun readOnly = test::collectRun(dir, std::system(asNobody.c_str()));
+  EXPECT_EQ(readOnly.exitCode, 0) << readOnly.err;
+  EXPECT_FALSE(dir.exists(kEngineWordFileName));
+}
+
+// Two processes changing one list at the same time: every change that
+// reports success is in the file.
+TEST_F(DataCommands, RacingWritersLoseNothing) {
+  ASSERT_EQ(cli({"index", "create", "W", "http://seed"}).exitCode, 0);
+  const std::string bin =
+      "timeout 60 " + std::string(QUEXA_BIN_DIR) + "/quexa-cli --data-dir '" + dir.path() + "'";
+  const int each = 10;
+  std::string script;
+  for (const char* writer : {"p", "q"})
+    script += "(for i in $(seq " + std::to_string(each) + "); do " + bin + " words add --engine " +
+              writer + "$i && " + bin + " index add W http://" + writer +
+              "$i || echo failed; done) >>'" + dir.file("failures") + "' 2>&1 & ";
+  ASSERT_EQ(std::system((script + "wait").c_str()), 0);
+  EXPECT_EQ(dir.read("failures"), "");
+  const std::string words = cli({"words", "list", "--engine"}).out;
+  const std::string urls = cli({"index", "show", "W"}).out;
+  EXPECT_EQ(std::count(words.begin(), words.end(), '\n'), 2 * each) << words;
+  EXPECT_EQ(std::count(urls.begin(), urls.end(), '\n'), 2 * each + 1) << urls;
 }
 
 TEST_F(DataCommands, WordsPerIndexAndForTheEngines) {

@@ -61,7 +61,7 @@ TEST_F(LinksCli, JsonTranscriptIsTheInProcessOneInBothModes) {
   for (bool allLinks : {true, false}) {
     SCOPED_TRACE(allLinks ? "all links" : "single page");
     const size_t before = server.requestCount();
-    CliRun r = run("'" + server.url("/") + "' needle NOT thread --timeout 2 --retry 1 " +
+    CliRun r = run("'" + server.url("/") + "' needle NOT thread --timeout 30 --retry 3 " +
                    (allLinks ? "--all-links" : "--single-page") + " --format json");
     EXPECT_EQ(r.exitCode, 0) << r.err;
     const size_t cliRequests = server.requestCount() - before;
@@ -80,7 +80,7 @@ TEST_F(LinksCli, JsonTranscriptIsTheInProcessOneInBothModes) {
 TEST_F(LinksCli, TextOutputIsThePagePaneWithTheLinksStatusOnStderr) {
   // The URL is taken in lower case, as the window takes it from a node key.
   const std::string upper = "HTTP://127.0.0.1:" + std::to_string(server.port()) + "/";
-  CliRun r = run("'" + upper + "' needle --timeout 2 --retry 1 --all-links");
+  CliRun r = run("'" + upper + "' needle --timeout 30 --retry 3 --all-links");
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.out.find(server.url("/one")), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("the Needle is here"), std::string::npos) << r.out;
@@ -95,8 +95,53 @@ TEST_F(LinksCli, TextOutputIsThePagePaneWithTheLinksStatusOnStderr) {
   EXPECT_NE(single.out.find("No Match!"), std::string::npos) << single.out;
 }
 
+TEST_F(LinksCli, AllLinksTakesNoMorePagesThanMaximumSites) {
+  HttpTestServer trap;  // every page links to three pages never seen before
+  trap.otherwise([](const httplib::Request& req, httplib::Response& res) {
+    const std::string k = req.path.substr(1);
+    res.set_content(
+        "<body><a href=\"/" + k + "1\"> <a href=\"/" + k + "2\"> <a href=\"/" + k + "3\"></body>",
+        "text/html");
+  });
+  trap.start();
+  CliRun r = runCli(dir, "--connections 1 links '" + trap.url("/x") + "' needle --all-links " +
+                             "--max-sites 100");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(trap.requestCount(), 100u);
+  EXPECT_NE(r.err.find("Ready to search!\nLinks: 0/100\n"), std::string::npos) << r.err;
+}
+
+TEST_F(LinksCli, LinkRulesComeFromTheOptionsFileOrTheFlags) {
+  server.on("/Caps", HttpTestServer::page("<body>needle <a href='/Caps#x'>me</a></body>"));
+  server.on("/robots.txt", HttpTestServer::page("User-agent: *\nDisallow: /two\n", "text/plain"));
+  dir.write("qxoptions.ini", "[Options]\r\nlinks=standard\r\n");
+  const std::string home = "'" + server.url("/") + "' needle --timeout 30 --retry 3 --all-links ";
+  struct Case {
+    std::string flags;
+    size_t requests;  // the standard crawl: robots.txt, /, /one (each once); classic: /, /one, /two
+    const char* status;
+  } cases[] = {{"", 3, "Links: 1/2"},
+               {"--ignore-robots", 3, "Links: 2/3"},
+               {"--classic-links", 3, "Links: 2/3"}};
+  for (const Case& c : cases) {
+    const size_t before = server.requestCount();
+    CliRun r = run(home + c.flags);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(server.requestCount() - before, c.requests) << c.flags;
+    EXPECT_NE(r.err.find(c.status), std::string::npos) << c.flags << r.err;
+  }
+  // The standard rules keep the address's letter case; robots.txt leaves
+  // out /two, and stderr says so.
+  CliRun r = run("'" + server.url("/Caps") + "' needle --all-links --timeout 30");
+  EXPECT_NE(r.out.find(server.url("/Caps")), std::string::npos) << r.out;
+  CliRun left = run(home);
+  EXPECT_NE(left.err.find(server.url("/two") + ": disallowed by robots.txt"), std::string::npos)
+      << left.err;
+  EXPECT_EQ(run("'" + server.url("/") + "' needle --standard-links --classic-links").exitCode, 2);
+}
+
 TEST_F(LinksCli, ExitStatusesTellFailuresAndBadUsage) {
-  EXPECT_EQ(run("'" + server.url("/") + "' needle --retry lots").exitCode, 1);
+  EXPECT_EQ(run("'" + server.url("/") + "' needle --retry lots").exitCode, 2);
   EXPECT_EQ(run("'" + server.url("/") + "'").exitCode, 2);  // no search text
   EXPECT_EQ(run("'" + server.url("/") + "' needle AND").exitCode, 2);
   EXPECT_EQ(run("'" + server.url("/") + "' needle --format pdf").exitCode, 2);

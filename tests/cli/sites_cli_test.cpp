@@ -73,7 +73,8 @@ TEST(SitesCli, JsonLinesAreTheTranscriptOfTheSearchItself) {
   testing::ScratchDir dir;
   writeIndex(dir, urls);
 
-  CliRun run = runSites(dir, "--index Mine --all-links --timeout 5 --retry 1 --format json needle");
+  CliRun run =
+      runSites(dir, "--index Mine --all-links --timeout 30 --retry 3 --format json needle");
   ASSERT_EQ(run.exitCode, 0) << run.err;
 
   // The same search in this process, with the real matcher.
@@ -102,7 +103,7 @@ TEST(SitesCli, TextAndRtfShowTheAllResultsPane) {
   writeIndex(dir, {site.server.url("")});
   const std::string home = site.server.url("");
 
-  CliRun text = runSites(dir, "--index Mine --all-links --case --timeout 5 needle");
+  CliRun text = runSites(dir, "--index Mine --all-links --case --timeout 30 needle");
   EXPECT_EQ(text.exitCode, 0) << text.err;
   EXPECT_NE(text.out.find("1. " + home + "/     \n"), std::string::npos) << text.out;
   EXPECT_NE(text.out.find("the needle at home"), std::string::npos);
@@ -134,7 +135,7 @@ TEST(SitesCli, ExitStatusesTellHowTheSearchEnded) {
   EXPECT_EQ(runSites(dir, "--index Mine needle --format html").exitCode, 2);
 
   // The second site's node is refused: a failure, not a normal end.
-  CliRun failed = runSites(dir, "--index Mine --all-links --timeout 5 --format json needle");
+  CliRun failed = runSites(dir, "--index Mine --all-links --timeout 30 --format json needle");
   EXPECT_EQ(failed.exitCode, 1) << failed.err;
   const std::vector<json> lines = jsonLines(failed.out);
   ASSERT_FALSE(lines.empty());
@@ -143,19 +144,40 @@ TEST(SitesCli, ExitStatusesTellHowTheSearchEnded) {
 
   // A host that cannot be reached is told on stderr; the search goes on.
   writeIndex(dir, {"http://127.0.0.1:1/", home});
-  CliRun dead = runSites(dir, "--index Mine --single-page --timeout 5 --retry 1 needle");
+  CliRun dead = runSites(dir, "--index Mine --single-page --timeout 30 --retry 3 needle");
   EXPECT_EQ(dead.exitCode, 0) << dead.err;
   EXPECT_NE(dead.err.find("quexa-cli: http://127.0.0.1:1/: "), std::string::npos) << dead.err;
   EXPECT_NE(dead.out.find("1. " + home + "     "), std::string::npos) << dead.out;
 }
 
-TEST(SitesCli, CtrlCStopsTheCrawlBeforeTheNextLink) {
+TEST(SitesCli, ControlCharactersOfAPageNeverReachTheTerminal) {
+  HttpTestServer server;
+  server.on("/", HttpTestServer::page(page("needle \x1b]0;owned\x07 \x1b[2J" +
+                                           link("bad\x1b[31m.html") + link("next.html"))));
+  server.on("/next.html", HttpTestServer::page(page("needle next")));
+  server.start();
+  testing::ScratchDir dir;
+  writeIndex(dir, {server.url("")});
+
+  CliRun r = runSites(dir, "--index Mine --all-links --timeout 30 --retry 3 needle");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out.find('\x1b'), std::string::npos) << r.out;
+  EXPECT_EQ(r.err.find('\x1b'), std::string::npos) << r.err;
+  // The link with the escape is a bad page, told once; the search goes on.
+  EXPECT_NE(r.err.find("quexa-cli: " + server.url("/bad?[31m.html") + ": "), std::string::npos)
+      << r.err;
+  EXPECT_NE(r.out.find("needle next"), std::string::npos) << r.out;
+}
+
+// SIGINT, SIGTERM and SIGHUP are Stop: the transfer in progress is dropped
+// at once, the search ends as stopped with its transcript closed, and no
+// page file is left behind.
+class SitesCliSignal : public ::testing::TestWithParam<int> {};
+
+TEST_P(SitesCliSignal, StopsTheCrawlAtOnceAndClosesTheTranscript) {
   HttpTestServer server;
   server.on("/", HttpTestServer::page(page("needle " + link("slow.html") + link("next.html"))));
-  server.on("/slow.html", [&server](const httplib::Request&, httplib::Response& res) {
-    server.pause(std::chrono::milliseconds(1500));
-    res.set_content(page("needle, slowly"), "text/html");
-  });
+  server.on("/slow.html", server.silence(std::chrono::seconds(25)));
   server.on("/next.html", HttpTestServer::page(page("needle next")));
   server.start();
   testing::ScratchDir dir;
@@ -172,18 +194,36 @@ TEST(SitesCli, CtrlCStopsTheCrawlBeforeTheNextLink) {
   for (int i = 0; i < 3000 && server.requestCount("/slow.html") == 0; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   ASSERT_EQ(server.requestCount("/slow.html"), 1u);
-  kill(pid, SIGINT);
+  kill(pid, GetParam());
+  // Well before the silent page's time-out: the transfer was dropped, not
+  // waited for.
   int status = 0;
-  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  pid_t ended = 0;
+  for (int i = 0; i < 1000 && ended == 0; ++i) {
+    ended = waitpid(pid, &status, WNOHANG);
+    if (ended == 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  if (ended == 0) {
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    FAIL() << "still waiting for the silent page";
+  }
 
   CliRun run = collectRun(dir, status);
   EXPECT_EQ(run.exitCode, 3) << run.err;
   EXPECT_EQ(server.requestCount("/next.html"), 0u);
+  EXPECT_FALSE(dir.exists("page.tmp"));
   const std::vector<json> lines = jsonLines(run.out);
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back()["stopped"], true);
+  EXPECT_EQ(lines.back()["found"], 1);
   EXPECT_EQ(lines.back()["status"], "Search was stopped before its completion!");
 }
+
+INSTANTIATE_TEST_SUITE_P(Signals, SitesCliSignal, ::testing::Values(SIGINT, SIGTERM, SIGHUP),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return std::string(sigabbrev_np(info.param));
+                         });
 
 }  // namespace
 }  // namespace quexa

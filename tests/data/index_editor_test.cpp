@@ -79,6 +79,15 @@ TEST_F(IndexEditorTest, OpensWithSortedNamesAndThePlaceholder) {
   EXPECT_EQ(editor.dirCatText, "Unknown Index");
   EXPECT_TRUE(editor.dirList.empty());
   EXPECT_FALSE(editor.dirNewEnabled);
+
+  // The placeholder's addresses join the list; the selected address stays selected.
+  dir.write(kIndexFileName,
+            std::string(kTwoIndexes) + "[Unknown Index]\r\nhttp://z\r\nhttp://w2\r\nhttp://a\r\n");
+  editor.dirCatClick("Work");
+  editor.dirListClick(1);
+  editor.dirCatClick("Unknown Index");
+  EXPECT_EQ(editor.dirList, (Lines{"http://a", "http://w1", "http://w2", "http://w2", "http://z"}));
+  EXPECT_EQ(editor.dirListSelected, 2);
 }
 
 TEST_F(IndexEditorTest, AddUrlRefusesWhatDoesNotStartWithHttp) {
@@ -97,6 +106,17 @@ TEST_F(IndexEditorTest, AddUrlRefusesWhatDoesNotStartWithHttp) {
   EXPECT_EQ(window.shown, (std::vector<Shown>{{"This URL is already in the current category.",
                                                "Duplicated Directory", MessageIcon::Critical,
                                                MessageButtons::Ok}}));
+  // https only with the standard link rules, and the refusal names both.
+  add("https://secure.example.com");
+  EXPECT_EQ(editor.dirList.size(), 2u);
+  editor.acceptHttps = true;
+  window.shown.clear();
+  for (const char* bad : {"https://", "ftp://x"}) add(bad);
+  add("HTTPS://Secure.example.com");
+  EXPECT_EQ(editor.dirList.size(), 3u);
+  EXPECT_EQ(window.shown,
+            std::vector<Shown>(2, {"You must enter a valid URL starting with http:// or https://",
+                                   "Invalid URL", MessageIcon::Critical, MessageButtons::Ok}));
 }
 
 TEST_F(IndexEditorTest, RemovingTheLastAddressDeletesTheIndexAtOnce) {

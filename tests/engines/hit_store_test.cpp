@@ -68,22 +68,18 @@ TEST(HitStore, DuplicateTestAgreesWithPlainSubstringSearch) {
 
       for (int q = 0; q < 20; ++q) {
         std::string query;
-        switch (rng() % 4) {
-          case 0: {  // a piece of the text itself, often starting at "http"
-            size_t from = rng() % plain.size();
-            size_t at = plain.find("http", from);
-            if (at != std::string::npos && rng() % 4 != 0) from = at;
-            query = plain.substr(from, 1 + rng() % 200);
-            break;
-          }
-          case 1:
-            query = "http" + randomText(rng, rng() % 6);
-            break;
-          case 2:
-            query = longPrefix + randomText(rng, rng() % 4);
-            break;
-          default:
-            query = plain.substr(rng() % plain.size(), rng() % 150) + randomText(rng, 1);
+        const unsigned kind = rng() % 4;
+        if (kind == 0) {  // a piece of the text itself, often starting at "http"
+          size_t from = rng() % plain.size();
+          size_t at = plain.find("http", from);
+          if (at != std::string::npos && rng() % 4 != 0) from = at;
+          query = plain.substr(from, 1 + rng() % 200);
+        } else if (kind == 1) {
+          query = "http" + randomText(rng, rng() % 6);
+        } else if (kind == 2) {
+          query = longPrefix + randomText(rng, rng() % 4);
+        } else {
+          query = plain.substr(rng() % plain.size(), rng() % 150) + randomText(rng, 1);
         }
         ASSERT_EQ(store.containsText(query), plain.find(query) != std::string::npos)
             << "query '" << query << "'";

@@ -44,16 +44,23 @@ TEST(QueryJoin, EveryConnectorSettingOverFourTerms) {
   }
 }
 
-TEST(QueryJoin, PrefixFollowsOwnConnectorEvenAfterEmptyTerms) {
-  EXPECT_EQ(joinQueryTerms({"a", "b", "c", ""}, {A, N, A}), "%2Ba%2Bb+-+c");
-  EXPECT_EQ(joinQueryTerms({"", "b", "", ""}, {N, A, A}), "+-+b");
-  EXPECT_EQ(joinQueryTerms({"", "", "c", ""}, {A, O, A}), "+c");
-  EXPECT_EQ(joinQueryTerms({"", "", "", ""}, {A, A, A}), "");
-}
-
-TEST(QueryJoin, NoSelectedButtonGivesEmptyQuery) {
-  EXPECT_EQ(joinQueryTerms({"a", "b", "", ""}, {A, 0, A}), "");
-  EXPECT_EQ(joinQueryTerms({"a", "", "", ""}, {0, A, A}), "");
+// The prefix follows a text's own connector even after empty texts; a
+// connector with no button selected empties the whole query.
+TEST(QueryJoin, EmptyTermsAndUnselectedConnectors) {
+  struct Row {
+    std::array<std::string, 4> terms;
+    std::array<int32_t, 3> connectors;
+    const char* query;
+  };
+  const Row rows[] = {
+      {{"a", "b", "c", ""}, {A, N, A}, "%2Ba%2Bb+-+c"},
+      {{"", "b", "", ""}, {N, A, A}, "+-+b"},
+      {{"", "", "c", ""}, {A, O, A}, "+c"},
+      {{"", "", "", ""}, {A, A, A}, ""},
+      {{"a", "b", "", ""}, {A, 0, A}, ""},
+      {{"a", "", "", ""}, {0, A, A}, ""},
+  };
+  for (const Row& row : rows) EXPECT_EQ(joinQueryTerms(row.terms, row.connectors), row.query);
 }
 
 TEST(QueryString, ExamplesFromTheSearchBoxes) {
@@ -65,33 +72,35 @@ TEST(QueryString, ExamplesFromTheSearchBoxes) {
   EXPECT_EQ(queryFor({"a&b", "   ", "", ""}, {A, A, A}), "%2Ba&b");
 }
 
-TEST(RequestUrl, FirstPagesOfEachEngine) {
-  EngineHosts h;
-  EXPECT_EQ(requestUrl(Engine::Yahoo, h, "%2Bq", 0, 1),
-            "http://ink.yahoo.com/bin/query?p=%2Bq&h=s&b= 1");
-  EXPECT_EQ(requestUrl(Engine::Yahoo, h, "%2Bq", 0, 2),
-            "http://search.yahoo.com/bin/search?p=%2Bq&h=s&b= 1");
-  EXPECT_EQ(requestUrl(Engine::Lycos, h, "%2Bq", 0),
-            "http://www.lycos.com/cgi-bin/pursuit?cat=lycos&first=1&query=%2Bq");
-  EXPECT_EQ(requestUrl(Engine::InfoSeek, h, "%2Bq", 0),
-            "http://www.infoseek.com/Titles?qt=%2Bq&st= 1");
-  EXPECT_EQ(requestUrl(Engine::Excite, h, "%2Bq", 0),
-            "http://search.excite.com/search.gw?s=%2Bq&start= 0");
-  EXPECT_EQ(requestUrl(Engine::AltaVista, h, "%2Bq", 0),
-            "http://www.altavista.com/cgi-bin/query?q=%2Bq&stq= 1");
-}
-
-TEST(RequestUrl, OffsetFollowsAcceptedHits) {
-  EngineHosts h;
-  EXPECT_EQ(requestUrl(Engine::Yahoo, h, "q", 12, 2),
-            "http://search.yahoo.com/bin/search?p=q&h=s&b= 13");
-  EXPECT_EQ(requestUrl(Engine::Lycos, h, "q", 10),
-            "http://www.lycos.com/cgi-bin/pursuit?cat=lycos&first=11&query=q");
-  EXPECT_EQ(requestUrl(Engine::Excite, h, "q", 10),
-            "http://search.excite.com/search.gw?s=q&start= 10");
-  // AltaVista's count can fall below zero through its rejections.
-  EXPECT_EQ(requestUrl(Engine::AltaVista, h, "q", -3),
-            "http://www.altavista.com/cgi-bin/query?q=q&stq=-2");
+// First pages of each engine, then offsets that follow the accepted hits
+// (AltaVista's count can fall below zero through its rejections).
+TEST(RequestUrl, EachEngineAndOffset) {
+  struct Row {
+    Engine engine;
+    const char* query;
+    int32_t accepted;
+    int pass;
+    const char* url;
+  };
+  const Row rows[] = {
+      {Engine::Yahoo, "%2Bq", 0, 1, "http://ink.yahoo.com/bin/query?p=%2Bq&h=s&b= 1"},
+      {Engine::Yahoo, "%2Bq", 0, 2, "http://search.yahoo.com/bin/search?p=%2Bq&h=s&b= 1"},
+      {Engine::Lycos, "%2Bq", 0, 1,
+       "http://www.lycos.com/cgi-bin/pursuit?cat=lycos&first=1&query=%2Bq"},
+      {Engine::InfoSeek, "%2Bq", 0, 1, "http://www.infoseek.com/Titles?qt=%2Bq&st= 1"},
+      {Engine::Excite, "%2Bq", 0, 1, "http://search.excite.com/search.gw?s=%2Bq&start= 0"},
+      {Engine::AltaVista, "%2Bq", 0, 1, "http://www.altavista.com/cgi-bin/query?q=%2Bq&stq= 1"},
+      {Engine::Yahoo, "q", 12, 2, "http://search.yahoo.com/bin/search?p=q&h=s&b= 13"},
+      {Engine::Lycos, "q", 10, 1,
+       "http://www.lycos.com/cgi-bin/pursuit?cat=lycos&first=11&query=q"},
+      {Engine::Excite, "q", 10, 1, "http://search.excite.com/search.gw?s=q&start= 10"},
+      {Engine::AltaVista, "q", -3, 1, "http://www.altavista.com/cgi-bin/query?q=q&stq=-2"},
+      // Non-ASCII letters go as UTF-8 percent-escapes, ASCII as typed.
+      {Engine::Lycos, "%2B%22\xD0\x9F\xC3\xA4+a&b%22", 0, 1,
+       "http://www.lycos.com/cgi-bin/pursuit?cat=lycos&first=1&query=%2B%22%D0%9F%C3%A4+a&b%22"},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(requestUrl(row.engine, EngineHosts{}, row.query, row.accepted, row.pass), row.url);
 }
 
 // The rows' texts show in the engine search's nodes, headings and status.

@@ -57,7 +57,7 @@ TEST(YahooPage, HitsWithTitlesDescriptionsAndNodeTitles) {
             "http://www.pie.com/ Pie</A> \n</UL>\n</BO>");
 }
 
-TEST(PageWithoutLinks, YieldsNothingAndIsTheLastPage) {
+TEST(PageWithoutHits, YieldsNothingAndWithoutLinksIsTheLastPage) {
   for (std::string_view page : {std::string_view(""), std::string_view("<html>no links</html>")}) {
     ParserRun run;
     PageOutcome out = run.parse(Engine::Excite, page);
@@ -65,9 +65,7 @@ TEST(PageWithoutLinks, YieldsNothingAndIsTheLastPage) {
     EXPECT_FALSE(run.progress.moreResults);
     EXPECT_EQ(run.examined, 0);
   }
-}
-
-TEST(EngineLinks, NeverListedOnAnyEnginePage) {
+  // The engines' own links are never listed, on any engine's page.
   constexpr std::string_view page = R"(<a href="http://www.yahoo.com/more">m</a>
 <a href="http://home.lycos.com/">l</a><a href="http://www.infoseek.com/x">i</a>
 <a href="http://www.excite.com/">e</a><a href="http://www.altavista.com/">a</a>

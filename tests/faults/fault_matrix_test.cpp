@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -61,13 +62,17 @@ long peakResidentKilobytes() {
   return usage.ru_maxrss;
 }
 
-// --- Sites that give no page: each is asked retry + 1 times, then skipped ---
+// --- Sites that give no page: each is asked retry + 1 times, reported
+// unfetched when it stays so, and skipped ---
 
 // A site that never gives a page, however it fails to.
 struct FaultySite {
   std::unique_ptr<HttpTestServer> http;
   std::unique_ptr<RawServer> raw;
   std::string url;
+  size_t requestsPerAttempt = 1;  // a redirect loop asks for more than one
+
+  size_t requests() const { return http ? http->requestCount() : raw ? raw->connections() : 0; }
 };
 
 struct NoPageCase {
@@ -80,20 +85,29 @@ void PrintTo(const NoPageCase& c, std::ostream* out) {
   *out << c.name;
 }
 
-FaultySite emptyBodySite() {
+FaultySite httpSite(HttpTestServer::Handler handler, size_t requestsPerAttempt = 1) {
   FaultySite site;
   site.http = std::make_unique<HttpTestServer>();
-  site.http->on("/empty", HttpTestServer::emptyBody());
+  site.http->on("/faulty", std::move(handler));
   site.http->start();
-  site.url = site.http->url("/empty");
+  site.url = site.http->url("/faulty");
+  site.requestsPerAttempt = requestsPerAttempt;
   return site;
 }
 
-FaultySite closesBeforeHeadersSite() {
+FaultySite rawSite(RawServer::Behaviour behaviour) {
   FaultySite site;
-  site.raw = std::make_unique<RawServer>(&RawServer::readRequestHead);
-  site.url = site.raw->url("/closing");
+  site.raw = std::make_unique<RawServer>(std::move(behaviour));
+  site.url = site.raw->url("/faulty");
   return site;
+}
+
+// Answers every request with these bytes, then closes.
+RawServer::Behaviour answers(std::string bytes) {
+  return [bytes](int connection) {
+    RawServer::readRequestHead(connection);
+    RawServer::sendAll(connection, bytes);
+  };
 }
 
 FaultySite closedPortSite() {
@@ -103,19 +117,20 @@ FaultySite closedPortSite() {
     gone.start();
     site.url = gone.url("/gone");
   }
+  site.requestsPerAttempt = 0;
   return site;
 }
 
-FaultySite resetMidBodySite() {
-  FaultySite site;
-  site.raw = std::make_unique<RawServer>(halfBodyThenClose(4000, true));
-  site.url = site.raw->url("/reset");
+FaultySite controlCharacterLinkSite() {
+  FaultySite site = httpSite(HttpTestServer::page(page("needle")));
+  site.url += "\n\x1b]0;title\a";  // refused before any request
+  site.requestsPerAttempt = 0;
   return site;
 }
 
 class FaultMatrixNoPage : public ::testing::TestWithParam<NoPageCase> {};
 
-TEST_P(FaultMatrixNoPage, TheSiteIsAskedRetryPlusOneTimesAndTheNextSiteIsStillSearched) {
+TEST_P(FaultMatrixNoPage, TheSiteIsAskedRetryPlusOneTimesReportedAndTheNextSiteIsStillSearched) {
   FaultySite faulty = GetParam().make();
   HttpTestServer live;
   live.on("/next", HttpTestServer::page(page("a needle")));
@@ -133,21 +148,43 @@ TEST_P(FaultMatrixNoPage, TheSiteIsAskedRetryPlusOneTimesAndTheNextSiteIsStillSe
   EXPECT_EQ(h.nodeKeys(), (std::vector<std::string>{"Mine\\", "Yahoo 1" + live.url("/next")}));
   EXPECT_EQ(h.window.resultLabel, "Found:  1");
   EXPECT_EQ(h.window.status, kStatusReady);
-  if (faulty.http) {
-    EXPECT_EQ(faulty.http->requestCount("/empty"), 4u);  // the direct fetch and three attempts
-  }
-  if (faulty.raw) {
-    EXPECT_EQ(faulty.raw->connections(), 4);  // the direct fetch and three attempts
-  }
+  // The direct fetch and three attempts.
+  EXPECT_EQ(faulty.requests(), 4 * faulty.requestsPerAttempt);
+  // Reported once, as unfetched; an empty answer is a page and no report.
+  std::vector<std::string> reported;
+  for (const auto& [url, reason] : h.window.unfetched) reported.push_back(url);
+  EXPECT_EQ(reported, GetParam().fetcherSays == FetchStatus::Unreachable
+                          ? std::vector<std::string>{faulty.url}
+                          : std::vector<std::string>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, FaultMatrixNoPage,
-    ::testing::Values(NoPageCase{"EmptyBody", FetchStatus::Ok, emptyBodySite},
-                      NoPageCase{"ClosedBeforeHeaders", FetchStatus::Unreachable,
-                                 closesBeforeHeadersSite},
-                      NoPageCase{"ClosedPort", FetchStatus::Unreachable, closedPortSite},
-                      NoPageCase{"ResetMidBody", FetchStatus::Unreachable, resetMidBodySite}),
+    ::testing::Values(
+        NoPageCase{"EmptyBody", FetchStatus::Ok,
+                   [] { return httpSite(HttpTestServer::emptyBody()); }},
+        NoPageCase{"ClosedBeforeHeaders", FetchStatus::Unreachable,
+                   [] { return rawSite(&RawServer::readRequestHead); }},
+        NoPageCase{"ClosedPort", FetchStatus::Unreachable, closedPortSite},
+        NoPageCase{"ResetMidBody", FetchStatus::Unreachable,
+                   [] { return rawSite(halfBodyThenClose(4000, true)); }},
+        NoPageCase{"BodyCutShort", FetchStatus::Unreachable,
+                   [] { return rawSite(halfBodyThenClose(4000, false)); }},
+        NoPageCase{"RedirectLoop", FetchStatus::Unreachable,
+                   [] { return httpSite(HttpTestServer::redirect("/faulty"), kMaxRedirects + 1); }},
+        NoPageCase{"RedirectToFile", FetchStatus::Unreachable,
+                   [] { return httpSite(HttpTestServer::redirect("file:///etc/passwd")); }},
+        NoPageCase{"BadGzip", FetchStatus::Unreachable,
+                   [] {
+                     return rawSite(
+                         answers("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Encoding: "
+                                 "gzip\r\nContent-Length: 20\r\n\r\nneedle, but not gzip"));
+                   }},
+        NoPageCase{"Http09", FetchStatus::Unreachable,
+                   [] { return rawSite(answers("<html><body>needle</body></html>\r\n")); }},
+        NoPageCase{"MalformedStatusLine", FetchStatus::Unreachable,
+                   [] { return rawSite(answers("HTTP/1.1 2000000 OK\r\n\r\nneedle")); }},
+        NoPageCase{"ControlCharacterInLink", FetchStatus::Unreachable, controlCharacterLinkSite}),
     [](const ::testing::TestParamInfo<NoPageCase>& info) { return std::string(info.param.name); });
 
 // --- Time-outs ---
@@ -197,38 +234,6 @@ TEST(FaultMatrixTimeouts, ADripFeedPastTheTimeoutCountsAsATimeout) {
 
 // --- Transfers that break off or never end ---
 
-TEST(FaultMatrixBrokenTransfers, ABodyCutShortByAnOrderlyCloseEndsTheSearch) {
-  RawServer cut(halfBodyThenClose(4000, false));
-  HttpTestServer live;
-  live.on("/next", HttpTestServer::page(page("needle")));
-  live.start();
-  SiteSearchHarness h;
-
-  // The promised length never comes: the transfer fails, which is no empty
-  // answer, so the search ends there.
-  FetchResult direct = h.curl.fetch(cut.url("/half"), 2);
-  EXPECT_EQ(direct.status, FetchStatus::Failed) << direct.error;
-
-  EXPECT_EQ(h.run({cut.url("/half"), live.url("/next")}, false), EndReason::Failed);
-  EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{cut.url("/half")}));
-  EXPECT_EQ(live.requestCount(), 0u);
-  EXPECT_EQ(h.window.status, kStatusStopped);
-}
-
-TEST(FaultMatrixBrokenTransfers, ARedirectLoopEndsTheSearchAfterTheRedirectLimit) {
-  HttpTestServer server;
-  server.on("/loop", HttpTestServer::redirect("/loop"));
-  server.on("/next", HttpTestServer::page(page("needle")));
-  server.start();
-  SiteSearchHarness h;
-
-  EXPECT_EQ(h.run({server.url("/loop"), server.url("/next")}, false), EndReason::Failed);
-
-  EXPECT_EQ(server.requestCount("/loop"), static_cast<size_t>(kMaxRedirects + 1));
-  EXPECT_EQ(server.requestCount("/next"), 0u);
-  EXPECT_EQ(h.window.status, kStatusStopped);
-}
-
 TEST(FaultMatrixBrokenTransfers, AHundredMegabyteBodyIsCutAndMemoryStaysBounded) {
   constexpr size_t kPromised = 100u * 1024u * 1024u;
   std::atomic<size_t> sent{0};
@@ -254,6 +259,43 @@ TEST(FaultMatrixBrokenTransfers, AHundredMegabyteBodyIsCutAndMemoryStaysBounded)
   EXPECT_LT(sent.load(), kPromised / 2);
   const long grownMegabytes = (peakResidentKilobytes() - before) / 1024;
   EXPECT_LT(grownMegabytes, 400) << "peak resident size grew by " << grownMegabytes << " MB";
+}
+
+// --- A spider trap: every page links to many pages never seen before ---
+
+// Page /pK links to /p(K*width+1) .. /p(K*width+width).
+struct SpiderTrap {
+  HttpTestServer server;
+  explicit SpiderTrap(int width) {
+    server.otherwise([width](const httplib::Request& req, httplib::Response& res) {
+      const long k = std::atol(req.path.c_str() + 2);
+      std::string body = "<html><body>";
+      for (long i = 1; i <= width; ++i)
+        body += "<a href=\"/p" + std::to_string(k * width + i) + "\">x</a>\n";
+      res.set_content(body + "</body></html>", "text/html");
+    });
+    server.start();
+  }
+};
+
+TEST(FaultMatrixSpiderTrap, MaximumSitesEndsTheCrawlWhereAnUnboundedQueueWouldHave) {
+  SpiderTrap trap(300);
+  SiteSearchHarness h;
+  h.controls.settings.hitsText = "100";
+  // Longer than every link taken, so only the site itself gets its "/".
+  const std::string site = trap.server.url("/p0.html");
+
+  EXPECT_EQ(h.run({site}, true), EndReason::Completed);
+
+  // Breadth first: /p0/, then /p1 .. /p99; the entry after the last page is
+  // still taken and shown before the bound ends the search.
+  std::vector<std::string> expected{site + "/"};
+  for (int k = 1; k < 100; ++k) expected.push_back(trap.server.url("/p" + std::to_string(k)));
+  EXPECT_EQ(h.fetchedUrls(), expected);
+  const std::vector<std::string> statuses = statusTexts(h);
+  ASSERT_GE(statuses.size(), 2u);
+  EXPECT_EQ(statuses[statuses.size() - 2], "Searching " + trap.server.url("/p100"));
+  EXPECT_EQ(h.window.status, kStatusReady);
 }
 
 // --- Error pages ---

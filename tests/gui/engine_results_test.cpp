@@ -2,7 +2,9 @@
 // qxhosts.ini: the hits in the tree and the all-results pane as the same
 // search writes them to a transcript, the hit detail of a clicked hit,
 // "Search Web Site" over it, the label of the tab switch and "&View".
+#include <QTest>
 #include <QUrl>
+#include <chrono>
 
 #include "app/transcript.h"
 #include "gui_fixture.h"
@@ -61,7 +63,10 @@ class EngineResultsTest : public GuiTest {
 TEST_F(EngineResultsTest, HitsThenTheirDetailThenASearchOfTheHitsSite) {
   FrmMain& w = openMainWindow();
   std::vector<std::string> opened;
-  w.resultHooks.openUrl = [&](const QUrl& url) { opened.push_back(url.toString().toStdString()); };
+  w.resultHooks.openUrl = [&](const QUrl& url) {
+    opened.push_back(url.toString().toStdString());
+    return true;
+  };
   w.searchText[0]->setText("needle");
   const MainControls controls = w.currentControls();
   w.searchNow->click();
@@ -123,6 +128,40 @@ TEST_F(EngineResultsTest, HitsThenTheirDetailThenASearchOfTheHitsSite) {
   w.buttonView_Click();
   ASSERT_EQ(opened.size(), 1u);
   EXPECT_EQ(opened[0], server.url("/pie.html"));
+}
+
+// Stop while an engine's answer is awaited through a proxy that never
+// answers: the search ends at once and the window never stalls meanwhile.
+TEST_F(EngineResultsTest, StopWhileTheProxyIsSilentEndsTheSearchAtOnce) {
+  using Clock = std::chrono::steady_clock;
+  HttpTestServer proxy;
+  proxy.otherwise(proxy.silence(std::chrono::seconds(3)));
+  proxy.start();
+  FrmMain& w = openMainWindow();
+  QTest::keyClicks(w.searchText[0], "needle");
+  QTest::keyClicks(w.proxyText, QString::fromStdString(proxy.hostAndPort()));
+  w.timeoutText->setText("30");
+
+  Clock::time_point last = Clock::now();
+  Clock::duration longestGap{};
+  QTimer beat;
+  QObject::connect(&beat, &QTimer::timeout, [&] {
+    longestGap = std::max(longestGap, Clock::now() - last);
+    last = Clock::now();
+  });
+  beat.start(10);
+  Clock::time_point stoppedAt;
+  QTimer::singleShot(400, [&] {
+    stoppedAt = Clock::now();
+    QTest::mouseClick(w.searchStop, Qt::LeftButton);
+  });
+  QTest::mouseClick(w.searchNow, Qt::LeftButton);
+  const Clock::duration stopTook = Clock::now() - stoppedAt;
+  EXPECT_EQ(w.dispFile->text().toStdString(), "Search was stopped before its completion!");
+  // Goals: the stop within 0.3 s, no gap over 100 ms; the margins allow for
+  // a loaded machine.
+  EXPECT_LT(stopTook, std::chrono::milliseconds(1000));
+  EXPECT_LT(longestGap, std::chrono::milliseconds(400));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // window: its captions, what it writes to the index files and what the main
 // window shows afterwards. The editor's rules and messages are those of the
 // data layer's index editor, checked there.
+#include <QTest>
+
 #include "frm_dir.h"
 #include "gui_fixture.h"
 
@@ -30,8 +32,12 @@ class IndexEditorTest : public GuiTest {
     dir.dirCat_Click(index);
   }
 
+  // Typed over whatever the name box shows, key by key.
   static void name(FrmDir& dir, const std::string& text) {
-    dir.dirCat->setEditText(QString::fromStdString(text));
+    QLineEdit* box = dir.dirCat->lineEdit();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, QString::fromStdString(text));
   }
 
   static void select(FrmDir& dir, const std::string& url) {
@@ -125,6 +131,27 @@ TEST_F(IndexEditorTest, ANewIndexIsAppendedAndBecomesTheMainWindowsChoice) {
   EXPECT_EQ(w.searchCat->currentText().toStdString(), "Travel");
   EXPECT_EQ(itemsOf(w.listCategory), (std::vector<std::string>{"http://a/", "http://b/"}));
   EXPECT_EQ(itemsOf(w.wordList), (std::vector<std::string>{"flights"}));
+}
+
+TEST_F(IndexEditorTest, ATypedNameIsTakenAsTypedNeverCompletedToAnother) {
+  FrmMain& w = openMainWindow();
+  FrmDir dir(w);
+  dir.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dir));
+  dir.dirCat->setFocus();
+  for (const char* typed : {"Wor", "wor", "zo"}) {
+    name(dir, typed);
+    EXPECT_EQ(dir.dirCat->currentText().toStdString(), typed);
+  }
+  name(dir, "Wor");
+  add(dir, "http://new/");
+  dir.dirOK->click();
+  EXPECT_EQ(messages,
+            (std::vector<ShownMessage>{{"Are you sure to save URLs to Wor?", "Save Directories",
+                                        MessageIcon::Exclamation, MessageButtons::YesNo}}));
+  EXPECT_EQ(readFile("qxindex.ini"),
+            "[Work]\r\nhttp://w2/\r\nhttp://w1/\r\n[Home]\r\nhttp://h/\r\n[Zoo]\r\nhttp://z/\r\n"
+            "[Wor]\r\nhttp://new/\r\n");
 }
 
 TEST_F(IndexEditorTest, OverwritingKeepsTheSectionInPlaceAndMovesTheNameLast) {

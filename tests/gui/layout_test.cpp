@@ -43,6 +43,11 @@ class LayoutTest : public GuiTest {
     QCoreApplication::sendEvent(form->picDivider, &event);
   }
 
+  void showTab(int index) {
+    form->dispTab->setCurrentIndex(index);
+    QCoreApplication::processEvents();
+  }
+
   // Presses the left button on the bar, moves to x inside it and releases.
   void dragBar(int x) {
     mouse(QEvent::MouseButtonPress, 0, Qt::LeftButton, Qt::LeftButton);
@@ -99,8 +104,7 @@ TEST_F(LayoutTest, TheResultsViewAndStatusLineFollowTheTabControl) {
   EXPECT_EQ(w.dispFile->width(), px(7620));
   EXPECT_EQ(w.lblResult->x(), px(8070));
 
-  w.dispTab->setCurrentIndex(1);
-  QCoreApplication::processEvents();
+  showTab(1);
   EXPECT_EQ(leftInWindow(w, w.outlineFile), px(130));
   EXPECT_EQ(w.outlineFile->width(), px(4295));
   EXPECT_EQ(leftInWindow(w, w.picDivider), px(4425));  // the first run's bar has room enough
@@ -127,8 +131,7 @@ TEST_F(LayoutTest, ASavedBarTooFarRightMovesLeftButKeepsItsSavedPlace) {
 
 TEST_F(LayoutTest, DraggingTheBarStopsAtItsLimitsAndOnlyTheBarMoves) {
   FrmMain& w = openAt(1000);
-  w.dispTab->setCurrentIndex(1);
-  QCoreApplication::processEvents();
+  showTab(1);
   const QRect paneBefore = w.dispResult->geometry();
 
   mouse(QEvent::MouseButtonPress, 1, Qt::LeftButton, Qt::LeftButton);
@@ -151,8 +154,7 @@ TEST_F(LayoutTest, DraggingTheBarStopsAtItsLimitsAndOnlyTheBarMoves) {
 
 TEST_F(LayoutTest, ReleasingTheBarKeeps4000TwipsRightOfItAndSavesItsPlace) {
   FrmMain& w = openAt(1000);
-  w.dispTab->setCurrentIndex(1);
-  QCoreApplication::processEvents();
+  showTab(1);
 
   dragBar(5000);
   const ResultsViewLayout& r = w.layout.results;
@@ -178,21 +180,18 @@ TEST_F(LayoutTest, ReleasingTheBarKeeps4000TwipsRightOfItAndSavesItsPlace) {
 
 TEST_F(LayoutTest, ATabSwitchPlacesThePanesByTheResizeRuleAndLeavesTheRestAlone) {
   FrmMain& w = openAt(1000);
-  w.dispTab->setCurrentIndex(1);
-  QCoreApplication::processEvents();
+  showTab(1);
   dragBar(100);  // 1000 twips right of its left edge: 5425
   ASSERT_EQ(w.splitterLeft, 5425);
   const Span searchPageAfterRelease = w.layout.results.searchPage;
 
-  w.dispTab->setCurrentIndex(0);
-  QCoreApplication::processEvents();
+  showTab(0);
   EXPECT_EQ(w.layout.results.dispResult, (PaneSpan{5485, 4165, 3765}));
   EXPECT_EQ(*w.layout.results.allWebResult, (PaneSpan{110, 9550, 9150}));
   EXPECT_EQ(w.layout.results.searchPage, searchPageAfterRelease);
   EXPECT_EQ(w.splitterLeft, 5425);
 
-  w.dispTab->setCurrentIndex(1);
-  QCoreApplication::processEvents();
+  showTab(1);
   EXPECT_EQ(leftInWindow(w, w.dispResult), px(5485));
   EXPECT_EQ(w.dispResult->width(), px(4165));
   // searchPage keeps the width of the release: 100 twips short, not 120.

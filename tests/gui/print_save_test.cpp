@@ -1,14 +1,18 @@
 // "&Print" and "Sa&ve" of the shown pane: the page loop on a PDF printer
 // (pages and one-inch margins read back with the PDF tools), the RTF file
 // read back as text, the dialogs' cancel and the error table.
+#include <sys/fsuid.h>
+#include <unistd.h>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
 #include <algorithm>
 #include <cstdio>
+
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -296,18 +300,54 @@ TEST_F(PrintSaveTest, FailuresGoThroughTheirTablesAndRetryRepeatsTheStep) {
   EXPECT_EQ(errors[0], "Printer is not ready! ( 68)");
   EXPECT_FALSE(exists("missing/out.pdf"));
 
-  // A file the user may not write is a failed save, never a quiet one.
+  // A folder the user may not write says so, with the file; Retry once it
+  // is writable saves. (Run as root, the save is made as an ordinary user.)
   errors.clear();
   std::filesystem::create_directories(path("locked"));
   std::filesystem::permissions(
       path("locked"), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   saveTo = path("locked/out.rtf");
+  const bool root = ::geteuid() == 0;
+  if (root) ::setfsuid(65534);
+  onError = [&] {
+    if (root) ::setfsuid(0);
+    std::filesystem::permissions(path("locked"), std::filesystem::perms::owner_all);
+    return ErrorAnswer::Retry;
+  };
   w.searchSave_Click();
-  std::filesystem::permissions(path("locked"), std::filesystem::perms::owner_all);
-  if (::geteuid() != 0) {
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_NE(errors[0].find(" ("), std::string::npos);
+  if (root) ::setfsuid(0);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0], "Permission denied: " + path("locked/out.rtf") + " ( 70)");
+  EXPECT_TRUE(exists("locked/out.rtf"));
+}
+
+TEST_F(PrintSaveTest, SavingTouchesNothingButTheFileAndKeepsItsModeAndLink) {
+  FrmMain& w = openWithHooks();
+  fillAllResults(w, 1);
+  namespace fs = std::filesystem;
+  writeFile("out.rtf~", "the user's own backup");
+  writeFile("shared.rtf", "old");
+  fs::permissions(path("shared.rtf"),
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink("shared.rtf", path("link.rtf"));
+  auto names = [&] {
+    std::set<std::string> found;
+    for (const auto& entry : fs::directory_iterator(dir())) found.insert(entry.path().filename());
+    return found;
+  };
+  std::set<std::string> expectedNames = names();
+  expectedNames.insert("out.rtf");
+  for (const char* name : {"out.rtf", "link.rtf", "shared.rtf"}) {
+    saveTo = path(name);
+    w.searchSave_Click();
+    EXPECT_EQ(readFile(name).rfind("{\\rtf", 0), 0u) << name;
   }
+  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(readFile("out.rtf~"), "the user's own backup");
+  EXPECT_TRUE(fs::is_symlink(path("link.rtf")));
+  EXPECT_EQ(fs::status(path("shared.rtf")).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(names(), expectedNames);
 }
 
 }  // namespace

@@ -94,5 +94,20 @@ TEST_F(SettingsControlsTest, ConnectionsComeFromTheOptionsFileAndAChangeIsStored
   EXPECT_EQ(openMainWindow().connectionsSpin->value(), 2);
 }
 
+TEST_F(SettingsControlsTest, LinkRuleBoxesAreKeptInTheOptionsFile) {
+  writeFile("qxoptions.ini", "[Options]\nrobots=ignore\n");
+  FrmMain& w = openMainWindow();
+  EXPECT_FALSE(w.optStandardLinks->isChecked());
+  EXPECT_TRUE(w.optIgnoreRobots->isChecked());
+  w.optStandardLinks->click();
+  w.optIgnoreRobots->click();
+  EXPECT_EQ(readFile("qxoptions.ini"),
+            "[Options]\r\nconnections=4\r\nlinks=standard\r\nrobots=honour\r\n");
+  const MainControls c = w.currentControls();
+  EXPECT_TRUE(c.standardLinks && !c.ignoreRobots);
+  form.reset();
+  EXPECT_TRUE(openMainWindow().optStandardLinks->isChecked());
+}
+
 }  // namespace
 }  // namespace quexa::testing

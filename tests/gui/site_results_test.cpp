@@ -102,6 +102,7 @@ class SiteResultsTest : public GuiTest {
     FrmMain& w = openMainWindow();
     w.resultHooks.openUrl = [this](const QUrl& url) {
       opened.push_back(url.toString().toStdString());
+      return true;
     };
     w.searchCat->setCurrentIndex(0);
     w.searchCat_Click();

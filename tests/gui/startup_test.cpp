@@ -144,6 +144,23 @@ TEST_F(StartupTest, ClosingWhileASearchRunsStillSavesAndEndsAtOnce) {
   EXPECT_EQ(endedWhileRunning, std::optional<bool>(true));
 }
 
+// A directory at the record's temporary name is no obstacle; a record that
+// cannot be written is reported rather than passed over.
+TEST_F(StartupTest, ClosingSavesPastADirectoryAtTheTemporaryNameAndReportsAFailedSave) {
+  std::filesystem::create_directory(path("qxconfig.qf~"));
+  openMainWindow().close();
+  EXPECT_EQ(readFile("qxconfig.qxf").size(), kSettingsRecordSize);
+  EXPECT_TRUE(messages.empty());
+
+  form.reset();
+  std::filesystem::remove(path("qxconfig.qxf"));
+  std::filesystem::create_directories(path("qxconfig.qxf/inner"));
+  openMainWindow().close();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].title, "Operation Error");
+  EXPECT_EQ(messages[0].text.rfind("The settings were not saved: ", 0), 0u) << messages[0].text;
+}
+
 TEST_F(StartupTest, SettingsSurviveARunInTheSameDirectory) {
   {
     FrmMain& w = openMainWindow();

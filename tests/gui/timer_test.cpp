@@ -34,8 +34,7 @@ class TimerTest : public GuiTest {
   std::vector<std::string> startMessages() {
     const size_t before = messages.size();
     form->searchNow_Click();
-    std::vector<std::string> titles;
-    for (size_t i = before; i < messages.size(); ++i) titles.push_back(messages[i].title);
+    std::vector<std::string> titles = titlesSince(before);
     messages.resize(before);
     return titles;
   }

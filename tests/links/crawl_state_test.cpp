@@ -31,6 +31,25 @@ TEST(CrawlState, QueueIsFirstInFirstOut) {
   EXPECT_FALSE(crawl.hasEntries());
 }
 
+TEST(CrawlState, AFullQueueNeitherQueuesNorVisitsAndDroppedEntriesDoNotFillIt) {
+  CrawlState crawl;
+  NullPump pump;
+  crawl.startSite("http://h/");
+  crawl.popFront();
+  crawl.linkQueue.setReach(2);
+  crawl.extractLinks("<a href=\"/a.gif\"> <a href=\"/b\"> <a href=\"/c\"> <a href=\"/d\">", "h",
+                     pump);
+  EXPECT_TRUE(crawl.linkQueue.isFull());
+  EXPECT_EQ(crawl.visitedList.text(), "http://h/ http://h/a.gif http://h/b http://h/c ");
+  // Taking an entry makes room for one more; the unqueued /d was never visited.
+  EXPECT_EQ(crawl.popFront(), "http://h/a.gif");
+  EXPECT_TRUE(crawl.linkQueue.isFull());
+  EXPECT_EQ(crawl.popFront(), "http://h/b");
+  crawl.extractLinks("<a href=\"/d\"> <a href=\"/e\">", "h", pump);
+  EXPECT_EQ(drain(crawl), (Links{"http://h/c", "http://h/d"}));
+  EXPECT_EQ(queueReach(-5), 0u);
+}
+
 TEST(CrawlState, SiteUrlIsQueuedEvenWhenVisited) {
   CrawlState crawl;
   crawl.startSite("http://www.site.com/");

@@ -28,8 +28,9 @@ TEST(HostName, DropsSchemeAndKeepsPartBeforeFirstSlash) {
   EXPECT_EQ(hostNameOf("http://www.site.com/dir/page.html"), "www.site.com");
   EXPECT_EQ(hostNameOf("http://www.site.com"), "www.site.com");
   EXPECT_EQ(hostNameOf("http://WWW.Site.com/"), "WWW.Site.com");
-  // Seven characters go whatever they are.
-  EXPECT_EQ(hostNameOf("https://www.site.com/x"), "");
+  // An https entry's host is its authority; otherwise seven characters go.
+  EXPECT_EQ(hostNameOf("https://www.site.com/x"), "www.site.com");
+  EXPECT_EQ(hostNameOf("HTTPS://Www.site.com"), "Www.site.com");
   EXPECT_EQ(hostNameOf("ftp://www.site.com/x"), "ww.site.com");
   EXPECT_EQ(hostNameOf("http:/"), "");
 }

@@ -5,7 +5,7 @@
 namespace quexa {
 namespace {
 
-TEST(BuildExpression, TextsAreTrimmedAndLoweredUnlessCaseIsTicked) {
+TEST(BuildExpression, TextsTrimmedAndLoweredUnlessCaseIsTickedAndTheSelectedConnectors) {
   MainControls c;
   c.searchText = {"  Apple PIE ", "\xC3\x84pfel", "   ", " Y"};
   SearchExpression e = buildExpression(c);
@@ -16,14 +16,11 @@ TEST(BuildExpression, TextsAreTrimmedAndLoweredUnlessCaseIsTicked) {
   e = buildExpression(c);
   EXPECT_EQ(e.texts, (std::array<std::string, 4>{"Apple PIE", "\xC3\x84pfel", "", "Y"}));
   EXPECT_EQ(e.caseMode, 200);
-}
-
-TEST(BuildExpression, ConnectorsAreTheSelectedCodes) {
-  MainControls fresh;
-  EXPECT_EQ(buildExpression(fresh).connectors, (std::array<int32_t, 3>{210, 210, 210}));
-  MainControls c;
-  c.connector = {kConnectorNot, kConnectorOr, kConnectorAnd};
-  EXPECT_EQ(buildExpression(c).connectors, (std::array<int32_t, 3>{212, 211, 210}));
+  // The connectors are the selected codes.
+  EXPECT_EQ(e.connectors, (std::array<int32_t, 3>{210, 210, 210}));
+  MainControls picked;
+  picked.connector = {kConnectorNot, kConnectorOr, kConnectorAnd};
+  EXPECT_EQ(buildExpression(picked).connectors, (std::array<int32_t, 3>{212, 211, 210}));
 }
 
 }  // namespace

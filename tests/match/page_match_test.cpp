@@ -5,6 +5,7 @@
 
 #include "app/errors.h"
 #include "library_fixture.h"
+#include "support/child_process.h"
 
 namespace quexa::testing {
 namespace {
@@ -114,9 +115,33 @@ TEST_F(PageMatchTest, FileFailuresCarryTheirKinds) {
   ::rmdir(dir_.file("page.tmp").c_str());
 }
 
-TEST_F(PageMatchTest, AFailingLibraryLeavesNoPageFile) {
+TEST_F(PageMatchTest, AFailingLibraryOrAFullDiskLeavesNoPageFile) {
   matcher_.fail = true;
   EXPECT_THROW(match("x", false), QuexaError);
+  EXPECT_FALSE(dir_.exists("page.tmp"));
+  matcher_.fail = false;
+  const std::string big(256 * 1024, 'x');
+  EXPECT_EQ(runWithFileSizeLimit(64 * 1024,
+                                 [&] {
+                                   try {
+                                     match(big, false);
+                                   } catch (const QuexaError& e) {
+                                     return e.kind() == ErrorKind::DeviceIO ? 0 : 2;
+                                   }
+                                   return 1;
+                                 }),
+            0);
+  EXPECT_FALSE(dir_.exists("page.tmp"));
+}
+
+// A fetched page's bytes must never land in a file someone linked page.tmp to.
+TEST_F(PageMatchTest, ALinkAtThePageFileIsReplacedNotWrittenThrough) {
+  ScratchDir elsewhere;
+  elsewhere.write("victim", "precious");
+  ASSERT_EQ(::symlink(elsewhere.file("victim").c_str(), dir_.file("page.tmp").c_str()), 0);
+  match("remote bytes", false);
+  EXPECT_EQ(matcher_.seenFile, "remote bytes");
+  EXPECT_EQ(elsewhere.read("victim"), "precious");
   EXPECT_FALSE(dir_.exists("page.tmp"));
 }
 

@@ -48,14 +48,65 @@ TEST_F(CombineTest, EmptyTextsTakeNoPartAndTheConnectorLeftOfATextCounts) {
   EXPECT_EQ(search(kPage, {"Apples", "grapes", "", ""}, {0, 0, 0}).result, 0);
 }
 
-TEST_F(CombineTest, CaseModes) {
-  EXPECT_EQ(find(kPage, "apples").result, 0);
-  EXPECT_GT(find(kPage, "apples", MZK11_IGNORE_CASE).result, 0);
-  // Latin capitals are folded too, and the extract keeps the page's capitals.
-  LibraryAnswer a = find("<p>\xC3\x84PFEL</p>", "\xC3\xA4pfel", MZK11_IGNORE_CASE);
-  EXPECT_EQ(a.result, 1);
-  EXPECT_EQ(a.extract, "{\\b\\cf1 \\u196?PFEL}\\par ");
-  EXPECT_EQ(find("<p>\xC3\x84PFEL</p>", "\xC3\xA4pfel").result, 0);
+// Case ignored, every cased script folds, also where a letter's fold has
+// another byte length; the extract keeps the page's own letters and marks
+// exactly the matched ones. Case matched compares bytes.
+struct FoldRow {
+  std::string page;
+  std::string text;
+  std::string extractIgnoringCase;  // "": no match
+  bool matchesWithCase;
+};
+
+TEST_F(CombineTest, CaseModesInEveryCasedScript) {
+  const FoldRow rows[] = {
+      {"<p>Apples</p>", "apples", "{\\b\\cf1 Apples}\\par ", false},
+      {"<p>\u00C4PFEL</p>", "\u00E4pfel", "{\\b\\cf1 \\u196?PFEL}\\par ", false},
+      // Cyrillic both ways round, Greek with its final sigma, Armenian.
+      {"<p>\u041C\u0418\u0420</p>", "\u043C\u0438\u0440",
+       "{\\b\\cf1 \\u1052?\\u1048?\\u1056?}\\par ", false},
+      {"<p>\u043C\u0438\u0440</p>", "\u041C\u0418\u0420",
+       "{\\b\\cf1 \\u1084?\\u1080?\\u1088?}\\par ", false},
+      {"<p>\u041C\u0418\u0420</p>", "\u041C\u0418\u0420",
+       "{\\b\\cf1 \\u1052?\\u1048?\\u1056?}\\par ", true},
+      {"<p>\u039F\u0394\u039F\u03A3</p>", "\u03BF\u03B4\u03BF\u03C2",
+       "{\\b\\cf1 \\u927?\\u916?\\u927?\\u931?}\\par ", false},
+      {"<p>\u0540\u0531\u0545</p>", "\u0570\u0561\u0575",
+       "{\\b\\cf1 \\u1344?\\u1329?\\u1349?}\\par ", false},
+      // Georgian capitals, Cherokee (its small letters fold to the capitals),
+      // full-width Latin.
+      {"<p>\u1CA1\u1C90</p>", "\u10E1\u10D0", "{\\b\\cf1 \\u7329?\\u7312?}\\par ", false},
+      {"<p>\u13E3\u13B3\u13A9</p>", "\uABB3\uAB83\uAB79",
+       "{\\b\\cf1 \\u5091?\\u5043?\\u5033?}\\par ", false},
+      {"<p>\uFF21\uFF22</p>", "\uFF41\uFF42", "{\\b\\cf1 \\u-223?\\u-222?}\\par ", false},
+      // Folds that shorten (Kelvin sign, capital sharp s, long s) or lengthen
+      // (U+023A) the letter, with marks after them still in place.
+      {"<p>1 \u212A = 1 k</p>", "k", "1 {\\b\\cf1 \\u8490?} = 1 {\\b\\cf1 k}\\par ", true},
+      {"<p>STRA\u1E9EE und Stra\u00DFe</p>", "stra\u00DFe",
+       "{\\b\\cf1 STRA\\u7838?E} und {\\b\\cf1 Stra\\u223?e}\\par ", false},
+      {"<p>Me\u017F\u017Fe</p>", "messe", "{\\b\\cf1 Me\\u383?\\u383?e}\\par ", false},
+      {"<p>\u023Ab \u2C65B</p>", "\u2C65b", "{\\b\\cf1 \\u570?b} {\\b\\cf1 \\u11365?B}\\par ",
+       false},
+      {"<p>Sixteen bytes or more of ASCII, STRA\u1E9EE, then Me\u017F\u017Fe and MORE words</p>",
+       "stra\u00DFe, then messe and more",
+       "Sixteen bytes or more of ASCII, {\\b\\cf1 STRA\\u7838?E, then Me\\u383?\\u383?e and "
+       "MORE} words\\par ",
+       false},
+      {"<p>\u1E9E\u1E9E\u1E9E\u1E9E</p><p>a</p><p>bc</p>", "bc", "{\\b\\cf1 bc}\\par ", true},
+      {"<p>\u023A\u023A\u023A\u023A</p><p>bc</p><p>a</p>", "bc", "{\\b\\cf1 bc}\\par ", true},
+      // Simple folding: the micro sign is Greek mu, capital I with dot above
+      // stays itself, sharp s is not "ss".
+      {"<p>5 \u00B5m</p>", "\u03BCm", "5 {\\b\\cf1 \\u181?m}\\par ", false},
+      {"<p>\u0130stanbul</p>", "istanbul", "", false},
+      {"<p>Stra\u00DFe</p>", "strasse", "", false},
+  };
+  for (const FoldRow& row : rows) {
+    SCOPED_TRACE(row.page + " / " + row.text);
+    LibraryAnswer a = find(row.page, row.text, MZK11_IGNORE_CASE);
+    EXPECT_EQ(a.result, row.extractIgnoringCase.empty() ? 0 : 1);
+    EXPECT_EQ(a.result > 0 ? a.extract : "", row.extractIgnoringCase);
+    EXPECT_EQ(find(row.page, row.text).result > 0, row.matchesWithCase);
+  }
 }
 
 TEST_F(CombineTest, TextsMatchOnWordsNotMarkupAndNeverAcrossLines) {
@@ -124,6 +175,8 @@ TEST_F(ExtractTest, EscapesRtfCharactersAndNonAscii) {
             "\\{x\\} a\\\\b \\u233?\\u8364?\\u-10179?\\u-8704? \\u-3? {\\b\\cf1 end}\\par ");
   EXPECT_EQ(plainTextOfExtract(a.extract),
             "{x} a\\b \xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80 \xEF\xBF\xBD end\n");
+  // A lone surrogate is a replacement character; a cut-off escape is dropped.
+  EXPECT_EQ(plainTextOfExtract("\\u-10179?x\\"), "\xEF\xBF\xBDx");
 }
 
 TEST_F(ExtractTest, AtMostThirtyLines) {

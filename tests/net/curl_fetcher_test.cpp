@@ -109,17 +109,17 @@ TEST_F(CurlFetcherTest, TellsTimeoutFromUnreachable) {
   EXPECT_FALSE(refused.error.empty());
 }
 
-TEST_F(CurlFetcherTest, RedirectLoopsLocalFilesAndOtherProtocolsFail) {
+TEST_F(CurlFetcherTest, RedirectLoopsLocalFilesAndOtherProtocolsAreUnreachablePages) {
   server.on("/a", HttpTestServer::redirect("/b"));
   server.on("/b", HttpTestServer::redirect("/a"));
   server.on("/to-file", HttpTestServer::redirect("file:///etc/hostname"));
   server.start();
-  // A loop fails instead of hanging.
-  EXPECT_EQ(fetcher.fetch(server.url("/a"), 2).status, FetchStatus::Failed);
+  // A loop ends instead of hanging.
+  EXPECT_EQ(fetcher.fetch(server.url("/a"), 2).status, FetchStatus::Unreachable);
   EXPECT_LE(server.requestCount(), 11u);
-  EXPECT_EQ(fetcher.fetch("file:///etc/hostname", 2).status, FetchStatus::Failed);
+  EXPECT_EQ(fetcher.fetch("file:///etc/hostname", 2).status, FetchStatus::Unreachable);
   FetchResult r = fetcher.fetch(server.url("/to-file"), 2);
-  EXPECT_EQ(r.status, FetchStatus::Failed);
+  EXPECT_EQ(r.status, FetchStatus::Unreachable);
   EXPECT_EQ(r.body, "");
 }
 

@@ -71,11 +71,22 @@ TEST_F(FetchPageTest, EmptyAnswersAreAskedAgainUpToTheRetrySettingOrAStop) {
   EXPECT_EQ(session.pagesFetched, 2);
 }
 
-TEST_F(FetchPageTest, UnreachableSiteIsAnEmptyPageNotTheEndOfTheSearch) {
+TEST_F(FetchPageTest, UnreachableSitesAndBrokenPagesAreEmptyPagesReportedOnce) {
+  server.on("/a", HttpTestServer::redirect("/b"));
+  server.on("/b", HttpTestServer::redirect("/a"));
+  server.start();
   configure("2", "2");
-  EXPECT_EQ(fetchPage(session, "http://" + test::deadHostAndPort() + "/"), "");
-  EXPECT_EQ(attempts.size(), 3u);
-  EXPECT_EQ(session.pagesFetched, 1);
+  const std::string dead = "http://" + test::deadHostAndPort() + "/";
+  for (const std::string& url : {dead, server.url("/a")}) {
+    attempts.clear();
+    window.unfetched.clear();
+    EXPECT_EQ(fetchPage(session, url), "");
+    EXPECT_EQ(attempts.size(), 3u);
+    ASSERT_EQ(window.unfetched.size(), 1u);
+    EXPECT_EQ(window.unfetched[0].first, url);
+    EXPECT_FALSE(window.unfetched[0].second.empty());
+  }
+  EXPECT_EQ(session.pagesFetched, 2);
 }
 
 TEST_F(FetchPageTest, SilentHostIsRetriedWithALongerTimeoutThenEndsTheSearch) {
@@ -99,15 +110,6 @@ TEST_F(FetchPageTest, StopDuringATimedOutRequestEndsTheSearchAsStopped) {
   EXPECT_EQ(endReasonOf([&] { fetchPage(session, server.url("/silent")); }), EndReason::Stopped);
   EXPECT_EQ(server.requestCount("/silent"), 1u);
   EXPECT_EQ(window.status, "Communication request timed out! Retry -  1 time(s).");
-}
-
-TEST_F(FetchPageTest, OtherTransferFailureEndsTheSearch) {
-  server.on("/a", HttpTestServer::redirect("/b"));
-  server.on("/b", HttpTestServer::redirect("/a"));
-  server.start();
-  configure("2", "5");
-  EXPECT_EQ(endReasonOf([&] { fetchPage(session, server.url("/a")); }), EndReason::Failed);
-  EXPECT_EQ(attempts.size(), 1u);
 }
 
 // A fetcher that answers from a script and notes the time-out of each
@@ -149,9 +151,19 @@ struct FetchRulesTest : ::testing::Test {
     configureTransfer(session, settings);
   }
   void answer(FetchStatus status, const std::string& body = "", int times = 1) {
-    for (int i = 0; i < times; ++i) fetcher.answers.push_back({status, body, 0, ""});
+    FetchResult result;
+    result.status = status;
+    result.body = body;
+    for (int i = 0; i < times; ++i) fetcher.answers.push_back(result);
   }
 };
+
+TEST_F(FetchRulesTest, AFailureOfTheTransferItselfEndsTheSearch) {
+  configure("2", "5");
+  answer(FetchStatus::Failed);
+  EXPECT_EQ(endReasonOf([&] { fetchPage(session, "http://a.test/"); }), EndReason::Failed);
+  EXPECT_EQ(fetcher.timeouts.size(), 1u);
+}
 
 TEST_F(FetchRulesTest, EachTimeoutRetryWaitsLongerByThreeTimesItsNumber) {
   configure("30", "3");

@@ -2,8 +2,8 @@
 // decoding of its bytes.
 #include <gtest/gtest.h>
 
+#include "net/charset.h"
 #include "net/fetch_page.h"
-#include "net/page_charset.h"
 
 namespace quexa {
 namespace {
@@ -76,6 +76,65 @@ TEST(PageCharset, DecodesByTheDeclaredCharset) {
   EXPECT_EQ(decodePage("\xE2\x82\xAC", "text/html; charset=x-unknown"), "\xE2\x82\xAC");
   EXPECT_EQ(decodePage("\x93hi\x94", ""), "\xE2\x80\x9Chi\xE2\x80\x9D");
   EXPECT_EQ(decodePage("\xC3\xA9", ""), "\xC3\xA9");
+}
+
+TEST(PageCharset, DecodesEveryDeclarationAndBadInputWithoutLoss) {
+  const std::string fffd = "\xEF\xBF\xBD";
+  const std::string deep = std::string(1024, ' ');
+  struct Case {
+    const char* what;
+    std::string bytes;
+    std::string contentType;
+    std::string text;
+  } cases[] = {
+      {"byte-order marks win over the header",
+       "\xEF\xBB\xBF"
+       "caf\xC3\xA9",
+       "text/html; charset=latin1", "caf\xC3\xA9"},
+      {"UTF-16LE mark", std::string("\xFF\xFEh\0i\0", 6), "", "hi"},
+      {"UTF-16BE mark", std::string("\xFE\xFF\0h\0i", 6), "text/html; charset=koi8-r", "hi"},
+      {"label in capitals with blanks", "\xF0", "text/html; charset=\" KOI8-R\"", "\xD0\x9F"},
+      {"meta names the charset", "<meta charset=koi8-r>\xF0", "", "<meta charset=koi8-r>\xD0\x9F"},
+      {"meta after 1,024 bytes is ignored", deep + "<meta charset=koi8-r>\xF0", "",
+       deep + "<meta charset=koi8-r>\xC3\xB0"},
+      {"meta cut by the 1,024-byte window is ignored",
+       std::string(1000, ' ') + "<meta charset=koi8-r                >\xF0", "",
+       std::string(1000, ' ') + "<meta charset=koi8-r                >\xC3\xB0"},
+      {"meta claiming UTF-16 means UTF-8", "<meta charset=utf-16>\xC3\xA9", "",
+       "<meta charset=utf-16>\xC3\xA9"},
+      {"UTF-16 declared on ASCII", "abc", "text/html; charset=utf-16", "\xE6\x89\xA1" + fffd},
+      {"lone surrogate",
+       std::string("\xFF\xFE\x00\xD8"
+                   "a\0",
+                   6),
+       "", fffd + "a"},
+      {"Shift_JIS cut at the end", "\x82\xA0\x82", "text/html; charset=x-sjis",
+       "\xE3\x81\x82" + fffd},
+      {"Shift_JIS bad trail byte",
+       "\x82\x20"
+       "a",
+       "text/html; charset=sjis", fffd + " a"},
+      {"byte with no character", "\xAA", "text/html; charset=windows-1253", fffd},
+      {"x-user-defined", "a\x80\xFF", "text/html; charset=x-user-defined",
+       "a\xEF\x9E\x80\xEF\x9F\xBF"},
+      {"replacement", "abc", "text/html; charset=iso-2022-kr", fffd},
+      {"a label naming nothing counts as none", "\xE9", "text/html; charset=klingon", "\xC3\xA9"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(decodePage(c.bytes, c.contentType), c.text) << c.what;
+
+  EXPECT_EQ(encodingForLabel("\tKs_C_5601-1987 ")->name, "EUC-KR");
+  EXPECT_EQ(encodingForLabel("utf-8 x"), nullptr);
+  EXPECT_EQ(encodingForLabel(""), nullptr);
+}
+
+TEST(PageCharset, DecodesA32MiBUtf16PageCutInACharacter) {
+  std::string units = "\x1F\x04";  // П
+  while (units.size() < 32u * 1024 * 1024) units += units;
+  std::string bytes = "\xFF\xFE" + units.substr(2) + '\x1F';
+  std::string text = decodePage(bytes, "text/html; charset=utf-16");
+  ASSERT_EQ(text.size(), 2u * (16 * 1024 * 1024 - 1) + 3);
+  EXPECT_EQ(text.substr(0, 2), "\xD0\x9F");
+  EXPECT_EQ(text.substr(text.size() - 5), "\xD0\x9F\xEF\xBF\xBD");
 }
 
 }  // namespace

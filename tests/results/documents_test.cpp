@@ -21,13 +21,10 @@ const std::string kErrorBody =
     R"(\fs18\cf1\ Server error occurred. Server could be down. Search this URL again!)" + kPar +
     kPar;
 
-TEST(SiteEntry, FirstEntryHasNoEmptyLineBeforeItsNumber) {
+TEST(SiteEntry, OnlyLaterEntriesStartWithAParagraphEnd) {
   EXPECT_EQ(siteEntry(1, "http://a.com/", matchingBody("found \\b it\\b0\\par ")),
             kHeader + R"({\fs18\cf2\b 1. http://a.com/     \f4\fs18}\pard {\fs18 \par} \pard )"
                       R"({\fs18 \par }\fs18 found \b it\b0\par })");
-}
-
-TEST(SiteEntry, LaterEntriesStartWithOneParagraphEnd) {
   EXPECT_EQ(siteEntry(2, "http://b.com/x", matchingBody("m")),
             kHeader + R"({\fs18\cf2\b )" + kPar +
                 R"(2. http://b.com/x     \f4\fs18}\pard {\fs18 \par} \pard {\fs18 \par }\fs18 m})");
@@ -43,13 +40,10 @@ TEST(SiteEntry, ServerErrorPageShowsTheRedMessage) {
                 kErrorBody + "}");
 }
 
-TEST(EngineHeading, TwoEmptyParagraphsOnlyWhenAsked) {
+TEST(EngineHeading, TwoEmptyParagraphsFromTheSecondListedHitOnExceptForTheFirstEngine) {
   EXPECT_EQ(engineHeading("Yahoo!", false), kHeader + R"({\fs24\cf1\b Yahoo!})" + kPar + "}");
   EXPECT_EQ(engineHeading("Lycos", true),
             kHeader + kPar + kPar + R"({\fs24\cf1\b Lycos})" + kPar + "}");
-}
-
-TEST(EngineHeading, SpacedFromTheSecondListedHitOnExceptForTheFirstEngine) {
   EXPECT_FALSE(engineHeadingSpaced(false, 0));
   EXPECT_FALSE(engineHeadingSpaced(false, 1));
   EXPECT_TRUE(engineHeadingSpaced(false, 2));
@@ -114,15 +108,12 @@ TEST(MatchedText, UpToTheFirstNulAndWithoutOneEmptyForSiteEntriesWholeForLinkedE
   EXPECT_EQ(linkedMatchedText(blanks), blanks);
 }
 
-TEST(RtfEscape, PlainAsciiStaysByteIdentical) {
+TEST(RtfEscape, PlainAsciiStaysByteIdenticalBracesBackslashesAndNonAsciiAreEscaped) {
   std::string ascii = "http://www.a.com/path?q=1&r=two words; \"quoted\" <b>\t";
   EXPECT_EQ(rtfEscape(ascii), ascii);
   EXPECT_EQ(siteEntry(1, ascii, ""), kHeader + "{\\fs18\\cf2\\b 1. " + ascii +
                                          "     \\f4\\fs18}\\pard {\\fs18 \\par} \\pard "
                                          "{\\fs18 \\par }}");
-}
-
-TEST(RtfEscape, BracesBackslashesAndNonAscii) {
   EXPECT_EQ(rtfEscape("http://x/{a}\\b/\xC3\xBC"), R"(http://x/\{a\}\\b/\u252?)");
   // Above U+FFFF: a surrogate pair, each a signed 16-bit number.
   EXPECT_EQ(rtfEscape("\xF0\x9F\x98\x80"), R"(\u-10179?\u-8704?)");

@@ -53,9 +53,6 @@ TEST_F(SiteEntries, TheCaretReadsTheEntryItStandsIn) {
   EXPECT_EQ(pick(caretBefore(text, "3. http")), "http://one.com/");
   EXPECT_EQ(pick(utf16Length(text)), "http://three.com/");
   EXPECT_EQ(pick(utf16Length(text) + 100), "http://three.com/");
-}
-
-TEST_F(SiteEntries, NumberInsideASentenceIsTakenAsTheNextEntryStart) {
   // "see 2. below" is found as entry 2; it does not read as a URL, so it is
   // passed over, and the search for "3. " starts from there.
   EXPECT_EQ(pick(caretInside(text, "2. below")), "http://one.com/");

@@ -22,14 +22,11 @@ TEST(SiteNodes, IndexSiteAndPageNodes) {
             "I\\|Yahoo 1http://down/|http://down/ (Server Error)|leaf|-");
 }
 
-TEST(LinkedPages, SlashAppendedToTheSitesOwnPage) {
+TEST(LinkedPages, SlashAppendedToTheSitesOwnPageAndTextFromWhereTheSiteUrlOccurs) {
   EXPECT_EQ(linkedPageUrl("http://a.com", "http://a.com"), "http://a.com/");
   EXPECT_EQ(linkedPageUrl("http://a.com ", " http://a.com"), "http://a.com /");
   EXPECT_EQ(linkedPageUrl("http://a.com/x", "http://a.com"), "http://a.com/x");
   EXPECT_EQ(linkedPageUrl("http://a.com/", "http://a.com/"), "http://a.com//");
-}
-
-TEST(LinkedPages, TextFromWhereTheSiteUrlOccurs) {
   EXPECT_EQ(linkedPageText("http://a.com/x", "http://a.com"), "http://a.com/x");
   EXPECT_EQ(linkedPageText("http://www.a.com/x", "a.com"), "a.com/x");
   EXPECT_EQ(linkedPageText("http://b.org/y", "http://a.com"), "http://b.org/y");

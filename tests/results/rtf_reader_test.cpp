@@ -149,7 +149,7 @@ TEST(RtfCharacters, GroupsPlainAndToggles) {
   EXPECT_EQ(k.format.fontSizeHalfPoints, 24);
 }
 
-TEST(RtfCharacters, UnicodeFallbacksAndCodePage) {
+TEST(RtfCharacters, UnicodeFallbacksCodePageSymbolsAndSpecialWords) {
   EXPECT_EQ(textOf(rtf(R"(a\u228?b\uc2\u252xyc\uc0\u246 d)")),
             "a\xC3\xA4"
             "b\xC3\xBC"
@@ -163,9 +163,6 @@ TEST(RtfCharacters, UnicodeFallbacksAndCodePage) {
   EXPECT_EQ(textOf(rtf("gr\xC3\xBC\xC3\x9F caf\xE9")), "gr\xC3\xBC\xC3\x9F caf\xC3\xA9");
   // The fallback ends with its group.
   EXPECT_EQ(textOf(rtf(R"({\uc3\u65 }BC)")), "ABC");
-}
-
-TEST(RtfCharacters, SymbolsAndSpecialWords) {
   EXPECT_EQ(textOf(rtf(R"(\\ \{x\} a\ b\~c\tab d\line e\emdash\lquote f\rquote)")),
             "\\ {x} ab\xC2\xA0"
             "c\td\ne\xE2\x80\x94\xE2\x80\x98"
@@ -174,21 +171,19 @@ TEST(RtfCharacters, SymbolsAndSpecialWords) {
   EXPECT_EQ(textOf(rtf(R"(\pard x\pard\plain y)")), "xy");
 }
 
-TEST(RtfDestinations, HiddenDestinationsAndUnknownWordsAreSkipped) {
+TEST(RtfDestinations, HiddenDestinationsAndUnknownWordsAreSkippedPlainTextIsOneParagraphALine) {
   EXPECT_EQ(textOf(rtf(R"(A{\*\generator Writer 1.0;}B{\info{\title T}{\author Me}}C)")), "ABC");
   EXPECT_EQ(textOf(rtf(R"({\stylesheet{\s0 Normal;}}D{\pict\picw10\bin3 }{}}E)")), "DE");
   EXPECT_EQ(textOf(rtf(R"({\field{\*\fldinst HYPERLINK "x"}{\fldrslt shown}})")), "shown");
   EXPECT_EQ(textOf(rtf(R"(\unknownword123 x\zz-5 y\*\mystery z)")), "xy");
   EXPECT_EQ(textOf(rtf(R"(a{\*\skip {nested \} } text}b)")), "ab");
-}
-
-TEST(RtfDestinations, PlainTextInputIsOneParagraphPerLine) {
+  // Input that is no RTF is one paragraph per line.
   EXPECT_EQ(textOf("no {rtf} here\r\nsecond"), "no {rtf} here\nsecond");
   EXPECT_EQ(textOf(""), "");
   EXPECT_EQ(readRtf("").paragraphs.size(), 1u);
 }
 
-TEST(MalformedRtf, HugeNumbersAreClamped) {
+TEST(MalformedRtf, HugeNumbersAreClampedUnbalancedAndTruncatedInputReads) {
   RichText doc = readRtf(rtf(R"(\fs99999999999999999999 x\u99999999999?y\cf-99999999999 z)"));
   EXPECT_EQ(plainText(doc),
             "x\xEF\xBF\xBDy"
@@ -198,9 +193,6 @@ TEST(MalformedRtf, HugeNumbersAreClamped) {
   EXPECT_EQ(textOf(rtf(R"(\uc99999999999\u65 abc} after)")), "A");
   EXPECT_EQ(textOf(rtf(R"(a\bin99999999999 b})")), "a");
   EXPECT_EQ(textOf(rtf(R"(a\bin-5 b)")), "ab");
-}
-
-TEST(MalformedRtf, UnbalancedAndTruncated) {
   EXPECT_EQ(textOf("{\\rtf1 a}}}} b"), "a");
   EXPECT_EQ(textOf("{\\rtf1 a{{{b"), "ab");
   EXPECT_EQ(textOf("{\\rtf1 a\\"), "a");
@@ -235,30 +227,21 @@ TEST(MalformedRtf, EveryPrefixOfADocumentReadsAsAPrefixOfItsText) {
 TEST(MalformedRtf, RandomInputReadsAndSavesWithoutLoss) {
   std::mt19937 random(20240611);
   const std::string alphabet = "{}\\\\\\abfsucpr0123456789-'* ;\n\xC3\xA9\xFF";
+  const char* const words[] = {"\\b ", "\\f1\\cf1 ", "\\par "};
   for (int round = 0; round < 3000; ++round) {
     std::string input =
         round % 2 ? "{\\rtf1{\\fonttbl{\\f0 A;}{\\f1 B {x};}}{\\colortbl;\\red9;}" : "";
     size_t length = random() % 200;
     for (size_t i = 0; i < length; ++i) {
-      switch (random() % 12) {
-        case 0:
-          input += static_cast<char>(random() % 256);
-          break;
-        case 1:
-          input += "\\b ";
-          break;
-        case 2:
-          input += "\\f1\\cf1 ";
-          break;
-        case 3:
-          input += "\\par ";
-          break;
-        case 4:
-          input += "\\u" + std::to_string(static_cast<int>(random() % 70000) - 35000) + "?";
-          break;
-        default:
-          input += alphabet[random() % alphabet.size()];
-      }
+      const unsigned pick = random() % 12;
+      if (pick == 0)
+        input += static_cast<char>(random() % 256);
+      else if (pick <= 3)
+        input += words[pick - 1];
+      else if (pick == 4)
+        input += "\\u" + std::to_string(static_cast<int>(random() % 70000) - 35000) + "?";
+      else
+        input += alphabet[random() % alphabet.size()];
     }
     RichText doc = readRtf(input);
     ASSERT_FALSE(doc.paragraphs.empty());

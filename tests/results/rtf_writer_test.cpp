@@ -52,21 +52,15 @@ TEST(RtfWriter, ReadingBackGivesTheSamePane) {
   EXPECT_EQ(again, pane);
 }
 
-TEST(RtfWriter, EmptyAndResetPanes) {
+// Empty and reset panes, a line break inside a run, and plain (non-RTF) text
+// keep what the pane shows through a save: stray bytes read as Windows-1252,
+// NULs do not show.
+TEST(RtfWriter, SmallPanesKeepWhatTheyShow) {
   EXPECT_EQ(readRtf(writeRtf(RichText{})), RichText{});
-  RichText reset = readRtf(" ");
-  EXPECT_EQ(plainText(readRtf(writeRtf(reset))), " ");
-}
-
-TEST(RtfWriter, LineBreakInsideARunEndsAParagraph) {
+  EXPECT_EQ(plainText(readRtf(writeRtf(readRtf(" ")))), " ");
   RichText pane;
   appendRun(pane.paragraphs.back(), "a\r\nb\nc", RunFormat{});
   EXPECT_EQ(plainText(readRtf(writeRtf(pane))), "a\nb\nc");
-}
-
-// Plain (non-RTF) text read into a pane keeps what the pane shows through a
-// save: stray bytes read as Windows-1252, NULs do not show.
-TEST(RoundTrip, PlainTextWithStrayBytesSurvivesASave) {
   RichText read = readRtf(std::string("caf\xA4 x\0y", 8));
   EXPECT_EQ(plainText(read), "caf\xC2\xA4 xy");
   EXPECT_EQ(plainText(readRtf(writeRtf(read))), plainText(read));

@@ -5,33 +5,22 @@
 
 #include <algorithm>
 #include <atomic>
-#include <memory>
 #include <sstream>
 
-#include "app/controls.h"
-#include "app/state.h"
 #include "app/transcript.h"
-#include "net/curl_fetcher.h"
-#include "net/parallel_fetcher.h"
 #include "search/engine_search.h"
 #include "search/engines/engine_table.h"
 #include "search/fake_engine.h"
 #include "search/linked_search.h"
 #include "search/site_fixture.h"
-#include "search/site_search.h"
-#include "support/counting_pump.h"
 #include "support/http_test_server.h"
-#include "support/scratch_dir.h"
 
 namespace quexa {
 namespace {
 
 using test::HttpTestServer;
+using testing::link;
 using Kind = TranscriptEvent::Kind;
-
-std::string link(const std::string& target) {
-  return "<a href=\"" + target + "\">go</a> ";
-}
 
 // Thirty pages with three links each (some back, some to images, anchors
 // and another host), an always-empty page, a page that is empty only the
@@ -90,29 +79,11 @@ std::vector<std::string> describeAll(const std::vector<TranscriptEvent>& events,
   return lines;
 }
 
-struct CrawlRun {
-  testing::ScratchDir dir;
-  AppState state;
-  TranscriptWindow window;
-  test::CountingPump pump;
-  std::unique_ptr<Fetcher> network;
-  std::unique_ptr<testing::RecordingFetcher> fetcher;
-  testing::WordMatcher matcher;
-  MainControls controls;
-
-  explicit CrawlRun(int connections) {
-    if (connections == 1)
-      network = std::make_unique<CurlFetcher>(pump);
-    else
-      network = std::make_unique<ParallelFetcher>(pump, connections);
-    fetcher = std::make_unique<testing::RecordingFetcher>(*network, window);
-    state.dataDir = dir.path();
-    controls.searchText[0] = "needle";
-    controls.searchCatText = "Mine";
-    controls.searchCatCount = 1;
-    controls.settings.timeoutText = "5";
+// The site search's harness over one or more connections, crawling every
+// link and retrying an empty answer twice.
+struct CrawlRun : testing::SiteSearchHarness {
+  explicit CrawlRun(int connections) : SiteSearchHarness(connections) {
     controls.settings.retryText = "2";
-    controls.settings.optSearchAll = true;
   }
 
   // Stops the search (as Ctrl-C does) at the pump after the nth attempt.
@@ -122,24 +93,13 @@ struct CrawlRun {
     };
   }
 
-  std::optional<EndReason> sites(const std::string& url) {
-    controls.listCategory = {url};
-    SiteSearchContext context{state, window, *fetcher, pump, matcher, controls};
-    return searchMineSites(context);
-  }
+  std::optional<EndReason> sites(const std::string& url) { return run({url}, true); }
 
   LinkedSearchResult linked(const std::string& url) {
+    controls.settings.optSearchAll = true;
     state.selectedPageUrl = url;
-    ResultTools tools{state, window, *fetcher, pump, matcher};
-    tools.onAttempt = [this](const std::string& u) { (void)u; };
+    ResultTools tools{state, window, fetcher, pump, *matcher};
     return searchPage_Click(tools, controls);
-  }
-
-  size_t attemptsAt(const std::string& url) const {
-    size_t n = 0;
-    for (const auto& e : window.eventsOf(Kind::Fetch))
-      if (e.text == url) ++n;
-    return n;
   }
 };
 
@@ -228,7 +188,7 @@ TEST(ParallelEngines, FourConnectionsGiveTheOneConnectionTranscript) {
     for (Engine e : {Engine::Lycos, Engine::Excite, Engine::AltaVista})
       run.controls.settings.*engineRow(e).tickBox = true;
     const EngineHosts hosts = engines.hosts();
-    EngineSearchContext context{run.state, run.window, *run.fetcher, run.pump, run.controls, hosts};
+    EngineSearchContext context{run.state, run.window, run.fetcher, run.pump, run.controls, hosts};
     EXPECT_EQ(searchWebEngines(context), EndReason::Completed);
     transcripts.push_back(describeAll(run.window.events, engines.server.hostAndPort()));
     EXPECT_EQ(run.window.eventsOf(Kind::Node).size(), 8u);  // three engines, five hits

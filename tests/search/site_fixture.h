@@ -1,11 +1,14 @@
 // What the site search tests run on: a recording window, a libcurl fetcher
-// against loopback servers that records every request attempt, a scripted
-// pump and the controls of a "My Web Sites" search of the index "Mine".
+// (or, given more than one connection, the parallel fetcher) against loopback
+// servers that records every request attempt, a scripted pump and the
+// controls of a "My Web Sites" search of the index "Mine".
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +19,7 @@
 #include "app/transcript.h"
 #include "match/matcher.h"
 #include "net/curl_fetcher.h"
+#include "net/parallel_fetcher.h"
 #include "search/site_search.h"
 #include "support/counting_pump.h"
 #include "support/scratch_dir.h"
@@ -23,6 +27,11 @@
 namespace quexa::testing {
 
 using quexa::RecordingFetcher;
+
+// A link to `target` as the fixture pages write it.
+inline std::string link(const std::string& target) {
+  return "<a href=\"" + target + "\">go</a> ";
+}
 
 // A page matches when it holds the first search text; the extract names it.
 // Failures can be scripted for the next calls.
@@ -55,13 +64,16 @@ struct SiteSearchHarness {
   TranscriptWindow window;
   test::CountingPump pump;
   CurlFetcher curl{pump};
-  RecordingFetcher fetcher{curl, window};
+  std::unique_ptr<ParallelFetcher> parallel;
+  RecordingFetcher fetcher;
   WordMatcher wordMatcher;
   Matcher* matcher = &wordMatcher;
   MainControls controls;
   int32_t foundCount = 0;
 
-  SiteSearchHarness() {
+  explicit SiteSearchHarness(int connections = 1)
+      : parallel(connections > 1 ? std::make_unique<ParallelFetcher>(pump, connections) : nullptr),
+        fetcher(parallel ? static_cast<Fetcher&>(*parallel) : curl, window) {
     state.dataDir = dir.path();
     controls.searchText[0] = "needle";
     controls.searchCatText = "Mine";
@@ -86,6 +98,10 @@ struct SiteSearchHarness {
     std::vector<std::string> urls;
     for (const auto& e : window.eventsOf(TranscriptEvent::Kind::Fetch)) urls.push_back(e.text);
     return urls;
+  }
+  size_t attemptsAt(const std::string& url) const {
+    const std::vector<std::string> urls = fetchedUrls();
+    return static_cast<size_t>(std::count(urls.begin(), urls.end(), url));
   }
   std::vector<std::string> nodeKeys() const {
     std::vector<std::string> keys;

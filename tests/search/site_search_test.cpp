@@ -16,15 +16,12 @@ namespace quexa {
 namespace {
 
 using test::HttpTestServer;
+using testing::link;
 using testing::SiteSearchHarness;
 using Kind = TranscriptEvent::Kind;
 
 std::string page(const std::string& body) {
   return "<html><head><title>fixture</title></head><body>" + body + "</body></html>";
-}
-
-std::string link(const std::string& target) {
-  return "<a href=\"" + target + "\">go</a> ";
 }
 
 // A server whose every page holds the needle.

@@ -27,6 +27,10 @@ struct MainControls {
   size_t searchCatCount = 0;              // how many names the chooser holds
   std::vector<std::string> listCategory;  // the URL list of the chosen index
   bool frameMineEnabled = true;           // "My Web Sites" mode
+  // The crawl's link rules and robots.txt (qxoptions.ini, the Search Options
+  // boxes, the command line's flags).
+  bool standardLinks = false;
+  bool ignoreRobots = false;
 };
 
 }  // namespace quexa

@@ -11,7 +11,8 @@ void refuse(Window& window, const char* text, const char* title) {
 }
 }  // namespace
 
-bool checkSearchInputs(const MainControls& controls, SearchKind kind, Window& window) {
+bool checkSearchInputs(const MainControls& controls, SearchKind kind, Window& window,
+                       bool userEngineTicked) {
   window.setStatus(kStatusInitializing);
   bool anyText = false;
   for (const auto& t : controls.searchText) anyText = anyText || !t.empty();
@@ -25,7 +26,8 @@ bool checkSearchInputs(const MainControls& controls, SearchKind kind, Window& wi
   }
   if (kind == SearchKind::Engines) {
     const Settings& s = controls.settings;
-    if (!(s.chkYahoo || s.chkLycos || s.chkInfoseek || s.chkExcite || s.chkAltavista)) {
+    if (!(s.chkYahoo || s.chkLycos || s.chkInfoseek || s.chkExcite || s.chkAltavista ||
+          userEngineTicked)) {
       refuse(window, "You must specify at least one search engine!", "Search Engine Missing");
       return false;
     }

@@ -16,7 +16,9 @@ enum class SearchKind { Sites, Engines };
 
 // Start steps 1 and 2: "Initializing ....." and the input checks with their
 // message boxes. Returns false (nothing else changed) when a check fails.
-bool checkSearchInputs(const MainControls& controls, SearchKind kind, Window& window);
+// userEngineTicked: one of the user's engines counts as a ticked engine.
+bool checkSearchInputs(const MainControls& controls, SearchKind kind, Window& window,
+                       bool userEngineTicked = false);
 
 // Start steps 3 to 5: searchRunning, the hidden search frame, the busy lamp
 // and the switched controls.

@@ -1,12 +1,12 @@
 #include "app/settings.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <stdexcept>
 
 #include "app/text.h"
+#include "data/data_dir_lock.h"
 #include "data/text_file.h"
 
 namespace quexa {
@@ -184,24 +184,11 @@ Settings decodeSettings(std::string_view record) {
 }
 
 Settings loadSettings(const std::string& dataDir) {
-  const std::string path = dataDir + kSettingsFileName;
-  // readLines would decode text; the record is read raw, but created the same way.
-  std::string record;
-  {
-    std::FILE* f = std::fopen(path.c_str(), "ab");
-    if (f) std::fclose(f);
-    f = std::fopen(path.c_str(), "rb");
-    if (f) {
-      char buffer[kSettingsRecordSize];
-      size_t n = std::fread(buffer, 1, sizeof buffer, f);
-      record.assign(buffer, n);
-      std::fclose(f);
-    }
-  }
-  return decodeSettings(record);
+  return decodeSettings(readBytes(dataDir + kSettingsFileName, kSettingsRecordSize));
 }
 
 void saveSettings(const std::string& dataDir, const Settings& s) {
+  const DataDirLock lock(dataDir);
   rewriteBytes(dataDir + kSettingsFileName, dataDir + kSettingsTempName, encodeSettings(s));
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/window.h"
@@ -58,6 +59,8 @@ class TranscriptWindow : public Window {
   bool busyCursor = false;
   bool searchFrameVisible = true;
   std::set<Control> disabled;  // controls switched off
+  // The pages reported unfetched since the last clearUnfetched: url, reason.
+  std::vector<std::pair<std::string, std::string>> unfetched;
 
   bool isEnabled(Control c) const { return disabled.count(c) == 0; }
   // The RTF documents inserted into a pane since it was last cleared.
@@ -85,6 +88,10 @@ class TranscriptWindow : public Window {
   void clearPane(Pane pane) override;
   void resetPane(Pane pane) override;
   void insertRtf(Pane pane, std::string_view rtf) override;
+  void reportUnfetched(std::string_view url, std::string_view reason) override {
+    unfetched.emplace_back(url, reason);
+  }
+  void clearUnfetched() override { unfetched.clear(); }
 
  private:
   void record(TranscriptEvent e);
@@ -108,6 +115,7 @@ class RecordingFetcher : public Fetcher {
   void hintUpcoming(const std::vector<std::string>& urls) override { inner_.hintUpcoming(urls); }
   void setPreparer(PagePreparer preparer) override { inner_.setPreparer(std::move(preparer)); }
   std::shared_ptr<PreparedPage> takePrepared() override { return inner_.takePrepared(); }
+  void setPagesOnly(bool on) override { inner_.setPagesOnly(on); }
 
  private:
   Fetcher& inner_;

@@ -27,7 +27,7 @@ void IndexEditor::formLoad() {
   dirDelEnabled = false;
   dirNewEnabled = false;
   dirCat.clear();
-  for (const auto& name : loadIndexNames(dataDir_)) insertSorted(dirCat, name);
+  insertAllSorted(dirCat, loadIndexNames(dataDir_));
   dirCatText = kUnknownIndex;
   dirList.clear();
   dirListSelected = -1;
@@ -42,10 +42,15 @@ void IndexEditor::dirCatClick(const std::string& name) {
     dirListSelected = -1;
     dirNewEnabled = true;
   }
-  for (const auto& url : loadIndexUrls(dataDir_, name)) {
-    size_t at = insertSorted(dirList, url);
-    if (dirListSelected >= 0 && at <= static_cast<size_t>(dirListSelected)) ++dirListSelected;
+  std::vector<std::string> urls = loadIndexUrls(dataDir_, name);
+  // The selected address moves down by the addresses sorted before it (an
+  // equal one goes after it).
+  if (dirListSelected >= 0) {
+    const std::string& selected = dirList[static_cast<size_t>(dirListSelected)];
+    dirListSelected += static_cast<int>(
+        std::count_if(urls.begin(), urls.end(), [&](const auto& url) { return url < selected; }));
   }
+  insertAllSorted(dirList, std::move(urls));
 }
 
 void IndexEditor::dirNewClick() {
@@ -62,13 +67,15 @@ void IndexEditor::dirAddClick() {
 
 bool IndexEditor::addURL() {
   const std::string lower = lowerSameLength(textURL);
+  const bool https = acceptHttps && startsWith(lower, "https://") && lower != "https://";
   // A line break would split the address into lines of the index file, one
   // of which could even read as a section header.
-  if (textURL.empty() || !startsWith(lower, kUrlStart) || lower == kUrlStart ||
+  if (textURL.empty() || (!https && (!startsWith(lower, kUrlStart) || lower == kUrlStart)) ||
       holdsLineBreak(textURL)) {
     window_.beep();
-    window_.messageBox("You must enter a valid URL starting with http://", "Invalid URL",
-                       MessageIcon::Critical, MessageButtons::Ok);
+    window_.messageBox(acceptHttps ? "You must enter a valid URL starting with http:// or https://"
+                                   : "You must enter a valid URL starting with http://",
+                       "Invalid URL", MessageIcon::Critical, MessageButtons::Ok);
     return false;
   }
   if (listHolds(dirList, textURL)) {

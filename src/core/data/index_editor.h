@@ -38,6 +38,9 @@ class IndexEditor {
   bool dirNewEnabled = false;
   bool dirDelEnabled = false;
   bool closed = false;  // the editor has closed itself (unload the window)
+  // With the standard link rules an address may also start with "https://"
+  // (qxoptions.ini links=standard); the refusal then names both.
+  bool acceptHttps = false;
 
   void formLoad();
   void dirCatClick(const std::string& name);

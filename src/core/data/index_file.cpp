@@ -1,5 +1,6 @@
 #include "data/index_file.h"
 
+#include "data/data_dir_lock.h"
 #include "data/sections.h"
 #include "data/text_file.h"
 #include "data/word_list.h"
@@ -33,6 +34,7 @@ IndexChoice chooseIndex(const std::string& dataDir, const std::string& name) {
 
 void appendIndexSection(const std::string& dataDir, const std::string& name,
                         const std::vector<std::string>& urls) {
+  const DataDirLock lock(dataDir);
   std::vector<std::string> section{sectionHeader(name)};
   for (auto& url : nonEmptyLines(urls)) section.push_back(std::move(url));
   appendLines(dataDir + kIndexFileName, section);
@@ -40,12 +42,14 @@ void appendIndexSection(const std::string& dataDir, const std::string& name,
 
 void replaceIndexSection(const std::string& dataDir, const std::string& name,
                          const std::vector<std::string>& urls) {
+  const DataDirLock lock(dataDir);
   const std::string path = dataDir + kIndexFileName;
   rewriteLines(path, dataDir + kIndexTempName,
                replaceSection(readLines(path), sectionHeader(name), urls));
 }
 
 void deleteIndexSection(const std::string& dataDir, const std::string& name) {
+  const DataDirLock lock(dataDir);
   const std::string path = dataDir + kIndexFileName;
   rewriteLines(path, dataDir + kIndexTempName, deleteSection(readLines(path), sectionHeader(name)));
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/text.h"
+#include "data/data_dir_lock.h"
 #include "data/sections.h"
 #include "data/text_file.h"
 
@@ -56,6 +57,7 @@ Options loadOptions(const std::string& dataDir) {
 }
 
 void saveOptions(const std::string& dataDir, const Options& options) {
+  const DataDirLock lock(dataDir);
   const std::string path = dataDir + kOptionsFileName;
   const std::vector<std::string> lines = readLines(path);
   std::vector<std::string> entries;

@@ -1,6 +1,8 @@
 #include "data/sections.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <iterator>
 
 #include "app/text.h"
 
@@ -97,6 +99,15 @@ size_t insertSorted(std::vector<std::string>& list, const std::string& entry) {
   size_t position = static_cast<size_t>(at - list.begin());
   list.insert(at, entry);
   return position;
+}
+
+void insertAllSorted(std::vector<std::string>& list, std::vector<std::string> entries) {
+  // Equal entries are the same bytes, so the sort need not be stable.
+  std::sort(entries.begin(), entries.end());
+  const auto middle = static_cast<std::ptrdiff_t>(list.size());
+  list.insert(list.end(), std::make_move_iterator(entries.begin()),
+              std::make_move_iterator(entries.end()));
+  std::inplace_merge(list.begin(), list.begin() + middle, list.end());
 }
 
 }  // namespace quexa

@@ -37,4 +37,9 @@ std::vector<std::string> nonEmptyLines(const std::vector<std::string>& entries);
 // equal to others goes after them. Returns the position it took.
 size_t insertSorted(std::vector<std::string>& list, const std::string& entry);
 
+// The same as inserting each entry in turn, in O(n log n) rather than
+// quadratic time: the entries are sorted once and merged in after the equal
+// ones already listed.
+void insertAllSorted(std::vector<std::string>& list, std::vector<std::string> entries);
+
 }  // namespace quexa

@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <random>
+#include <utility>
 
 #include "app/text.h"
 
@@ -13,15 +15,21 @@ namespace quexa {
 
 namespace {
 
-[[noreturn]] void throwFileError(const std::string& what, const std::string& path) {
+[[noreturn]] void throwFileError(const std::string& what, const std::string& path,
+                                 int err = errno) {
   throw std::filesystem::filesystem_error(what, path,
-                                          std::error_code(errno, std::generic_category()));
+                                          std::error_code(err, std::generic_category()));
+}
+
+[[noreturn]] void throwNotRegular(const std::string& path) {
+  throwFileError("not a regular file", path, EINVAL);
 }
 
 // A descriptor that closes itself, so every early exit leaves no file open.
 struct FileHandle {
   int fd = -1;
   explicit FileHandle(int d) : fd(d) {}
+  FileHandle(FileHandle&& other) noexcept : fd(std::exchange(other.fd, -1)) {}
   FileHandle(const FileHandle&) = delete;
   FileHandle& operator=(const FileHandle&) = delete;
   ~FileHandle() {
@@ -29,13 +37,31 @@ struct FileHandle {
   }
 };
 
-FileHandle openOrThrow(const std::string& path, int flags) {
+int openRetrying(const std::string& path, int flags) {
   int fd;
   do {
     fd = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
   } while (fd < 0 && errno == EINTR);
-  if (fd < 0) throwFileError("cannot open", path);
-  return FileHandle(fd);
+  return fd;
+}
+
+// A name that exists but is no regular file is refused before it is opened:
+// opening a FIFO waits for a writer, opening a device may do anything.
+void refuseIfNotRegular(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) throwNotRegular(path);
+}
+
+// O_NONBLOCK and the second look through the descriptor cover a name that
+// changes between the two.
+FileHandle openRegular(const std::string& path, int flags) {
+  refuseIfNotRegular(path);
+  FileHandle file(openRetrying(path, flags | O_NONBLOCK));
+  if (file.fd < 0) throwFileError("cannot open", path);
+  struct stat info {};
+  if (::fstat(file.fd, &info) != 0) throwFileError("cannot open", path);
+  if (!S_ISREG(info.st_mode)) throwNotRegular(path);
+  return file;
 }
 
 void writeAll(int fd, const std::string& bytes, const std::string& path) {
@@ -50,12 +76,12 @@ void writeAll(int fd, const std::string& bytes, const std::string& path) {
   }
 }
 
-std::string readAll(const std::string& path) {
-  FileHandle file = openOrThrow(path, O_RDONLY);
+std::string readUpTo(int fd, size_t limit, const std::string& path) {
   std::string bytes;
   char buffer[65536];
-  for (;;) {
-    ssize_t n = ::read(file.fd, buffer, sizeof buffer);
+  while (bytes.size() < limit) {
+    const size_t want = std::min(sizeof buffer, limit - bytes.size());
+    ssize_t n = ::read(fd, buffer, want);
     if (n < 0) {
       if (errno == EINTR) continue;
       throwFileError("cannot read", path);
@@ -64,6 +90,28 @@ std::string readAll(const std::string& path) {
     bytes.append(buffer, static_cast<size_t>(n));
   }
   return bytes;
+}
+
+// The data files are created by their first reader. O_EXCL never follows a
+// link planted at the name; a directory that may not be written to leaves the
+// file missing, which reads as empty.
+std::string readOrCreate(const std::string& path, size_t limit) {
+  refuseIfNotRegular(path);
+  const int fd = openRetrying(path, O_RDONLY | O_NONBLOCK);
+  if (fd < 0) {
+    if (errno != ENOENT) throwFileError("cannot open", path);
+    const int created = openRetrying(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW);
+    if (created >= 0)
+      ::close(created);
+    else if (errno != EACCES && errno != EROFS && errno != EPERM && errno != EEXIST)
+      throwFileError("cannot create", path);  // a missing directory is no empty file
+    return {};
+  }
+  FileHandle file(fd);
+  struct stat info {};
+  if (::fstat(file.fd, &info) != 0) throwFileError("cannot read", path);
+  if (!S_ISREG(info.st_mode)) throwNotRegular(path);
+  return readUpTo(file.fd, limit, path);
 }
 
 // The rename is only durable once the directory entry itself is on disk.
@@ -85,12 +133,51 @@ std::string joinCrlf(const std::vector<std::string>& lines) {
   return bytes;
 }
 
-}  // namespace
+// A temporary file of this writer alone: two writers never share one, and
+// O_EXCL makes a new file rather than opening whatever is at the name.
+// Removed on destruction unless it has been renamed into place.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(const std::string& stem) {
+    static constexpr char kLetters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<size_t> pick(0, sizeof kLetters - 2);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      path_ = stem + ".";
+      for (int i = 0; i < 6; ++i) path_ += kLetters[pick(random)];
+      fd_ = openRetrying(path_, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW);
+      if (fd_ >= 0 || errno != EEXIST) break;
+    }
+    if (fd_ < 0) throwFileError("cannot create", path_);
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!renamed_) ::unlink(path_.c_str());
+  }
 
-std::vector<std::string> readLines(const std::string& path) {
-  // Opening for appending creates a missing file empty and is never an error.
-  { FileHandle created = openOrThrow(path, O_WRONLY | O_CREAT | O_APPEND); }
-  const std::string bytes = readAll(path);
+  void write(const std::string& bytes) {
+    writeAll(fd_, bytes, path_);
+    if (::fsync(fd_) != 0) throwFileError("cannot flush", path_);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) throwFileError("cannot write", path_);
+  }
+
+  void renameOver(const std::string& path) {
+    if (::rename(path_.c_str(), path.c_str()) != 0) throwFileError("cannot replace", path);
+    renamed_ = true;
+  }
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+  bool renamed_ = false;
+};
+
+std::vector<std::string> splitLines(const std::string& bytes) {
   std::vector<std::string> lines;
   size_t start = 0;
   const size_t n = bytes.size();
@@ -105,40 +192,59 @@ std::vector<std::string> readLines(const std::string& path) {
   return lines;
 }
 
+}  // namespace
+
+std::vector<std::string> readLines(const std::string& path) {
+  return splitLines(readOrCreate(path, std::string::npos));
+}
+
+std::optional<std::vector<std::string>> readLinesIfPresent(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) return std::nullopt;
+  FileHandle file = openRegular(path, O_RDONLY);
+  return splitLines(readUpTo(file.fd, std::string::npos, path));
+}
+
+std::string readBytes(const std::string& path, size_t limit) {
+  return readOrCreate(path, limit);
+}
+
 void appendLines(const std::string& path, const std::vector<std::string>& lines) {
-  FileHandle file = openOrThrow(path, O_RDWR | O_CREAT | O_APPEND);
+  // O_NOFOLLOW: appending through a link planted at the name would write
+  // into whatever file it points to.
+  FileHandle file = openRegular(path, O_RDWR | O_CREAT | O_APPEND | O_NOFOLLOW);
   std::string text = joinCrlf(lines);
+  struct stat info {};
+  if (::fstat(file.fd, &info) != 0) throwFileError("cannot open", path);
   // A file whose last line has no line end would have the first new line
   // joined onto it (a header glued to an address reads as neither).
-  struct stat info {};
   char last = '\n';
-  if (::fstat(file.fd, &info) == 0 && info.st_size > 0 &&
-      ::pread(file.fd, &last, 1, info.st_size - 1) == 1 && last != '\n' && last != '\r')
+  if (info.st_size > 0 && ::pread(file.fd, &last, 1, info.st_size - 1) == 1 && last != '\n' &&
+      last != '\r')
     text.insert(0, "\r\n");
-  writeAll(file.fd, text, path);
-  if (::fsync(file.fd) != 0) throwFileError("cannot flush", path);
-}
-
-void rewriteLines(const std::string& path, const std::string& tempPath,
-                  const std::vector<std::string>& lines) {
-  rewriteBytes(path, tempPath, joinCrlf(lines));
-}
-
-void rewriteBytes(const std::string& path, const std::string& tempPath, const std::string& bytes) {
-  {
-    // O_TRUNC discards whatever an interrupted earlier rewrite left behind.
-    FileHandle temp = openOrThrow(tempPath, O_WRONLY | O_CREAT | O_TRUNC);
-    writeAll(temp.fd, bytes, tempPath);
-    if (::fsync(temp.fd) != 0) throwFileError("cannot flush", tempPath);
+  try {
+    writeAll(file.fd, text, path);
+    if (::fsync(file.fd) != 0) throwFileError("cannot flush", path);
+  } catch (...) {
+    // A full disk must not leave half a section behind.
+    if (::ftruncate(file.fd, info.st_size) == 0) ::fsync(file.fd);
+    throw;
   }
+}
+
+void rewriteLines(const std::string& path, const std::string& tempStem,
+                  const std::vector<std::string>& lines) {
+  rewriteBytes(path, tempStem, joinCrlf(lines));
+}
+
+void rewriteBytes(const std::string& path, const std::string& tempStem, const std::string& bytes) {
+  // Only a name that is no directory can be left over at the stem.
+  ::unlink(tempStem.c_str());
+  TemporaryFile temp(tempStem);
+  temp.write(bytes);
   // rename() replaces the old file in one step: a reader sees the old
   // content or the new, and an interruption never leaves no file at all.
-  if (::rename(tempPath.c_str(), path.c_str()) != 0) {
-    int saved = errno;
-    ::unlink(tempPath.c_str());
-    errno = saved;
-    throwFileError("cannot replace", path);
-  }
+  temp.renameOver(path);
   syncDirectoryOf(path);
 }
 

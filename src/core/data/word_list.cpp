@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "app/text.h"
+#include "data/data_dir_lock.h"
 #include "data/sections.h"
 #include "data/text_file.h"
 
@@ -21,6 +22,7 @@ std::vector<std::string> loadEngineWordList(const std::string& dataDir) {
 
 void saveWordList(const std::string& dataDir, bool engineMode, const std::string& searchCatText,
                   const std::vector<std::string>& list) {
+  const DataDirLock lock(dataDir);
   const std::string tempPath = dataDir + kWordTempName;
   if (engineMode) {
     rewriteLines(dataDir + kEngineWordFileName, tempPath, nonEmptyLines(list));
@@ -40,6 +42,7 @@ void saveWordList(const std::string& dataDir, bool engineMode, const std::string
 }
 
 void deleteWordSection(const std::string& dataDir, const std::string& name) {
+  const DataDirLock lock(dataDir);
   const std::string path = dataDir + kWordFileName;
   rewriteLines(path, dataDir + kWordTempName, deleteSection(readLines(path), sectionHeader(name)));
 }
@@ -49,7 +52,7 @@ void WordList::add(const std::string& entry) {
 }
 
 void WordList::addAll(const std::vector<std::string>& entries) {
-  for (const auto& entry : entries) add(entry);
+  insertAllSorted(entries_, entries);
 }
 
 void WordList::removeAt(size_t index) {
@@ -58,7 +61,7 @@ void WordList::removeAt(size_t index) {
 }
 
 bool WordList::contains(const std::string& entry) const {
-  return std::find(entries_.begin(), entries_.end(), entry) != entries_.end();
+  return std::binary_search(entries_.begin(), entries_.end(), entry);
 }
 
 bool addSearchTexts(WordList& list, const std::array<std::string, 4>& boxes) {

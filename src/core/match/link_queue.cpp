@@ -6,10 +6,20 @@
 
 namespace quexa {
 
+void LinkQueue::push(std::string link) {
+  if (!isSkippedQueueEntry(link)) ++takeable_;
+  entries_.push_back(std::move(link));
+}
+
 std::string LinkQueue::popFront() {
   std::string link = std::move(entries_.front());
   entries_.pop_front();
+  if (!isSkippedQueueEntry(link)) --takeable_;
   return link;
+}
+
+size_t queueReach(int64_t pagesLeft) {
+  return pagesLeft > 0 ? static_cast<size_t>(pagesLeft) : 0;
 }
 
 bool isSkippedQueueEntry(std::string_view url) {

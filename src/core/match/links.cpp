@@ -53,7 +53,11 @@ size_t linkEnd(std::string_view page, size_t tail, size_t quote) {
 }  // namespace
 
 std::string hostNameOf(std::string_view siteUrl) {
-  std::string_view rest = siteUrl.size() > 7 ? siteUrl.substr(7) : std::string_view();
+  // An https entry's host is its authority too, not what seven dropped
+  // characters would leave of it.
+  const size_t schemeLength = lowerSameLength(siteUrl.substr(0, 8)) == "https://" ? 8 : 7;
+  std::string_view rest =
+      siteUrl.size() > schemeLength ? siteUrl.substr(schemeLength) : std::string_view();
   return std::string(rest.substr(0, rest.find('/')));
 }
 
@@ -104,7 +108,8 @@ PageLinks readLinks(std::string_view pageText, std::string_view hostName) {
 void offerLinks(const PageLinks& links, LinkQueue& queue, VisitedIndex& visited, EventPump& pump) {
   for (const std::optional<std::string>& candidate : links) {
     pump.pump();
-    if (candidate && !visited.contains(*candidate)) {
+    // A full queue takes nothing more: beyond the pages the search may still take.
+    if (!queue.isFull() && candidate && !visited.contains(*candidate)) {
       visited.add(*candidate);
       queue.push(*candidate);
     }

@@ -23,8 +23,9 @@ namespace quexa {
 // dropped.
 inline constexpr size_t kLongestUnclosedLink = 2048;
 
-// The site URL without its first 7 characters ("http://"), up to the first
-// "/" when it holds one. Keeps the letter case of the index entry.
+// The site URL without its scheme (the first 7 characters, or 8 for
+// "https://"), up to the first "/" when it holds one. Keeps the letter case
+// of the index entry.
 std::string hostNameOf(std::string_view siteUrl);
 
 // The crawl candidate for one lower-cased link, or nothing when the link is
@@ -38,8 +39,9 @@ std::optional<std::string> resolveLink(std::string_view link, std::string_view h
 using PageLinks = std::vector<std::optional<std::string>>;
 PageLinks readLinks(std::string_view pageText, std::string_view hostName);
 
-// Appends every candidate that is not yet visited to queue and to visited.
-// Pending window events are processed twice for every "href=" of the page.
+// Appends every candidate that is not yet visited to queue and to visited,
+// until the queue is full (LinkQueue::isFull). Pending window events are processed twice for every
+// "href=" of the page.
 void offerLinks(const PageLinks& links, LinkQueue& queue, VisitedIndex& visited, EventPump& pump);
 
 // readLinks, then offerLinks.

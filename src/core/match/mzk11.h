@@ -37,9 +37,14 @@
  *   A text is found when it occurs as a plain substring of the visible text. The
  *   lines are tested one by one: a text never matches across a line end.
  *   caseMode 201 (`MZK11_IGNORE_CASE`) compares without regard to case: the
- *   texts and the page are both lower-cased, ASCII letters and the two-byte
- *   Latin letters U+00C0..U+00DE (not U+00D7), which keeps every byte position.
- *   Any other case mode, normally 200 (`MZK11_MATCH_CASE`), compares exactly.
+ *   texts and the page are both case-folded, every letter of every cased script
+ *   to its Unicode simple case fold (so Cyrillic capitals find their small
+ *   letters, the Kelvin sign finds "k", the micro sign finds Greek mu, but capital I with
+ *   dot above finds only itself and sharp s is not "ss"). A fold may change a
+ *   letter's byte length; the extract still shows the page's own letters and
+ *   marks exactly the matched ones. Bytes that are not valid UTF-8 are compared
+ *   as they are. Any other case mode, normally 200 (`MZK11_MATCH_CASE`),
+ *   compares exactly.
  *
  * Combining
  *   The taking-part texts are combined from left to right. The first gives the

@@ -18,14 +18,22 @@ std::string failure(const std::string& what, const std::string& path, int err) {
   return what + " " + path + ": " + std::strerror(err);
 }
 
+// The page file is made new each time: a link or file planted at its name is
+// removed, never written through (a fetched page's bytes would land in the
+// file it points to). A failed write leaves no partial page file behind.
 void writePageFile(const std::string& path, std::string_view text) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  ::unlink(path.c_str());
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
   if (fd < 0) {
     int err = errno;
     ErrorKind kind =
         err == ENOENT || err == ENOTDIR ? ErrorKind::PathNotFound : ErrorKind::DiskNotReady;
     throw QuexaError(kind, failure("cannot create", path, err));
   }
+  const auto fail = [&](int err) {
+    ::unlink(path.c_str());
+    throw QuexaError(ErrorKind::DeviceIO, failure("cannot write", path, err));
+  };
   size_t done = 0;
   while (done < text.size()) {
     ssize_t n = ::write(fd, text.data() + done, text.size() - done);
@@ -33,11 +41,11 @@ void writePageFile(const std::string& path, std::string_view text) {
     if (n <= 0) {
       int err = n < 0 ? errno : EIO;
       ::close(fd);
-      throw QuexaError(ErrorKind::DeviceIO, failure("cannot write", path, err));
+      fail(err);
     }
     done += static_cast<size_t>(n);
   }
-  if (::close(fd) != 0) throw QuexaError(ErrorKind::DeviceIO, failure("cannot write", path, errno));
+  if (::close(fd) != 0) fail(errno);
 }
 
 int32_t pageFileSize(const std::string& path) {

@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "app/errors.h"
-#include "net/page_charset.h"
+#include "net/charset.h"
+#include "net/page_gate.h"
 
 namespace quexa {
 
@@ -16,8 +17,11 @@ void initCurlOnce() {
   if (!initialised) throw QuexaError(ErrorKind::LibraryNotLoadable, "libcurl could not start");
 }
 
-// Failures that mean the site is not there right now: the searches treat
-// them like an empty answer, so one dead site does not end a search.
+// Failures of one page, not of the search: the site is not there right now,
+// or this page or its link is broken (a control character in the address, a
+// redirect off the Web or past the limit, a short or badly compressed body,
+// an answer that is no HTTP, a certificate that fails). The searches treat
+// them like an empty answer, so one bad page does not end a search.
 bool isUnreachable(CURLcode code) {
   switch (code) {
     case CURLE_COULDNT_RESOLVE_HOST:
@@ -27,6 +31,19 @@ bool isUnreachable(CURLcode code) {
     case CURLE_SEND_ERROR:
     case CURLE_GOT_NOTHING:
     case CURLE_PROXY:
+    case CURLE_URL_MALFORMAT:
+    case CURLE_UNSUPPORTED_PROTOCOL:
+    case CURLE_TOO_MANY_REDIRECTS:
+    case CURLE_PARTIAL_FILE:
+    case CURLE_BAD_CONTENT_ENCODING:
+    case CURLE_WEIRD_SERVER_REPLY:
+    case CURLE_HTTP2:
+    case CURLE_HTTP2_STREAM:
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_INVALIDCERTSTATUS:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
       return true;
     default:
       return false;
@@ -58,6 +75,12 @@ void setPageOptions(CURL* easy) {
   curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
   curl_easy_setopt(easy, CURLOPT_USERAGENT, kUserAgent);
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+#if LIBCURL_VERSION_NUM >= 0x075700
+  // A transfer given up while its host name is still being looked up (Stop,
+  // a fetch-ahead no longer wanted) leaves the lookup to finish on its own
+  // thread; waiting for it would freeze the window for seconds.
+  curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
+#endif
   // URLs come from index files, pages and links: only the Web, never a
   // local file or another protocol.
   curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -124,6 +147,10 @@ CurlFetcher::~CurlFetcher() {
 size_t CurlFetcher::receiveBody(char* data, size_t size, size_t count, void* self) {
   auto* fetcher = static_cast<CurlFetcher*>(self);
   const size_t n = size * count;
+  if (fetcher->pagesOnly_ && fetcher->body_.empty() && !answerMayBePage(fetcher->easy_)) {
+    fetcher->notPage_ = true;
+    return 0;  // ends the transfer; resultOf() knows the stop was ours
+  }
   const size_t room = kMaxBodyBytes - fetcher->body_.size();
   if (n <= room) {
     fetcher->body_.append(data, n);
@@ -132,6 +159,10 @@ size_t CurlFetcher::receiveBody(char* data, size_t size, size_t count, void* sel
   fetcher->body_.append(data, room);
   fetcher->capped_ = true;
   return 0;  // ends the transfer; resultOf() knows the cut was ours
+}
+
+void CurlFetcher::trustCertificates(const std::string& caFile) {
+  curl_easy_setopt(easy_, CURLOPT_CAINFO, caFile.c_str());
 }
 
 void CurlFetcher::setProxy(AccessType access, const std::string& proxyName) {
@@ -148,16 +179,18 @@ void CurlFetcher::cancel() {
 }
 
 FetchResult CurlFetcher::fetch(const std::string& url, int timeoutSeconds) {
-  if (fetching_) return {FetchStatus::Failed, "", 0, "a fetch is already running"};
+  if (fetching_) return fetchFailure(FetchStatus::Failed, "a fetch is already running");
   fetching_ = true;
   cancelled_ = false;
   capped_ = false;
+  notPage_ = false;
   body_.clear();
   errorText_[0] = '\0';
 
   const std::string wire = urlForWire(url);
   curl_easy_setopt(easy_, CURLOPT_URL, wire.c_str());
   curl_easy_setopt(easy_, CURLOPT_TIMEOUT, static_cast<long>(std::max(timeoutSeconds, 0)));
+  setFollowRedirects(easy_, pagesOnly_);
   applyProxy();
 
   CURLcode code = CURLE_OK;
@@ -197,6 +230,11 @@ FetchResult CurlFetcher::resultOf(CURLcode code) {
     return result;
   }
   curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &result.httpStatus);
+  noteAnswerFacts(easy_, result);
+  if (notPage_ || (pagesOnly_ && code == CURLE_OK && !answerMayBePage(easy_))) {
+    result.notPage = true;
+    return result;
+  }
   if (code == CURLE_OK || (code == CURLE_WRITE_ERROR && capped_)) {
     char* contentType = nullptr;
     curl_easy_getinfo(easy_, CURLINFO_CONTENT_TYPE, &contentType);

@@ -36,6 +36,10 @@ class CurlFetcher : public Fetcher {
   // From inside the pump this abandons the running fetch at once.
   void cancel() override;
   void setProxy(AccessType access, const std::string& proxyName) override;
+  void setPagesOnly(bool on) override { pagesOnly_ = on; }
+  // For tests against a loopback TLS server: trust the certificates of this
+  // file instead of the system's.
+  void trustCertificates(const std::string& caFile);
 
  private:
   static size_t receiveBody(char* data, size_t size, size_t count, void* self);
@@ -51,7 +55,9 @@ class CurlFetcher : public Fetcher {
   bool fetching_ = false;
   bool cancelled_ = false;
   bool capped_ = false;  // the body reached kMaxBodyBytes and the rest was dropped
-  std::string body_;     // the bytes of the running fetch, as they came
+  bool pagesOnly_ = false;
+  bool notPage_ = false;  // pages only: stopped at the first bytes of no page
+  std::string body_;      // the bytes of the running fetch, as they came
   char errorText_[CURL_ERROR_SIZE] = {};
 };
 

@@ -37,16 +37,19 @@ void handleTimeout(FetchSession& s) {
 }
 
 // One request, repeated by the time-out rule until it gives an answer. An
-// unreachable site answers with an empty text.
-std::string requestText(FetchSession& s, const std::string& url) {
+// unreachable site or broken page answers with an empty text; its error
+// says why.
+FetchResult requestAnswer(FetchSession& s, const std::string& url) {
   for (;;) {
     if (s.onAttempt) s.onAttempt(url);
     FetchResult result = s.fetcher.fetch(url, s.currentTimeout);
     switch (result.status) {
       case FetchStatus::Ok:
-        return std::move(result.body);
+        return result;
       case FetchStatus::Unreachable:
-        return "";
+        result.body.clear();
+        if (result.error.empty()) result.error = "no answer";
+        return result;
       case FetchStatus::Timeout:
         handleTimeout(s);
         break;
@@ -54,6 +57,29 @@ std::string requestText(FetchSession& s, const std::string& url) {
         throw SearchEnd(EndReason::Failed);
     }
   }
+}
+
+// The empty-answer retries around requestAnswer; retry(answer) says whether
+// an empty answer is worth asking again.
+template <typename Retry>
+FetchResult fetchWithRetries(FetchSession& s, const std::string& url, Retry retry, bool report) {
+  FetchResult answer;
+  for (;;) {
+    answer = requestAnswer(s, url);
+    if (!answer.body.empty() || !retry(answer)) break;
+    raise(s.emptyRetries);
+    if (s.emptyRetries > s.maxRetry || s.state.stopRequest == 1) break;
+    s.pump.pump();
+    s.fetcher.cancel();
+  }
+  // Told once a page, after its retries, and only when it stayed unfetched.
+  if (report && answer.body.empty() && answer.status == FetchStatus::Unreachable)
+    s.window.reportUnfetched(url, answer.error);
+  s.currentTimeout = s.timeoutSetting;
+  s.timeoutRetries = 0;
+  s.emptyRetries = 0;
+  raise(s.pagesFetched);
+  return answer;
 }
 
 }  // namespace
@@ -69,21 +95,27 @@ void configureTransfer(FetchSession& session, const Settings& settings) {
     session.fetcher.setProxy(AccessType::NamedProxy, proxy);
 }
 
+int64_t maxSitesSetting(const std::string& hitsText) {
+  int64_t n = 0;
+  if (!parseWholeNumber(hitsText, n))
+    throw QuexaError(ErrorKind::Other, "Maximum Sites is not a number: \"" + hitsText + "\"");
+  return n;
+}
+
 std::string fetchPage(FetchSession& s, const std::string& url) {
-  std::string text;
-  for (;;) {
-    text = requestText(s, url);
-    if (!text.empty()) break;
-    raise(s.emptyRetries);
-    if (s.emptyRetries > s.maxRetry || s.state.stopRequest == 1) break;
-    s.pump.pump();
-    s.fetcher.cancel();
-  }
-  s.currentTimeout = s.timeoutSetting;
-  s.timeoutRetries = 0;
-  s.emptyRetries = 0;
-  raise(s.pagesFetched);
-  return text;
+  return fetchWithRetries(s, url, [](const FetchResult&) { return true; }, true).body;
+}
+
+FetchResult fetchAnswer(FetchSession& s, const std::string& url) {
+  // An error answer or no page says what it is at once: asking again would
+  // only repeat it. The caller reports what it leaves out.
+  return fetchWithRetries(
+      s, url,
+      [](const FetchResult& answer) {
+        return answer.status == FetchStatus::Unreachable ||
+               (answer.httpStatus < 400 && !answer.notPage);
+      },
+      false);
 }
 
 std::string timeoutRetryNotice(int16_t timeoutRetries) {

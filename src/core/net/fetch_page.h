@@ -42,11 +42,21 @@ struct FetchSession {
 // number throws QuexaError(ErrorKind::Other): the search ends quietly.
 void configureTransfer(FetchSession& session, const Settings& settings);
 
+// The number in the Maximum Sites box (hitsText); throws
+// QuexaError(ErrorKind::Other) when it is no whole number.
+int64_t maxSitesSetting(const std::string& hitsText);
+
 // One page, with the empty-answer retries and the time-out rule. Returns the
-// text, which may be empty. Throws SearchEnd(Stopped) when a stop is seen in
+// text, which may be empty; a page that stayed unreachable is told through
+// Window::reportUnfetched. Throws SearchEnd(Stopped) when a stop is seen in
 // the time-out rule, SearchEnd(Failed) when the time-outs are used up or the
 // transfer fails in another way.
 std::string fetchPage(FetchSession& session, const std::string& url);
+
+// fetchPage for the standard link rules: the whole answer (status, final
+// address, type), and no empty-answer retries for an answer of 400 or more
+// or one that is no page.
+FetchResult fetchAnswer(FetchSession& session, const std::string& url);
 
 // The retry notice of the time-out rule.
 std::string timeoutRetryNotice(int16_t timeoutRetries);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quexa {
@@ -27,15 +28,20 @@ class NullPump : public EventPump {
 enum class FetchStatus {
   Ok,           // a body came back (it may be empty; an HTTP error page is Ok too)
   Timeout,      // the request outlasted its time-out (error 35761)
-  Unreachable,  // name not found, connection refused or reset, proxy refused
+  Unreachable,  // the site or this page failed: no host, no connection, a broken answer
+                // or address, a failed certificate (the page reads as empty)
   Failed,       // any other transfer failure
 };
 
 struct FetchResult {
   FetchStatus status = FetchStatus::Ok;
-  std::string body;     // decoded to UTF-8 by the page's charset
-  long httpStatus = 0;  // 0 when no response came
-  std::string error;    // what went wrong, for the command line's progress
+  std::string body;         // decoded to UTF-8 by the page's charset
+  long httpStatus = 0;      // 0 when no response came
+  std::string error;        // what went wrong, for the command line's progress
+  std::string finalUrl;     // the address after redirects (empty when unknown)
+  std::string redirectUrl;  // pages only: where a redirect, not followed, points
+  std::string contentType;  // as the answer named it
+  bool notPage = false;     // pages only: the answer was no page and was not read
 };
 
 // What a search makes of a fetched page before its match, apart from the
@@ -48,6 +54,14 @@ struct PreparedPage;
 // shares.
 using PagePreparer =
     std::function<std::shared_ptr<PreparedPage>(const std::string& url, std::string_view text)>;
+
+// A failure before any answer: what went wrong, for the progress.
+inline FetchResult fetchFailure(FetchStatus status, std::string error) {
+  FetchResult result;
+  result.status = status;
+  result.error = std::move(error);
+  return result;
+}
 
 enum class AccessType { Default = 0, NamedProxy = 2 };
 
@@ -67,6 +81,11 @@ class Fetcher {
   // What the preparer made of the text the last fetch() returned, taken
   // once; null when there was no preparer or the fetch gave no body.
   virtual std::shared_ptr<PreparedPage> takePrepared() { return nullptr; }
+  // Pages only (the standard link rules): an answer of 400 or more or of a
+  // type that is no page is stopped at its first bytes and comes back Ok,
+  // empty, with notPage set; redirects are not followed but told in
+  // redirectUrl, for the crawl to decide. Off by default.
+  virtual void setPagesOnly(bool on) { (void)on; }
 };
 
 }  // namespace quexa

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "net/page_charset.h"
+#include "net/charset.h"
 
 namespace quexa {
 

@@ -3,8 +3,9 @@
 #include <algorithm>
 
 #include "app/errors.h"
+#include "net/charset.h"
 #include "net/curl_fetcher.h"
-#include "net/page_charset.h"
+#include "net/page_gate.h"
 
 namespace quexa {
 
@@ -16,6 +17,8 @@ struct ParallelFetcher::Transfer {
   CURL* easy = nullptr;
   std::string body;
   bool capped = false;  // the body reached kMaxBodyBytes and the rest was dropped
+  bool pagesOnly = false;
+  bool notPage = false;  // pages only: stopped at the first bytes of no page
   bool done = false;
   bool wanted = true;  // false: no longer hinted, left to finish and be forgotten
   CURLcode code = CURLE_OK;
@@ -25,6 +28,10 @@ struct ParallelFetcher::Transfer {
   static size_t receive(char* data, size_t size, size_t count, void* self) {
     auto* t = static_cast<Transfer*>(self);
     const size_t n = size * count;
+    if (t->pagesOnly && t->body.empty() && !answerMayBePage(t->easy)) {
+      t->notPage = true;
+      return 0;
+    }
     const size_t room = kMaxBodyBytes - t->body.size();
     if (n <= room) {
       t->body.append(data, n);
@@ -92,6 +99,8 @@ ParallelFetcher::Transfer& ParallelFetcher::startTransfer(const std::string& url
   transfer->url = url;
   transfer->timeoutSeconds = timeoutSeconds;
   transfer->easy = easy;
+  transfer->pagesOnly = pagesOnly_;
+  setFollowRedirects(easy, pagesOnly_);
   const std::string wire = urlForWire(url);
   curl_easy_setopt(easy, CURLOPT_URL, wire.c_str());
   curl_easy_setopt(easy, CURLOPT_TIMEOUT, static_cast<long>(std::max(timeoutSeconds, 0)));
@@ -159,6 +168,7 @@ void ParallelFetcher::collectFinished() {
 // for it, its text is ready or nearly so.
 void ParallelFetcher::prepareAhead(Transfer& t) {
   if (!(t.code == CURLE_OK || (t.code == CURLE_WRITE_ERROR && t.capped))) return;
+  if (t.notPage || (t.pagesOnly && !answerMayBePage(t.easy))) return;  // never read
   char* contentType = nullptr;
   curl_easy_getinfo(t.easy, CURLINFO_CONTENT_TYPE, &contentType);
   t.job = std::make_shared<PageJob>(t.url, std::move(t.body),
@@ -221,7 +231,7 @@ void ParallelFetcher::hintUpcoming(const std::vector<std::string>& urls) {
 }
 
 FetchResult ParallelFetcher::fetch(const std::string& url, int timeoutSeconds) {
-  if (fetching_) return {FetchStatus::Failed, "", 0, "a fetch is already running"};
+  if (fetching_) return fetchFailure(FetchStatus::Failed, "a fetch is already running");
   lastPrepared_.reset();
   fetching_ = true;
   cancelled_ = false;
@@ -263,7 +273,7 @@ FetchResult ParallelFetcher::waitFor(Transfer& transfer) {
     startHinted();
     if (transfer.done) return resultOf(transfer);
     if (curl_multi_poll(multi_, nullptr, 0, kPumpIntervalMs, nullptr) != CURLM_OK)
-      return {FetchStatus::Failed, "", 0, "the transfer could not be driven"};
+      return fetchFailure(FetchStatus::Failed, "the transfer could not be driven");
     pump_.pump();
     if (cancelled_) {
       FetchResult result;
@@ -276,6 +286,11 @@ FetchResult ParallelFetcher::waitFor(Transfer& transfer) {
 FetchResult ParallelFetcher::resultOf(Transfer& t) {
   FetchResult result;
   curl_easy_getinfo(t.easy, CURLINFO_RESPONSE_CODE, &result.httpStatus);
+  noteAnswerFacts(t.easy, result);
+  if (t.notPage || (t.pagesOnly && t.code == CURLE_OK && !answerMayBePage(t.easy))) {
+    result.notPage = true;
+    return result;
+  }
   if (t.code == CURLE_OK || (t.code == CURLE_WRITE_ERROR && t.capped)) {
     PreparedAnswer answer;
     if (t.job) {

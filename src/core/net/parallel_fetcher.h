@@ -41,6 +41,7 @@ class ParallelFetcher : public Fetcher {
   // Abandons the running fetch, every early transfer and every kept answer.
   void cancel() override;
   void setProxy(AccessType access, const std::string& proxyName) override;
+  void setPagesOnly(bool on) override { pagesOnly_ = on; }
   // The next URLs in the order they will be asked for. Early transfers for
   // URLs no longer named are dropped; at most 2 x connections answers are
   // kept or on their way.
@@ -82,6 +83,7 @@ class ParallelFetcher : public Fetcher {
   std::string proxyName_;
   bool fetching_ = false;
   bool cancelled_ = false;
+  bool pagesOnly_ = false;
   PagePreparer preparer_;
   std::shared_ptr<PreparedPage> lastPrepared_;
   std::unique_ptr<PageWorkers> workers_;  // made when the first page arrives ahead

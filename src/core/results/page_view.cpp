@@ -97,6 +97,8 @@ void viewEngineHit(ResultTools& t, std::string_view nodeKey) {
 
 std::string hitDetailDocument(const EngineHitStore& store, std::string_view nodeKey) {
   const std::string url = urlFromNodeKey(nodeKey);
+  if (const EngineHitStore::PlainHit* hit = store.plainHit(url))
+    return hitDetailView(hitDetail(hit->title, hit->url, hit->description));
   if (!store.containsText(url)) return hitDetailView("");
   const HitDetail detail = splitHitText(engineForKey(lowerSameLength(nodeKey)), store.hitText(url));
   if (!detail.split) return hitDetailView(unsplitHitDetail(detail.text));

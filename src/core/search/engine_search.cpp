@@ -1,32 +1,33 @@
 #include "search/engine_search.h"
 
 #include <array>
+#include <stdexcept>
 #include <string>
+#include <unordered_set>
 #include <utility>
 
 #include "app/error_policy.h"
 #include "app/search_frame.h"
 #include "app/text.h"
+#include "match/expression.h"
+#include "match/page_match.h"
 #include "net/fetch_page.h"
 #include "results/documents.h"
 #include "results/node_keys.h"
 #include "search/engines/engine_table.h"
+#include "search/engines/opensearch/result_reader.h"
 #include "search/engines/result_parser.h"
 
 namespace quexa {
 
 namespace {
 
-int64_t maxSitesSetting(const std::string& hitsText) {
-  int64_t n = 0;
-  if (!parseWholeNumber(hitsText, n))
-    throw QuexaError(ErrorKind::Other, "Maximum Sites is not a number: \"" + hitsText + "\"");
-  return n;
-}
-
 const EngineNodeNames& nodeNamesOf(Engine engine) {
   return kEngineNodeNames[static_cast<size_t>(engine)];
 }
+
+// A user engine that keeps bringing new addresses still ends here.
+constexpr int kMaxUserEnginePages = 100;
 
 class EngineSearch {
  public:
@@ -45,6 +46,8 @@ class EngineSearch {
         hintFirstPages(ticked, i);
         searchEngine(ticked[i]);
       }
+      for (const UserEngine& engine : ctx_.userEngines)
+        if (engine.ticked) searchUserEngine(engine);
       return EndReason::Completed;
     });
   }
@@ -74,6 +77,7 @@ class EngineSearch {
     step([&] {
       configureTransfer(session_, ctx_.controls.settings);
       maxSites_ = maxSitesSetting(ctx_.controls.settings.hitsText);
+      if (ctx_.checkHits) expression_ = buildExpression(ctx_.controls);
     });
   }
 
@@ -95,6 +99,7 @@ class EngineSearch {
   void searchEngine(Engine engine) {
     engine_ = engine;
     const EngineRow& row = engineRow(engine);
+    names_ = nodeNamesOf(engine);
     step([&] { ctx_.window.setStatus(row.statusText); });
     session_.timeoutRetries = 0;
     session_.emptyRetries = 0;
@@ -117,6 +122,7 @@ class EngineSearch {
     // The status may have been replaced by a time-out notice meanwhile.
     if (ctx_.state.stopRequest != 1) step([&] { ctx_.window.setStatus(row.statusText); });
     ctx_.pump.pump();
+    if (ctx_.checkHits) hintHitPages(page);
 
     PageListener listener;
     listener.listHit = [this](const ParsedHit& hit) { listHit(hit); };
@@ -132,35 +138,198 @@ class EngineSearch {
   }
 
   void listHit(const ParsedHit& hit) {
-    const EngineNodeNames& names = nodeNamesOf(engine_);
-    if (!rootMade_) addEngineRoot(names);
+    std::optional<std::string> foundLines;
+    if (ctx_.checkHits && !(foundLines = checkedLines(hit.url))) return;
+    if (!rootMade_) addEngineRoot();
     const int32_t n = ++ctx_.foundCount;
     step([&] { showFoundCount(ctx_.state, ctx_.window, n); });
     // In the store before the next link's duplicate test.
     step([&] { ctx_.state.engineHitBuffer.appendUrl(hit.url); });
     step([&] { ctx_.state.engineHitBuffer.appendBlock(hit.rawBlock); });
-    if (hit.hasDocumentEntry)
+    listedUrls_.insert(lowerSameLength(hit.url));
+    if (foundLines)
+      step([&] {
+        ctx_.window.insertRtf(Pane::All, siteEntry(n, hit.url, matchingBody(*foundLines)));
+      });
+    else if (hit.hasDocumentEntry)
       step([&] {
         ctx_.window.insertRtf(Pane::All, hitEntry(n, hit.title, hit.url, hit.description));
       });
+    addHitNode(n, hit.url, hit.nodeTitle);
+    if (engine_ == Engine::AltaVista) step([&] { ctx_.window.makeVisible(currentKey_); });
+  }
+
+  void addHitNode(int32_t n, const std::string& url, const std::string& title) {
     step([&] {
-      NodeSpec node = hitNode(names, n, hit.url, hit.nodeTitle);
+      NodeSpec node = hitNode(names_, n, url, title);
       ctx_.window.addNode(node);
       currentKey_ = node.key;
     });
-    if (engine_ == Engine::AltaVista) step([&] { ctx_.window.makeVisible(currentKey_); });
+  }
+
+  // The hit pages a result page will list, found by reading it once on a
+  // copy of the store, so that the fetcher may start them while the first
+  // is matched.
+  void hintHitPages(const std::string& page) {
+    EngineHitStore store = ctx_.state.engineHitBuffer;
+    EngineProgress progress = progress_;
+    std::vector<std::string> urls;
+    PageListener listener;
+    listener.listHit = [&](const ParsedHit& hit) {
+      store.appendUrl(hit.url);
+      store.appendBlock(hit.rawBlock);
+      if (!checkedOut_.count(lowerSameLength(hit.url))) urls.push_back(hit.url);
+    };
+    listener.linkExamined = [] { return true; };
+    NullPump quiet;
+    parseResultPage(engine_, page, store, progress, listener, quiet);
+    ctx_.fetcher.hintUpcoming(urls);
+  }
+
+  // Checked hits: the hit page fetched by the fetch rules and matched as the
+  // site search matches a page. The found lines when it holds the texts;
+  // nullopt when it does not or brought nothing (then it is not fetched
+  // again in this search).
+  std::optional<std::string> checkedLines(const std::string& url) {
+    const std::string lower = lowerSameLength(url);
+    if (checkedOut_.count(lower)) return std::nullopt;
+    step([&] { ctx_.window.setStatus("Searching " + url); });
+    std::string text;
+    try {
+      step([&] {
+        session_.emptyRetries = 0;
+        text = fetchPage(session_, url);
+      });
+    } catch (const SearchEnd& end) {
+      if (end.reason() != EndReason::Failed) throw;
+      text.clear();
+    }
+    PageMatch match;
+    if (text.empty()) {
+      step([&] { ctx_.window.reportUnfetched(url, "the hit page gave no answer"); });
+    } else {
+      step([&] {
+        match = matchPage(ctx_.state.dataDir, cutAtBody(text), false, expression_, *ctx_.matcher,
+                          ctx_.state.matchBuffer);
+      });
+    }
+    if (!match.hit) {
+      checkedOut_.insert(lower);
+      return std::nullopt;
+    }
+    return match.extract;
+  }
+
+  // A user engine: its template filled page after page, each answer read as
+  // its format says. An engine that cannot be reached or gives an answer
+  // that cannot be read is reported and left; the others still run.
+  void searchUserEngine(const UserEngine& engine) {
+    names_ = EngineNodeNames{engine.name, engine.name, engine.name};
+    userEngine_ = true;
+    const std::string status = "Searching " + engine.name + " .....";
+    step([&] { ctx_.window.setStatus(status); });
+    session_.timeoutRetries = 0;
+    session_.emptyRetries = 0;
+    rootMade_ = false;
+    std::string query;
+    step([&] { query = openSearchQuery(ctx_.controls); });
+    std::unordered_set<std::string> given;  // this engine's addresses so far
+    int startIndex = engine.indexOffset;
+    int startPage = engine.pageOffset;
+    for (int page = 0; page < kMaxUserEnginePages; ++page) {
+      const std::string url = fillTemplate(engine.urlTemplate, query, startIndex, startPage);
+      ctx_.fetcher.hintUpcoming({url});
+      const std::optional<EngineAnswer> answer = askUserEngine(engine, url);
+      if (ctx_.state.stopRequest != 1) step([&] { ctx_.window.setStatus(status); });
+      ctx_.pump.pump();
+      if (!answer) return;
+      std::vector<const EngineAnswerHit*> fresh;
+      for (const EngineAnswerHit& hit : answer->hits)
+        if (given.insert(lowerSameLength(hit.url)).second) fresh.push_back(&hit);
+      if (ctx_.checkHits) hintAnswerHits(fresh);
+      for (const EngineAnswerHit* hit : fresh) {
+        listAnswerHit(*hit);
+        ctx_.pump.pump();
+        if (ctx_.foundCount > maxSites_) throw SearchEnd(EndReason::Completed);
+      }
+      if (rootMade_) step([&] { ctx_.window.makeVisible(currentKey_); });
+      if (ctx_.state.stopRequest == 1) throw SearchEnd(EndReason::Stopped);
+      if (fresh.empty() || !templatePages(engine.urlTemplate)) return;
+      startIndex += static_cast<int>(answer->hits.size() + answer->dropped);
+      startPage += 1;
+    }
+  }
+
+  // One result page of a user engine; nullopt (reported) when it brought
+  // nothing readable.
+  std::optional<EngineAnswer> askUserEngine(const UserEngine& engine, const std::string& url) {
+    std::string body;
+    try {
+      step([&] { body = fetchPage(session_, url); });
+    } catch (const SearchEnd& end) {
+      if (end.reason() != EndReason::Failed) throw;
+    }
+    if (body.empty()) {
+      reportUserEngine(engine, url, "no answer");
+      return std::nullopt;
+    }
+    EngineAnswer answer = readEngineAnswer(engine.format, body);
+    if (!answer.readable) {
+      reportUserEngine(engine, url, answer.error);
+      return std::nullopt;
+    }
+    return answer;
+  }
+
+  void reportUserEngine(const UserEngine& engine, const std::string& url, const std::string& why) {
+    step([&] { ctx_.window.setStatus(engine.name + ": " + why + "!"); });
+    step([&] { ctx_.window.reportUnfetched(url, engine.name + ": " + why); });
+  }
+
+  void hintAnswerHits(const std::vector<const EngineAnswerHit*>& hits) {
+    std::vector<std::string> urls;
+    for (const EngineAnswerHit* hit : hits) {
+      const std::string lower = lowerSameLength(hit->url);
+      if (!listedUrls_.count(lower) && !checkedOut_.count(lower)) urls.push_back(hit->url);
+    }
+    ctx_.fetcher.hintUpcoming(urls);
+  }
+
+  // A hit listed already by an earlier engine (or this one) is not listed
+  // again.
+  void listAnswerHit(const EngineAnswerHit& hit) {
+    const std::string lower = lowerSameLength(hit.url);
+    if (listedUrls_.count(lower) || ctx_.state.engineHitBuffer.containsText(lower)) return;
+    std::optional<std::string> foundLines;
+    if (ctx_.checkHits && !(foundLines = checkedLines(hit.url))) return;
+    if (!rootMade_) addEngineRoot();
+    const int32_t n = ++ctx_.foundCount;
+    step([&] { showFoundCount(ctx_.state, ctx_.window, n); });
+    step([&] {
+      ctx_.state.engineHitBuffer.appendUrl(hit.url);
+      ctx_.state.engineHitBuffer.appendBlock("");
+      ctx_.state.engineHitBuffer.notePlainHit({hit.url, hit.title, hit.description});
+    });
+    listedUrls_.insert(lower);
+    step([&] {
+      ctx_.window.insertRtf(Pane::All, foundLines
+                                           ? siteEntry(n, hit.url, matchingBody(*foundLines))
+                                           : hitEntry(n, hit.title, hit.url, hit.description));
+    });
+    addHitNode(n, hit.url, hit.title.empty() ? "No Title" : hit.title);
   }
 
   // Made with the engine's first listed hit, so an engine without hits shows
   // neither root nor heading.
-  void addEngineRoot(const EngineNodeNames& names) {
+  void addEngineRoot() {
     step([&] {
-      NodeSpec node = engineNode(names);
+      NodeSpec node = engineNode(names_);
       ctx_.window.addNode(node);
       currentKey_ = node.key;
     });
-    const bool spaced = engineHeadingSpaced(engine_ == Engine::Yahoo, ctx_.foundCount);
-    step([&] { ctx_.window.insertRtf(Pane::All, engineHeading(names.headingText, spaced)); });
+    const bool first = !userEngine_ && engine_ == Engine::Yahoo;
+    const bool spaced = engineHeadingSpaced(first, ctx_.foundCount);
+    step([&] { ctx_.window.insertRtf(Pane::All, engineHeading(names_.headingText, spaced)); });
     rootMade_ = true;
     anyRootMade_ = true;
   }
@@ -170,18 +339,29 @@ class EngineSearch {
   int64_t maxSites_ = 0;
 
   Engine engine_ = Engine::Yahoo;
+  bool userEngine_ = false;
+  EngineNodeNames names_ = kEngineNodeNames[0];
   std::string query_;
   EngineProgress progress_;
   bool rootMade_ = false;
   bool anyRootMade_ = false;
   std::string currentKey_;  // the node added last
+
+  SearchExpression expression_;                 // checked hits
+  std::unordered_set<std::string> listedUrls_;  // lower-cased, every engine
+  std::unordered_set<std::string> checkedOut_;  // lower-cased hit pages without the texts
 };
 
 }  // namespace
 
 std::optional<EndReason> searchWebEngines(EngineSearchContext& context) {
-  if (!checkSearchInputs(context.controls, SearchKind::Engines, context.window))
+  bool userEngineTicked = false;
+  for (const UserEngine& engine : context.userEngines)
+    userEngineTicked = userEngineTicked || engine.ticked;
+  if (!checkSearchInputs(context.controls, SearchKind::Engines, context.window, userEngineTicked))
     return std::nullopt;
+  if (context.checkHits && !context.matcher)
+    throw std::logic_error("checked hits need the matcher");
   enterRunningState(context.state, context.window);
   context.foundCount = 0;
   EngineSearch search(context);

@@ -7,12 +7,15 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "app/controls.h"
 #include "app/errors.h"
 #include "app/state.h"
 #include "app/window.h"
+#include "match/matcher.h"
 #include "net/fetcher.h"
+#include "search/engines/opensearch/user_engine.h"
 #include "search/engines/queries.h"
 
 namespace quexa {
@@ -26,6 +29,15 @@ struct EngineSearchContext {
   const EngineHosts& hosts;
 
   int32_t foundCount = 0;  // out: hits listed by the search
+
+  // The user's engines (qxengines.ini order); the ticked ones are asked
+  // after the five.
+  std::vector<UserEngine> userEngines = {};
+  // Checked hits: each new hit's page is fetched and matched as the site
+  // search matches a page, and only the pages that hold the texts are
+  // listed, with the site search's entry. Needs the matcher.
+  bool checkHits = false;
+  Matcher* matcher = nullptr;
 };
 
 // Runs the search from its start sequence to its end sequence. Returns

@@ -1,5 +1,6 @@
 #include "search/linked_search.h"
 
+#include <optional>
 #include <vector>
 
 #include "app/search_frame.h"
@@ -11,6 +12,7 @@
 #include "match/page_match.h"
 #include "net/fetch_page.h"
 #include "results/documents.h"
+#include "search/standard_pages.h"
 
 namespace quexa {
 
@@ -87,14 +89,17 @@ struct LinkedRun {
 
   // Breadth-first over the links that stay on the start URL's host. Unlike
   // the site search, the start URL gets no "/" and index pages are fetched.
-  void searchAllLinks(const std::string& startUrl) {
+  // Maximum Sites bounds the pages it takes, as it bounds the site search.
+  void searchAllLinks(const std::string& startUrl, int64_t maxSites) {
     const std::string hostName = hostNameOf(startUrl);
     CrawlState crawl;
     crawl.startSite(startUrl);
     while (crawl.hasEntries()) {
       const std::string url = crawl.popFront();
       if (isSkippedQueueEntry(url)) continue;
+      if (result.linkedFetched >= maxSites) throw SearchEnd(EndReason::Completed);
       ++result.linkedFetched;
+      crawl.linkQueue.setReach(queueReach(maxSites - result.linkedFetched));
       if (t.state.stopRequest == 1) throw SearchEnd(EndReason::Stopped);
       t.window.setStatus("Searching " + url);
       t.fetcher.hintUpcoming(upcomingUrls(url, crawl));
@@ -105,6 +110,36 @@ struct LinkedRun {
                                      ? serverErrorBody()
                                      : matchingBody(linkedMatchedText(t.state.matchBuffer));
         t.window.insertRtf(Pane::Page, linkedPageEntry(url, body));
+      }
+      showLinks();
+      t.pump.pump();
+    }
+  }
+
+  // The same crawl under the standard link rules: the start page is taken
+  // as its site's address; what is not a page is reported, not listed.
+  // Maximum Sites bounds it as it bounds the classic crawl.
+  void searchAllLinksStandard(const std::string& startUrl, bool honourRobots, int64_t maxSites) {
+    StandardPages pages(session, honourRobots);
+    if (!pages.startSite(startUrl)) return;
+    while (std::optional<std::string> url = pages.nextAllowed()) {
+      if (result.linkedFetched >= maxSites) throw SearchEnd(EndReason::Completed);
+      ++result.linkedFetched;
+      if (t.state.stopRequest == 1) throw SearchEnd(EndReason::Stopped);
+      t.window.setStatus("Searching " + *url);
+      t.fetcher.hintUpcoming(pages.upcoming(*url, kHintedPages));
+      session.emptyRetries = 0;
+      const std::optional<StandardPage> page = pages.fetch(*url, true);
+      t.pump.pump();
+      if (page) {
+        const int32_t matched = matchPage(t.state.dataDir, page->text, false, expression, t.matcher,
+                                          t.state.matchBuffer)
+                                    .result;
+        if (matched > 0) {
+          ++result.linkedMatched;
+          const std::string body = matchingBody(linkedMatchedText(t.state.matchBuffer));
+          t.window.insertRtf(Pane::Page, linkedPageEntry(page->url, body));
+        }
       }
       showLinks();
       t.pump.pump();
@@ -155,8 +190,12 @@ LinkedSearchResult searchPage_Click(ResultTools& tools, const MainControls& cont
     configureTransfer(run.session, controls.settings);
     run.expression = buildExpression(controls);
     const std::string url = tools.state.selectedPageUrl;
-    if (controls.settings.optSearchAll)
-      run.searchAllLinks(url);
+    const bool standard = controls.settings.optSearchAll && controls.standardLinks;
+    if (standard)
+      run.searchAllLinksStandard(url, !controls.ignoreRobots,
+                                 maxSitesSetting(controls.settings.hitsText));
+    else if (controls.settings.optSearchAll)
+      run.searchAllLinks(url, maxSitesSetting(controls.settings.hitsText));
     else
       run.searchSinglePage(url);
   } catch (const SearchEnd& e) {

@@ -1,5 +1,6 @@
 #include "search/site_search.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -17,6 +18,7 @@
 #include "net/fetch_page.h"
 #include "results/documents.h"
 #include "results/node_keys.h"
+#include "search/standard_pages.h"
 
 namespace quexa {
 
@@ -32,13 +34,6 @@ struct FetchedPage {
   bool serverError = false;
   std::shared_ptr<PreparedPage> prepared;  // cut and links read ahead, when the fetcher did
 };
-
-int64_t maxSitesSetting(const std::string& hitsText) {
-  int64_t n = 0;
-  if (!parseWholeNumber(hitsText, n))
-    throw QuexaError(ErrorKind::Other, "Maximum Sites is not a number: \"" + hitsText + "\"");
-  return n;
-}
 
 // The crawl of one site has its pages prepared by the fetcher; no later
 // search inherits that.
@@ -83,6 +78,8 @@ class SiteSearch {
       indexName_ = ctx_.controls.searchCatText;
       allLinks_ = ctx_.controls.settings.optSearchAll;
     });
+    if (allLinks_ && ctx_.controls.standardLinks)
+      standard_.emplace(session_, !ctx_.controls.ignoreRobots);
   }
 
   void addIndexNode() {
@@ -98,7 +95,9 @@ class SiteSearch {
     siteUrl_ = entry;
     siteNodeMade_ = false;
     step([&] { ctx_.fetcher.cancel(); });
-    if (allLinks_)
+    if (standard_)
+      crawlSiteStandard();
+    else if (allLinks_)
       crawlSite();
     else
       searchSinglePage();
@@ -135,6 +134,9 @@ class SiteSearch {
       if (session_.pagesFetched > 0 && isRootIndexPage(url)) continue;
       ctx_.fetcher.hintUpcoming(upcomingUrls(url));
       FetchedPage page = fetchAndCut(url);
+      // The entry after the last page the search may take is still taken: its
+      // "Searching" status shows before the bound ends the search.
+      crawl_.linkQueue.setReach(queueReach(maxSites_ - pagesTaken_ + 1));
       step([&] {
         if (page.prepared)
           offerLinks(page.prepared->links, crawl_.linkQueue, crawl_.visitedList, ctx_.pump);
@@ -145,6 +147,40 @@ class SiteSearch {
       if (match.hit) {
         addSiteNode();
         listPage(siteUrl_, url, linkedPageText(url, siteUrl_), page, match);
+      }
+      ctx_.pump.pump();
+    }
+  }
+
+  // The same crawl under the standard link rules: no skip list, no added
+  // "/", no server error pages; what is not a page is reported, not listed.
+  void crawlSiteStandard() {
+    session_.timeoutRetries = 0;
+    session_.pagesFetched = 0;
+    if (!standard_->startSite(siteUrl_)) return;
+    for (;;) {
+      std::optional<std::string> url;
+      step([&] { url = standard_->nextAllowed(); });
+      if (!url) break;
+      step([&] { ctx_.window.setStatus("Searching " + *url); });
+      if (ctx_.state.stopRequest == 1) throw SearchEnd(EndReason::Stopped);
+      if (++pagesTaken_ > maxSites_) throw SearchEnd(EndReason::Completed);
+      const int64_t left = maxSites_ - pagesTaken_ + 1;
+      ctx_.fetcher.hintUpcoming(
+          standard_->upcoming(*url, static_cast<size_t>(std::min<int64_t>(kHintedPages, left))));
+      std::optional<StandardPage> page;
+      step([&] {
+        session_.emptyRetries = 0;
+        page = standard_->fetch(*url, true);
+      });
+      ctx_.pump.pump();
+      if (page) {
+        FetchedPage fetched{std::move(page->text), false, nullptr};
+        PageMatch match = matchFetched(fetched);
+        if (match.hit) {
+          addSiteNode();
+          listPage(siteUrl_, page->url, linkedPageText(page->url, siteUrl_), fetched, match);
+        }
       }
       ctx_.pump.pump();
     }
@@ -236,7 +272,8 @@ class SiteSearch {
   std::string indexName_;
   bool allLinks_ = false;
   std::string lastNodeKey_;
-  CrawlState crawl_;  // the visited list lives as long as the search
+  CrawlState crawl_;                       // the visited list lives as long as the search
+  std::optional<StandardPages> standard_;  // the standard link rules, when chosen
 
   std::string siteUrl_;
   std::string hostName_;

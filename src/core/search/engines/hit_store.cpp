@@ -17,6 +17,17 @@ void EngineHitStore::clear() {
   keys_.clear();
   positionsByKeyHash_.clear();
   tail_.clear();
+  plainHits_.clear();
+}
+
+void EngineHitStore::notePlainHit(PlainHit hit) {
+  std::string key = lowerSameLength(hit.url);
+  plainHits_.emplace(std::move(key), std::move(hit));
+}
+
+const EngineHitStore::PlainHit* EngineHitStore::plainHit(const std::string& lowerUrl) const {
+  const auto it = plainHits_.find(lowerUrl);
+  return it == plainHits_.end() ? nullptr : &it->second;
 }
 
 void EngineHitStore::appendUrl(std::string_view url) {

@@ -27,6 +27,17 @@ class EngineHitStore {
   std::string hitText(std::string_view url) const;
   const std::string& text() const { return text_; }
 
+  // A hit of a user engine comes with its title and description as plain
+  // text, which the hit detail shows as they are; found by the lower-cased
+  // address (as a node key gives it back), nullptr for any other hit.
+  struct PlainHit {
+    std::string url;  // as the engine gave it
+    std::string title;
+    std::string description;
+  };
+  void notePlainHit(PlainHit hit);
+  const PlainHit* plainHit(const std::string& lowerUrl) const;
+
  private:
   void append(std::string_view s);
   void indexFrom(size_t from);
@@ -52,6 +63,7 @@ class EngineHitStore {
   std::set<Key, KeyLess> keys_;
   std::unordered_multimap<size_t, size_t> positionsByKeyHash_;
   std::vector<size_t> tail_;
+  std::unordered_map<std::string, PlainHit> plainHits_;
 };
 
 }  // namespace quexa

@@ -1,8 +1,7 @@
 #include "search/engines/queries.h"
 
-#include <fstream>
-
 #include "app/text.h"
+#include "data/text_file.h"
 
 namespace quexa {
 
@@ -67,6 +66,26 @@ const std::string& hostOf(Engine engine, const EngineHosts& hosts, int yahooPass
   return hosts.altavista;
 }
 
+// Engines read a query's letters as UTF-8 percent-escapes; the bytes of
+// non-ASCII letters would otherwise go onto the wire raw. ASCII stays as
+// typed, "&", "%", "+" and "#" included.
+std::string escapeNonAscii(std::string_view q) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(q.size());
+  for (char c : q) {
+    auto b = static_cast<unsigned char>(c);
+    if (b < 0x80) {
+      out += c;
+    } else {
+      out += '%';
+      out += kHex[b >> 4];
+      out += kHex[b & 0xF];
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string encodeSearchText(std::string_view text, bool optCase) {
@@ -111,12 +130,11 @@ std::string buildQueryString(const MainControls& controls) {
 
 EngineHosts loadEngineHosts(const std::string& dataDir) {
   EngineHosts hosts;
-  std::ifstream in(dataDir + kEngineHostsFileName, std::ios::binary);
-  if (!in) return hosts;
+  // Only a regular file is read: a FIFO of that name would hold the search.
+  const auto lines = readLinesIfPresent(dataDir + kEngineHostsFileName);
+  if (!lines) return hosts;
   std::string section;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  for (const std::string& line : *lines) {
     std::string name;
     if (isHeaderLine(line, &name)) {
       section = lowerAscii(name);
@@ -158,7 +176,7 @@ std::string requestUrl(Engine engine, const EngineHosts& hosts, std::string_view
                        int32_t acceptedHits, int yahooPass) {
   const int64_t next = static_cast<int64_t>(acceptedHits) + 1;
   std::string url = "http://" + hostOf(engine, hosts, yahooPass);
-  const std::string q(query);
+  const std::string q = escapeNonAscii(query);
   switch (engine) {
     case Engine::Yahoo:
       url += (yahooPass == 2 ? "/bin/search" : "/bin/query");

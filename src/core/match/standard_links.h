@@ -1,0 +1,24 @@
+// The links of a page under the standard link rules: the href of <a> and
+// <area> and the src of <frame> and <iframe>, as an HTML parser reads them
+// (quoted or not, character references decoded; nothing inside comments,
+// <script> or <style>), resolved against the page's address or its first
+// <base href>, normalized, and kept when they stay on the site's host.
+//
+// A pure function of its arguments with no shared state: safe for concurrent
+// use from any thread, so pages fetched ahead may be read on worker threads.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quexa {
+
+// page is the whole page text in UTF-8 (its head too: <base> lives there);
+// pageUrl its final address after redirects; scopeHost the site's host in
+// lower case (entryHost), any scheme and port. Links come in page order,
+// repeats included; the crawl's visited set drops those.
+std::vector<std::string> readStandardLinks(std::string_view page, std::string_view pageUrl,
+                                           std::string_view scopeHost);
+
+}  // namespace quexa
