@@ -111,13 +111,5 @@ TEST_F(LinksCli, AllLinksTakesNoMorePagesThanMaximumSites) {
   EXPECT_NE(r.err.find("Ready to search!\nLinks: 0/100\n"), std::string::npos) << r.err;
 }
 
-TEST_F(LinksCli, ExitStatusesTellFailuresAndBadUsage) {
-  EXPECT_EQ(run("'" + server.url("/") + "' needle --retry lots").exitCode, 2);
-  EXPECT_EQ(run("'" + server.url("/") + "'").exitCode, 2);  // no search text
-  EXPECT_EQ(run("'" + server.url("/") + "' needle AND").exitCode, 2);
-  EXPECT_EQ(run("'" + server.url("/") + "' needle --format pdf").exitCode, 2);
-  EXPECT_EQ(server.requestCount(), 0u);
-}
-
 }  // namespace
 }  // namespace quexa
