@@ -88,6 +88,13 @@ int runWords(const GlobalOptions& global, const WordsOptions& o, WordsAction act
       for (const auto& entry : list.entries()) std::cout << entry << "\n";
       return kExitOk;
     case WordsAction::Add:
+      // In qxword.ini a line holding both brackets starts a section: such a
+      // text would vanish from its list and split it. qxwordeg.ini is flat.
+      for (const auto& text : o.texts)
+        if (!o.engine && text.find('[') != std::string::npos && text.find(']') != std::string::npos)
+          throw CommandFailure{kExitUsage, "\"" + text +
+                                               "\" holds both brackets, which qxword.ini reads as "
+                                               "a section; it was not added"};
       addTexts(list, boxTexts(o.texts));
       break;
     case WordsAction::Remove:

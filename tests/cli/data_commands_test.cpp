@@ -89,7 +89,9 @@ TEST_F(DataCommands, SettingsRefuseWhatTheRecordCannotHold) {
   EXPECT_EQ(dir.read(kSettingsFileName), before) << "a refused value writes nothing";
 }
 
-TEST_F(DataCommands, SearchNumbersPastTheSpinBarsAndUnknownIndexesAreRefusedWithAReason) {
+// Bad usage of the search commands: exit 2 and one line with the reason,
+// before any request.
+TEST_F(DataCommands, BadSearchUsageIsRefusedWithAReason) {
   cli({"index", "create", "A", "http://127.0.0.1:1/"});
   const std::string url = "http://127.0.0.1:1/";
   for (const auto& [args, reason] : std::vector<std::pair<std::vector<std::string>, std::string>>{
@@ -103,7 +105,19 @@ TEST_F(DataCommands, SearchNumbersPastTheSpinBarsAndUnknownIndexesAreRefusedWith
            {{"links", url, "x", "--max-sites", "1e9"}, "--max-sites takes"},
            {{"engines", "--engine", "excite", "x", "--timeout", "29"}, "--timeout takes"},
            {{"fetch", url, "--retry", "2"}, "--retry takes"},
-           {{"sites", "--index", "NoSuchIndex", "x"}, "no index named \"NoSuchIndex\""}}) {
+           {{"sites", "--index", "NoSuchIndex", "x"}, "no index named \"NoSuchIndex\""},
+           {{"sites", "--index", "A", "x", "x"}, "expected AND, OR or NOT before 'x'"},
+           {{"sites", "--index", "A", "a", "AND", "b", "OR", "c", "NOT", "d", "AND", "e"},
+            "at most four search texts"},
+           {{"sites", "--index", "A", "x", "--format", "html"}, "unknown format 'html'"},
+           {{"links", url, "x", "--retry", "lots"}, "--retry takes a whole number from 3 to 99"},
+           {{"links", url}, "a search text is required"},
+           {{"links", url, "x", "AND"}, "a text must follow 'AND'"},
+           {{"links", url, "x", "--format", "pdf"}, "unknown format 'pdf' (text, rtf or json)"},
+           {{"engines", "--engine", "google", "x"}, "unknown engine 'google'"},
+           {{"engines", "--engine", "excite", "--host", "excite", "x"}, "bad --host 'excite'"},
+           {{"engines", "--engine", "excite", "--host", "gopher=127.0.0.1", "x"},
+            "bad --host 'gopher=127.0.0.1'"}}) {
     CliRun r = cli(args);
     EXPECT_EQ(r.exitCode, 2) << args[0] << " " << reason;
     EXPECT_TRUE(oneLineSaying(r, "quexa-cli: " + reason)) << reason;
@@ -112,9 +126,12 @@ TEST_F(DataCommands, SearchNumbersPastTheSpinBarsAndUnknownIndexesAreRefusedWith
 
 TEST_F(DataCommands, BracketsReachTheProgramAsTyped) {
   ASSERT_EQ(cli({"index", "create", "A", "http://a.example/"}).exitCode, 0);
-  ASSERT_EQ(cli({"words", "add", "--index", "A", "[ab,cd]", "x[1]"}).exitCode, 0);
-  EXPECT_NE(dir.read("qxword.ini").find("\r\n[ab,cd]\r\nx[1]\r\n"), std::string::npos)
-      << dir.read("qxword.ini");
+  ASSERT_EQ(cli({"words", "add", "--engine", "[ab,cd]", "x[1]"}).exitCode, 0);
+  EXPECT_NE(dir.read("qxwordeg.ini").find("[ab,cd]\r\nx[1]"), std::string::npos);
+  // In an index's list such a text would read as a section header.
+  CliRun split = cli({"words", "add", "--index", "A", "[ab,cd]"});
+  EXPECT_EQ(split.exitCode, 2);
+  EXPECT_TRUE(oneLineSaying(split, "quexa-cli: \"[ab,cd]\" holds both brackets")) << split.err;
   // An address in brackets is no address starting with http://.
   EXPECT_EQ(cli({"index", "create", "B", "[http://b.example/]"}).exitCode, 2);
   EXPECT_EQ(loadIndexNames(dir.path()), (std::vector<std::string>{"A"}));

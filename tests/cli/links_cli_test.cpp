@@ -140,13 +140,5 @@ TEST_F(LinksCli, LinkRulesComeFromTheOptionsFileOrTheFlags) {
   EXPECT_EQ(run("'" + server.url("/") + "' needle --standard-links --classic-links").exitCode, 2);
 }
 
-TEST_F(LinksCli, ExitStatusesTellFailuresAndBadUsage) {
-  EXPECT_EQ(run("'" + server.url("/") + "' needle --retry lots").exitCode, 2);
-  EXPECT_EQ(run("'" + server.url("/") + "'").exitCode, 2);  // no search text
-  EXPECT_EQ(run("'" + server.url("/") + "' needle AND").exitCode, 2);
-  EXPECT_EQ(run("'" + server.url("/") + "' needle --format pdf").exitCode, 2);
-  EXPECT_EQ(server.requestCount(), 0u);
-}
-
 }  // namespace
 }  // namespace quexa

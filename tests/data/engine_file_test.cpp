@@ -1,11 +1,10 @@
 // qxengines.ini: not made until an engine is added; adds, ticks and removals
-// keep every other section and line; refused engines change nothing.
+// keep every other section and line.
 #include "data/engine_file.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <stdexcept>
 
 #include "support/scratch_dir.h"
 
@@ -24,6 +23,8 @@ TEST(EngineFile, AddTickRemoveKeepTheRestOfTheFile) {
   testing::ScratchDir dir;
   EXPECT_TRUE(loadUserEngines(dir.path()).empty());
   EXPECT_FALSE(std::filesystem::exists(dir.file(kEngineFileName)));
+  // A section without an address is not asked, but stays in the file.
+  dir.write(kEngineFileName, "[Broken]\r\nformat=rss\r\n");
 
   UserEngine searx = engine(
       "Home SearXNG", "http://localhost:8888/search?q={searchTerms}&format=json&pageno={startPage}",
@@ -35,7 +36,8 @@ TEST(EngineFile, AddTickRemoveKeepTheRestOfTheFile) {
   peer.indexOffset = 0;
   addUserEngine(dir.path(), peer);
   EXPECT_EQ(dir.read(kEngineFileName),
-            "[Home SearXNG]\r\nurl=http://localhost:8888/search?q={searchTerms}&format=json&"
+            "[Broken]\r\nformat=rss\r\n[Home "
+            "SearXNG]\r\nurl=http://localhost:8888/search?q={searchTerms}&format=json&"
             "pageno={startPage}\r\nformat=searxng-json\r\nticked=1\r\n"
             "[Peer]\r\nurl=http://localhost:8090/yacysearch.rss?query={searchTerms}&startRecord="
             "{startIndex?}\r\nformat=rss\r\nindexoffset=0\r\n");
@@ -56,25 +58,7 @@ TEST(EngineFile, AddTickRemoveKeepTheRestOfTheFile) {
   loaded = loadUserEngines(dir.path());
   ASSERT_EQ(loaded.size(), 1u);
   EXPECT_EQ(loaded[0].name, "Peer");
-}
-
-TEST(EngineFile, RefusedEnginesLeaveTheFileAsItWas) {
-  testing::ScratchDir dir;
-  dir.write(kEngineFileName,
-            "[Mine]\r\nurl=http://m/?q={searchTerms}\r\nformat=atom\r\n"
-            "[Broken]\r\nformat=rss\r\n");
-  const std::string before = dir.read(kEngineFileName);
-  for (const UserEngine& bad :
-       {engine("mine", "http://x/?q={searchTerms}"), engine("a[1]", "http://x/?q={searchTerms}"),
-        engine("lycos", "http://x/?q={searchTerms}"), engine("Other", "http://x/?q=fixed")}) {
-    EXPECT_NE(userEngineRefusal(dir.path(), bad), "") << bad.name;
-    EXPECT_THROW(addUserEngine(dir.path(), bad), std::invalid_argument) << bad.name;
-  }
-  EXPECT_EQ(dir.read(kEngineFileName), before);
-  // The section without an address is not asked, but stays in the file.
-  ASSERT_EQ(loadUserEngines(dir.path()).size(), 1u);
-  EXPECT_TRUE(removeUserEngine(dir.path(), "Mine"));
-  EXPECT_EQ(dir.read(kEngineFileName), "[Broken]\r\nformat=rss\r\n");
+  EXPECT_EQ(dir.read(kEngineFileName).rfind("[Broken]\r\nformat=rss\r\n[Peer]\r\n", 0), 0u);
 }
 
 }  // namespace

@@ -46,19 +46,5 @@ TEST(ChooseIndex, TheUnknownIndexAndTheEmptyNameKeepParts) {
   EXPECT_EQ(empty.words, Lines{"none"});
 }
 
-TEST(IndexSections, AppendReplaceAndDeleteKeepTheOtherLines) {
-  ScratchDir dir;
-  appendIndexSection(dir.path(), "Work", {"http://a", "", "http://b"});
-  appendIndexSection(dir.path(), "Home", {"http://h"});
-  replaceIndexSection(dir.path(), "Work", {"http://c"});
-  EXPECT_EQ(dir.read(kIndexFileName), "[Work]\r\nhttp://c\r\n[Home]\r\nhttp://h\r\n")
-      << "a rewritten index keeps its place";
-  replaceIndexSection(dir.path(), "Home", {"http://x", "http://y"});
-  deleteIndexSection(dir.path(), "Work");
-  deleteIndexSection(dir.path(), "Nowhere");
-  EXPECT_EQ(dir.read(kIndexFileName), "[Home]\r\nhttp://x\r\nhttp://y\r\n");
-  EXPECT_FALSE(dir.exists(kIndexTempName));
-}
-
 }  // namespace
 }  // namespace quexa

@@ -38,44 +38,10 @@ TEST(SaveWordList, AppendsANewSectionAfterTheAddButton) {
   EXPECT_EQ(loadWordList(dir.path(), ""), Lines{"t"}) << "no index chosen: the [] section";
 }
 
-TEST(SaveWordList, RewritesAnExistingSectionInPlace) {
-  ScratchDir dir;
-  dir.write(kWordFileName, "[A]\r\nx\r\n[B]\r\ny\r\n");
-  WordList list;
-  list.addAll(loadWordList(dir.path(), "A"));
-  list.removeAt(0);
-  saveWordList(dir.path(), false, "A", list.entries());
-  EXPECT_EQ(dir.read(kWordFileName), "[A]\r\n[B]\r\ny\r\n");
-  saveWordList(dir.path(), false, "B", {"w", "", "v"});
-  saveWordList(dir.path(), false, "Z", {});
-  EXPECT_EQ(dir.read(kWordFileName), "[A]\r\n[B]\r\nw\r\nv\r\n");
-  EXPECT_FALSE(dir.exists(kWordTempName));
-
-  deleteWordSection(dir.path(), "A");
-  EXPECT_EQ(dir.read(kWordFileName), "[B]\r\nw\r\nv\r\n");
-
-  saveWordList(dir.path(), true, "B", {"", "a"});
-  EXPECT_EQ(dir.read(kEngineWordFileName), "a\r\n");
-  EXPECT_EQ(dir.read(kWordFileName), "[B]\r\nw\r\nv\r\n") << "engine mode leaves the sites' lists";
-}
-
 TEST(WordListControl, SortsByByteOrderAndKeepsDuplicates) {
   WordList list;
   list.addAll({"b", "\xC3\x84", "B", "a", "b"});
   EXPECT_EQ(list.entries(), (Lines{"B", "a", "b", "b", "\xC3\x84"}));
-}
-
-TEST(SearchBoxes, CopyAndLeavingABox) {
-  bool allFull = true;
-  EXPECT_EQ(copyTargetBox({"a", "", "c", ""}, "e", allFull), 1);
-  EXPECT_FALSE(allFull);
-  EXPECT_EQ(copyTargetBox({"a", "", "c", ""}, "c", allFull), -1) << "already in a box";
-  EXPECT_EQ(copyTargetBox({"a", "b", "c", "d"}, "a", allFull), -1);
-  EXPECT_TRUE(allFull) << "the message is shown even when the entry stands in a box";
-
-  std::array<std::string, 4> boxes{" q ", " 7 ", "  ab", "\xC3\xA9"};
-  EXPECT_EQ(trimBoxesAndFindSingleLetters(boxes), (std::array<bool, 4>{true, false, false, false}));
-  EXPECT_EQ(boxes, (std::array<std::string, 4>{"q", "7", "ab", "\xC3\xA9"}));
 }
 
 }  // namespace

@@ -65,10 +65,32 @@ long peakResidentKilobytes() {
 // --- Sites that give no page: each is asked retry + 1 times, reported
 // unfetched when it stays so, and skipped ---
 
+// A TLS site whose certificate no authority of the system signed.
+struct UntrustedTlsServer {
+  httplib::SSLServer server;
+  std::thread serving;
+  int port = 0;
+
+  UntrustedTlsServer()
+      : server(QUEXA_FIXTURES_DIR "/tls/loopback.crt", QUEXA_FIXTURES_DIR "/tls/loopback.key") {
+    server.Get(".*", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content(page("needle"), "text/html");
+    });
+    port = server.bind_to_any_port("127.0.0.1");
+    serving = std::thread([this] { server.listen_after_bind(); });
+    while (!server.is_running()) std::this_thread::sleep_for(1ms);
+  }
+  ~UntrustedTlsServer() {
+    server.stop();
+    serving.join();
+  }
+};
+
 // A site that never gives a page, however it fails to.
 struct FaultySite {
   std::unique_ptr<HttpTestServer> http;
   std::unique_ptr<RawServer> raw;
+  std::unique_ptr<UntrustedTlsServer> tls;
   std::string url;
   size_t requestsPerAttempt = 1;  // a redirect loop asks for more than one
 
@@ -118,6 +140,14 @@ FaultySite closedPortSite() {
     site.url = gone.url("/gone");
   }
   site.requestsPerAttempt = 0;
+  return site;
+}
+
+FaultySite untrustedCertificateSite() {
+  FaultySite site;
+  site.tls = std::make_unique<UntrustedTlsServer>();
+  site.url = "https://127.0.0.1:" + std::to_string(site.tls->port) + "/faulty";
+  site.requestsPerAttempt = 0;  // the handshake fails before any request
   return site;
 }
 
@@ -184,7 +214,8 @@ INSTANTIATE_TEST_SUITE_P(
                    [] { return rawSite(answers("<html><body>needle</body></html>\r\n")); }},
         NoPageCase{"MalformedStatusLine", FetchStatus::Unreachable,
                    [] { return rawSite(answers("HTTP/1.1 2000000 OK\r\n\r\nneedle")); }},
-        NoPageCase{"ControlCharacterInLink", FetchStatus::Unreachable, controlCharacterLinkSite}),
+        NoPageCase{"ControlCharacterInLink", FetchStatus::Unreachable, controlCharacterLinkSite},
+        NoPageCase{"UntrustedCertificate", FetchStatus::Unreachable, untrustedCertificateSite}),
     [](const ::testing::TestParamInfo<NoPageCase>& info) { return std::string(info.param.name); });
 
 // --- Time-outs ---

@@ -161,21 +161,6 @@ TEST_F(StartupTest, ClosingSavesPastADirectoryAtTheTemporaryNameAndReportsAFaile
   EXPECT_EQ(messages[0].text.rfind("The settings were not saved: ", 0), 0u) << messages[0].text;
 }
 
-TEST_F(StartupTest, SettingsSurviveARunInTheSameDirectory) {
-  {
-    FrmMain& w = openMainWindow();
-    w.optSearchAll->setChecked(false);
-    w.chk_yahoo->setChecked(true);
-    w.proxyText->setText(QString::fromUtf8("h\xC3\xA9te"));
-    w.close();
-    form.reset();
-  }
-  FrmMain& again = openMainWindow();
-  EXPECT_FALSE(again.optSearchAll->isChecked());
-  EXPECT_TRUE(again.chk_yahoo->isChecked());
-  EXPECT_EQ(again.proxyText->text().toStdString(), "h\xC3\xA9te");
-}
-
 TEST_F(StartupTest, SplashLoadsTheMainWindowAtItsTimerAndCloses) {
   auto* splash = new FrmSplash;
   splash->show();

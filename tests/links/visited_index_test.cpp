@@ -9,43 +9,6 @@
 namespace quexa {
 namespace {
 
-TEST(VisitedIndex, TextIsEveryLinkFollowedByOneBlank) {
-  VisitedIndex visited;
-  EXPECT_FALSE(visited.contains("http://a"));
-  visited.add("http://a/x");
-  visited.add("http://a/x");
-  visited.add("www.b");
-  EXPECT_EQ(visited.text(), "http://a/x http://a/x www.b ");
-}
-
-TEST(VisitedIndex, AnyOccurrenceCounts) {
-  VisitedIndex visited;
-  visited.add("http://site.com/dir/page.html");
-  visited.add("http://site.com/go?u=http://other.com/x");
-  EXPECT_TRUE(visited.contains("http://site.com/dir/page.html"));
-  EXPECT_TRUE(visited.contains("http://site.com/dir"));           // a prefix
-  EXPECT_TRUE(visited.contains("http://other.com/x"));            // inside a link
-  EXPECT_TRUE(visited.contains("dir/page"));                      // no scheme at its start
-  EXPECT_TRUE(visited.contains("page.html http://site.com/go"));  // across the blank
-  EXPECT_TRUE(visited.contains("http://site.com/dir/page.html "));
-  EXPECT_FALSE(visited.contains("http://site.com/dir/page.html2"));
-  EXPECT_TRUE(visited.contains("http://other.com/x "));
-  EXPECT_FALSE(visited.contains("http://other.com/x  "));  // the list ends in one blank
-  EXPECT_FALSE(visited.contains("http://site.com/dir/page.htmlhttp://site.com"));
-  EXPECT_TRUE(visited.contains(""));
-}
-
-TEST(VisitedIndex, LinksHoldingBlanksAreSplitIntoRuns) {
-  VisitedIndex visited;
-  visited.add("http://a/x>one two http://a/y");
-  EXPECT_TRUE(visited.contains("http://a/y"));
-  EXPECT_TRUE(visited.contains("http://a/x>one"));
-  EXPECT_FALSE(visited.contains("http://a/x>one two http://a/y http://a"));
-  visited.add("http://a/z");
-  EXPECT_TRUE(visited.contains("http://a/y http://a/z"));
-  EXPECT_TRUE(visited.contains("http://a/x>one two http://a/y http://a"));
-}
-
 TEST(VisitedIndex, MovedIndexStillAnswers) {
   VisitedIndex visited;
   visited.add("http://a/short");

@@ -71,24 +71,6 @@ TEST_F(FetchPageTest, EmptyAnswersAreAskedAgainUpToTheRetrySettingOrAStop) {
   EXPECT_EQ(session.pagesFetched, 2);
 }
 
-TEST_F(FetchPageTest, UnreachableSitesAndBrokenPagesAreEmptyPagesReportedOnce) {
-  server.on("/a", HttpTestServer::redirect("/b"));
-  server.on("/b", HttpTestServer::redirect("/a"));
-  server.start();
-  configure("2", "2");
-  const std::string dead = "http://" + test::deadHostAndPort() + "/";
-  for (const std::string& url : {dead, server.url("/a")}) {
-    attempts.clear();
-    window.unfetched.clear();
-    EXPECT_EQ(fetchPage(session, url), "");
-    EXPECT_EQ(attempts.size(), 3u);
-    ASSERT_EQ(window.unfetched.size(), 1u);
-    EXPECT_EQ(window.unfetched[0].first, url);
-    EXPECT_FALSE(window.unfetched[0].second.empty());
-  }
-  EXPECT_EQ(session.pagesFetched, 2);
-}
-
 TEST_F(FetchPageTest, SilentHostIsRetriedWithALongerTimeoutThenEndsTheSearch) {
   server.on("/silent", server.silence());
   server.start();

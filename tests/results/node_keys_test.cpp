@@ -52,6 +52,9 @@ TEST(UrlFromNodeKey, LowerCasedFromTheFirstHttp) {
   EXPECT_EQ(urlFromNodeKey(pageNodeKey(1, "http://x.com/")), "http://x.com/");
   EXPECT_EQ(urlFromNodeKey("Yahoo 3HTTP://Www.A.com/Page.HTML"), "http://www.a.com/page.html");
   EXPECT_EQ(urlFromNodeKey("Lycos 2http://a/?q=http"), "http://a/?q=http");
+  // The standard link rules view and search a page at its address as resolved.
+  EXPECT_EQ(urlFromNodeKey("3http://a.com/Docs/Page.html?Q=1", true),
+            "http://a.com/Docs/Page.html?Q=1");
   // An index node key holds no "http": the whole lower-cased key.
   EXPECT_EQ(urlFromNodeKey(indexNodeKey("My Sites")), "my sites\\");
   EXPECT_EQ(urlFromNodeKey(""), "");

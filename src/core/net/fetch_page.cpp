@@ -103,7 +103,9 @@ int64_t maxSitesSetting(const std::string& hitsText) {
 }
 
 std::string fetchPage(FetchSession& s, const std::string& url) {
-  return fetchWithRetries(s, url, [](const FetchResult&) { return true; }, true).body;
+  return fetchWithRetries(
+             s, url, [](const FetchResult&) { return true; }, true)
+      .body;
 }
 
 FetchResult fetchAnswer(FetchSession& s, const std::string& url) {

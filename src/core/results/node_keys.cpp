@@ -66,9 +66,10 @@ NodeSpec hitNode(const EngineNodeNames& engine, int64_t n, std::string_view url,
                   str(n) + ". " + std::string(title), std::string(kImageLeaf), std::nullopt};
 }
 
-std::string urlFromNodeKey(std::string_view key) {
+std::string urlFromNodeKey(std::string_view key, bool keepCase) {
   std::string lower = lowerSameLength(key);
   size_t at = lower.find("http");
+  if (keepCase) return std::string(at == std::string::npos ? key : key.substr(at));
   return at == std::string::npos ? lower : lower.substr(at);
 }
 

@@ -60,6 +60,7 @@ NodeSpec hitNode(const EngineNodeNames& engine, int64_t n, std::string_view url,
 
 // The URL of a page or hit node: the lower-cased key from its first "http"
 // on, or the whole lower-cased key when it holds none.
-std::string urlFromNodeKey(std::string_view key);
+// keepCase: under the standard link rules an address keeps its letter case.
+std::string urlFromNodeKey(std::string_view key, bool keepCase = false);
 
 }  // namespace quexa

@@ -51,11 +51,11 @@ void endPageView(ResultTools& t) {
 }
 
 void viewSitePage(ResultTools& t, FetchSession& session, const SearchExpression& expression,
-                  std::string_view nodeKey) {
+                  std::string_view nodeKey, bool standardLinks) {
   Window& window = t.window;
   enterViewingState(t.state, window);
   window.resetPane(Pane::Page);
-  const std::string url = urlFromNodeKey(nodeKey);
+  const std::string url = urlFromNodeKey(nodeKey, standardLinks);
   t.state.selectedPageUrl = url;
   window.setStatus("Searching " + url);
 
@@ -120,7 +120,7 @@ void outlineFile_NodeClick(ResultTools& t, const MainControls& controls, std::st
     t.window.setLampBusy(true);
     if (!hasChildren) {
       if (controls.frameMineEnabled)
-        viewSitePage(t, session, expression, nodeKey);
+        viewSitePage(t, session, expression, nodeKey, controls.standardLinks);
       else
         viewEngineHit(t, nodeKey);
     }
