@@ -47,7 +47,7 @@ const Row kRows[] = {
     {"ks_c_5601-1987", "CP949", "", "안녕하세요 세계", "세계", ""},
     {"latin2", "ISO-8859-2", "", "Zażółć gęślą jaźń", "gęślą", "GĘŚLĄ"},
     {"iso-8859-7", "ISO-8859-7", "", "Καλημέρα κόσμε", "κόσμε", "ΚΌΣΜΕ"},
-    {"windows-1254", "CP1254", "", "Günaydın İstanbul", "İstanbul", "istanbul"},
+    {"windows-1254", "CP1254", "", "Günaydın İstanbul", "İstanbul", "İSTANBUL"},
     {"windows-1255", "CP1255", "", "שלום עולם", "עולם", ""},
     {"", "UTF-16LE", "\xFF\xFE", "Grüße aus Kyjiw: Вітаю", "Вітаю", "вітаю"},
     {"", "UTF-16BE", "\xFE\xFF", "日本と한국", "한국", ""},

@@ -73,7 +73,8 @@ FetchResult fetchWithRetries(FetchSession& s, const std::string& url, Retry retr
     s.fetcher.cancel();
   }
   // Told once a page, after its retries, and only when it stayed unfetched.
-  if (report && answer.body.empty() && answer.status == FetchStatus::Unreachable)
+  if (report && s.reportsUnfetched && answer.body.empty() &&
+      answer.status == FetchStatus::Unreachable)
     s.window.reportUnfetched(url, answer.error);
   s.currentTimeout = s.timeoutSetting;
   s.timeoutRetries = 0;

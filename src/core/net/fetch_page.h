@@ -30,6 +30,9 @@ struct FetchSession {
   int16_t timeoutRetries = 0;
   int16_t pagesFetched = 0;  // pages fetched for the current site
 
+  // Off where the caller reports a page it could not use in its own words.
+  bool reportsUnfetched = true;
+
   // Called before every request attempt (the command line records each one).
   std::function<void(const std::string& url)> onAttempt;
 

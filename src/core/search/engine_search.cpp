@@ -198,7 +198,7 @@ class EngineSearch {
     try {
       step([&] {
         session_.emptyRetries = 0;
-        text = fetchPage(session_, url);
+        text = fetchReportedHere(url);
       });
     } catch (const SearchEnd& end) {
       if (end.reason() != EndReason::Failed) throw;
@@ -260,12 +260,23 @@ class EngineSearch {
     }
   }
 
+  // A user engine's page or a hit's page: what cannot be used is reported
+  // here, with the engine's name or the hit's reason, not by the fetch.
+  std::string fetchReportedHere(const std::string& url) {
+    struct Restore {
+      FetchSession& s;
+      ~Restore() { s.reportsUnfetched = true; }
+    } restore{session_};
+    session_.reportsUnfetched = false;
+    return fetchPage(session_, url);
+  }
+
   // One result page of a user engine; nullopt (reported) when it brought
   // nothing readable.
   std::optional<EngineAnswer> askUserEngine(const UserEngine& engine, const std::string& url) {
     std::string body;
     try {
-      step([&] { body = fetchPage(session_, url); });
+      step([&] { body = fetchReportedHere(url); });
     } catch (const SearchEnd& end) {
       if (end.reason() != EndReason::Failed) throw;
     }
