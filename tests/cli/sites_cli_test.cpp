@@ -179,11 +179,13 @@ TEST_P(SitesCliSignal, StopsTheCrawlAtOnceAndClosesTheTranscript) {
   testing::ScratchDir dir;
   writeIndex(dir, {server.url("")});
 
+  // Made before the fork: the child of a process with threads (the test
+  // server's) may not allocate, another thread may hold the allocator's lock.
+  const std::string command =
+      sitesCommand(dir, "--index Mine --all-links --timeout 30 --format json needle");
   const pid_t pid = fork();
   ASSERT_GE(pid, 0);
   if (pid == 0) {
-    const std::string command =
-        sitesCommand(dir, "--index Mine --all-links --timeout 30 --format json needle");
     execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -191,8 +193,9 @@ TEST_P(SitesCliSignal, StopsTheCrawlAtOnceAndClosesTheTranscript) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   if (server.requestCount("/slow.html") != 1u) {
     kill(pid, SIGKILL);  // never leave the crawl running behind a failed test
-    waitpid(pid, nullptr, 0);
-    FAIL() << "the silent page was not asked for";
+    int killed = 0;
+    waitpid(pid, &killed, 0);
+    FAIL() << "the silent page was not asked for; stderr: " << collectRun(dir, killed).err;
   }
   kill(pid, GetParam());
   // Well before the silent page's time-out: the transfer was dropped, not
