@@ -8,23 +8,11 @@
 
 #include "app/text.h"
 #include "search/engines/opensearch/result_reader.h"
+#include "search/engines/opensearch/xml_nodes.h"
 
 namespace quexa {
 
 namespace {
-
-std::string attributeOf(const xmlNode* node, const char* name) {
-  xmlChar* value = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
-  if (!value) return "";
-  std::string s(reinterpret_cast<const char*>(value));
-  xmlFree(value);
-  return s;
-}
-
-bool named(const xmlNode* node, std::string_view name) {
-  return node->type == XML_ELEMENT_NODE &&
-         std::string_view(reinterpret_cast<const char*>(node->name)) == name;
-}
 
 int offsetOf(const xmlNode* url, const char* name) {
   int64_t n = 1;

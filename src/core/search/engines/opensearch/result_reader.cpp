@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/text.h"
+#include "search/engines/opensearch/xml_nodes.h"
 
 namespace quexa {
 
@@ -24,19 +25,6 @@ std::string contentOf(const xmlNode* node) {
   std::string s(reinterpret_cast<const char*>(text));
   xmlFree(text);
   return s;
-}
-
-std::string attributeOf(const xmlNode* node, const char* name) {
-  xmlChar* value = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
-  if (!value) return "";
-  std::string s(reinterpret_cast<const char*>(value));
-  xmlFree(value);
-  return s;
-}
-
-bool named(const xmlNode* node, std::string_view name) {
-  return node->type == XML_ELEMENT_NODE &&
-         std::string_view(reinterpret_cast<const char*>(node->name)) == name;
 }
 
 const xmlNode* child(const xmlNode* parent, std::string_view name) {
