@@ -104,11 +104,16 @@ TEST_F(LinksCli, AllLinksTakesNoMorePagesThanMaximumSites) {
         "text/html");
   });
   trap.start();
-  CliRun r = runCli(dir, "--connections 1 links '" + trap.url("/x") + "' needle --all-links " +
-                             "--max-sites 100");
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(trap.requestCount(), 100u);
-  EXPECT_NE(r.err.find("Ready to search!\nLinks: 0/100\n"), std::string::npos) << r.err;
+  // The standard rules ask for robots.txt first (the trap's answer allows all).
+  for (const auto& [rules, requests] :
+       std::vector<std::pair<std::string, size_t>>{{"", 100}, {" --standard-links", 101}}) {
+    const size_t before = trap.requestCount();
+    CliRun r = runCli(dir, "--connections 1 links '" + trap.url("/x") + "' needle --all-links " +
+                               "--max-sites 100" + rules);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(trap.requestCount() - before, requests) << rules;
+    EXPECT_NE(r.err.find("Ready to search!\nLinks: 0/100\n"), std::string::npos) << r.err;
+  }
 }
 
 TEST_F(LinksCli, LinkRulesComeFromTheOptionsFileOrTheFlags) {
