@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
+#include <optional>
+
 #include "app/errors.h"
 #include "library_fixture.h"
 #include "support/child_process.h"
@@ -38,8 +41,20 @@ class RecordingMatcher : public Matcher {
   }
 };
 
-class PageMatchTest : public ::testing::Test {
+// Every case runs with page.tmp made as a new file and, as in a search, as a
+// new name of the kept file.
+class PageMatchTest : public ::testing::TestWithParam<bool> {
  protected:
+  void SetUp() override {
+    if (GetParam()) scope_.emplace(dir_.path());
+  }
+  void TearDown() override {
+    scope_.reset();
+    // Nothing is left in the data directory but what a case made there.
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
+      EXPECT_EQ(entry.path().filename().string().rfind("page.tmp", 0), std::string::npos)
+          << entry.path();
+  }
   PageMatch match(std::string_view page, bool serverError) {
     return matchPage(dir_.path(), page, serverError, expression_, matcher_, buffer_);
   }
@@ -47,9 +62,12 @@ class PageMatchTest : public ::testing::Test {
   RecordingMatcher matcher_;
   SearchExpression expression_{{"a", "", "b", ""}, 201, {211, 210, 212}};
   std::string buffer_ = std::string(kMatchBufferSize, ' ');
+  std::optional<PageFileScope> scope_;
 };
 
-TEST_F(PageMatchTest, PassesThePageFileAndTheExpressionThenDeletesTheFile) {
+INSTANTIATE_TEST_SUITE_P(NewOrKeptFile, PageMatchTest, ::testing::Bool());
+
+TEST_P(PageMatchTest, PassesThePageFileAndTheExpressionThenDeletesTheFile) {
   std::string page = std::string("caf\xC3\xA9 ") + '\0' + " end";
   matcher_.answer = 1;
   matcher_.bufferText = std::string("line\\par ") + '\0' + "old";
@@ -65,13 +83,16 @@ TEST_F(PageMatchTest, PassesThePageFileAndTheExpressionThenDeletesTheFile) {
   EXPECT_EQ(m.extract, "line\\par ");
 }
 
-TEST_F(PageMatchTest, AnEmptyPageIsStillMatched) {
-  match("", false);
-  EXPECT_EQ(matcher_.seenLength, 0);
-  EXPECT_FALSE(dir_.exists("page.tmp"));
+TEST_P(PageMatchTest, EachPageIsWholeAndAloneInThePageFile) {
+  for (std::string_view page : {"a longer first page", "", "short"}) {
+    match(page, false);
+    EXPECT_EQ(matcher_.seenFile, page);
+    EXPECT_EQ(matcher_.seenLength, static_cast<int32_t>(page.size()));
+    EXPECT_FALSE(dir_.exists("page.tmp"));
+  }
 }
 
-TEST_F(PageMatchTest, HitDecision) {
+TEST_P(PageMatchTest, HitDecision) {
   matcher_.answer = 0;
   EXPECT_FALSE(match("x", false).hit);
   matcher_.answer = -1;
@@ -87,7 +108,7 @@ TEST_F(PageMatchTest, HitDecision) {
   EXPECT_EQ(match("x", true).extract, "");
 }
 
-TEST_F(PageMatchTest, ANulAtTheFirstPositionOrNoNulGivesAnEmptyExtract) {
+TEST_P(PageMatchTest, ANulAtTheFirstPositionOrNoNulGivesAnEmptyExtract) {
   matcher_.answer = 1;
   matcher_.bufferText = std::string(1, '\0') + "rest";
   EXPECT_EQ(match("x", false).extract, "");
@@ -99,7 +120,7 @@ TEST_F(PageMatchTest, ANulAtTheFirstPositionOrNoNulGivesAnEmptyExtract) {
   EXPECT_EQ(wholeBufferIfNoNul(std::string("ab\0c", 4)), "ab");
 }
 
-TEST_F(PageMatchTest, FileFailuresCarryTheirKinds) {
+TEST_P(PageMatchTest, FileFailuresCarryTheirKinds) {
   auto kindOf = [&](const std::string& dataDir) {
     try {
       matchPage(dataDir, "x", false, expression_, matcher_, buffer_);
@@ -115,7 +136,7 @@ TEST_F(PageMatchTest, FileFailuresCarryTheirKinds) {
   ::rmdir(dir_.file("page.tmp").c_str());
 }
 
-TEST_F(PageMatchTest, AFailingLibraryOrAFullDiskLeavesNoPageFile) {
+TEST_P(PageMatchTest, AFailingLibraryOrAFullDiskLeavesNoPageFile) {
   matcher_.fail = true;
   EXPECT_THROW(match("x", false), QuexaError);
   EXPECT_FALSE(dir_.exists("page.tmp"));
@@ -135,7 +156,7 @@ TEST_F(PageMatchTest, AFailingLibraryOrAFullDiskLeavesNoPageFile) {
 }
 
 // A fetched page's bytes must never land in a file someone linked page.tmp to.
-TEST_F(PageMatchTest, ALinkAtThePageFileIsReplacedNotWrittenThrough) {
+TEST_P(PageMatchTest, ALinkAtThePageFileIsReplacedNotWrittenThrough) {
   ScratchDir elsewhere;
   elsewhere.write("victim", "precious");
   ASSERT_EQ(::symlink(elsewhere.file("victim").c_str(), dir_.file("page.tmp").c_str()), 0);

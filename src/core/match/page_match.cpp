@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/errors.h"
@@ -48,6 +49,34 @@ void writePageFile(const std::string& path, std::string_view text) {
   if (::close(fd) != 0) fail(errno);
 }
 
+thread_local PageFileScope* innermostScope = nullptr;
+
+void writeAllAt(int fd, std::string_view text, const std::string& path) {
+  size_t done = 0;
+  while (done < text.size()) {
+    ssize_t n = ::pwrite(fd, text.data() + done, text.size() - done, static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0)
+      throw QuexaError(ErrorKind::DeviceIO, failure("cannot write", path, n < 0 ? errno : EIO));
+    done += static_cast<size_t>(n);
+  }
+  if (::ftruncate(fd, static_cast<off_t>(text.size())) != 0)
+    throw QuexaError(ErrorKind::DeviceIO, failure("cannot write", path, errno));
+}
+
+// page.tmp as a new name of the scope's kept file, holding the text. False
+// when this cannot be done here (no kept file, no hard links): the caller
+// makes a new file instead, which also reports a missing directory.
+bool linkPageFile(PageFileScope& scope, const std::string& path, std::string_view text) {
+  const int fd = scope.keptFile();
+  if (fd < 0) return false;
+  writeAllAt(fd, text, path);
+  ::unlink(path.c_str());  // a link or file planted at the name is removed, never followed
+  if (::link(scope.keptPath().c_str(), path.c_str()) == 0) return true;
+  scope.giveUp();
+  return false;
+}
+
 int32_t pageFileSize(const std::string& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0)
@@ -69,7 +98,9 @@ PageMatch matchPage(const std::string& dataDir, std::string_view pageText, bool 
                     const SearchExpression& expression, Matcher& matcher,
                     std::string& matchBuffer) {
   const std::string path = dataDir + kPageFileName;
-  writePageFile(path, pageText);
+  PageFileScope* scope = PageFileScope::current();
+  if (scope == nullptr || scope->dataDir() != dataDir || !linkPageFile(*scope, path, pageText))
+    writePageFile(path, pageText);
   PageMatch m;
   try {
     int32_t length = pageFileSize(path);
@@ -83,6 +114,41 @@ PageMatch matchPage(const std::string& dataDir, std::string_view pageText, bool 
   m.hit = m.result > 0 || serverError;
   if (m.hit && !serverError) m.extract = matchedTextBeforeNul(matchBuffer);
   return m;
+}
+
+PageFileScope::PageFileScope(std::string dataDir)
+    : dataDir_(std::move(dataDir)), outer_(innermostScope) {
+  innermostScope = this;
+}
+
+PageFileScope::~PageFileScope() {
+  innermostScope = outer_;
+  giveUp();
+}
+
+PageFileScope* PageFileScope::current() {
+  return innermostScope;
+}
+
+int PageFileScope::keptFile() {
+  if (fd_ >= 0 || failed_) return fd_;
+  // mkostemp makes the file new (O_EXCL): it never opens what is at the name.
+  std::string name = dataDir_ + kPageFileName + ".XXXXXX";
+  fd_ = ::mkostemp(name.data(), O_CLOEXEC);
+  if (fd_ < 0) {
+    failed_ = true;
+    return fd_;
+  }
+  keptPath_ = std::move(name);
+  return fd_;
+}
+
+void PageFileScope::giveUp() {
+  failed_ = true;
+  if (fd_ < 0) return;
+  ::close(fd_);
+  ::unlink(keptPath_.c_str());
+  fd_ = -1;
 }
 
 std::string matchedTextBeforeNul(std::string_view buffer) {

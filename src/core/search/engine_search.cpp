@@ -376,6 +376,7 @@ std::optional<EndReason> searchWebEngines(EngineSearchContext& context) {
   enterRunningState(context.state, context.window);
   context.foundCount = 0;
   EngineSearch search(context);
+  const PageFileScope pageFiles(context.state.dataDir);
   const EndReason reason = search.showLastNode(search.run());
   endSearch(context.state, context.window, context.fetcher, reason);
   return reason;

@@ -185,6 +185,7 @@ std::string linksStatus(int32_t linkedMatched, int32_t linkedFetched) {
 LinkedSearchResult searchPage_Click(ResultTools& tools, const MainControls& controls) {
   if (!stopFirstGuard(tools.state, tools.window)) return {};
   LinkedRun run(tools);
+  const PageFileScope pageFiles(tools.state.dataDir);
   try {
     run.start();
     configureTransfer(run.session, controls.settings);

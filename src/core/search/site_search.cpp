@@ -287,6 +287,7 @@ std::optional<EndReason> searchMineSites(SiteSearchContext& context) {
   if (!checkSearchInputs(context.controls, SearchKind::Sites, context.window)) return std::nullopt;
   enterRunningState(context.state, context.window);
   context.foundCount = 0;
+  const PageFileScope pageFiles(context.state.dataDir);
   const EndReason reason = SiteSearch(context).run();
   endSearch(context.state, context.window, context.fetcher, reason);
   return reason;
