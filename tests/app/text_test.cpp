@@ -18,6 +18,21 @@ TEST(LowerSameLength, KeepsByteLengthAndLowersLatinLetters) {
   EXPECT_EQ(l, "href=\"a\xC3\xA4\xC3\x97z\xE2\x82\xAC\"");
   // A stray lead byte does not hide the next letter.
   EXPECT_EQ(lowerSameLength("\xC3X\xC3"), "\xC3x\xC3");
+  // Long runs are lowered eight bytes at a time: every letter and the byte
+  // pairs at every position of such a run, against a byte-by-byte lowering.
+  std::string all;
+  for (int c = 1; c < 128; ++c) all += static_cast<char>(c);
+  for (size_t at = 0; at < 9; ++at) {
+    std::string mixed = all;
+    mixed.insert(at * 7, "\xC3\x84\xC3");
+    std::string expected = mixed;
+    for (char& c : expected)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    expected.replace(at * 7, 2, "\xC3\xA4");
+    EXPECT_EQ(lowerSameLength(mixed), expected) << at;
+    EXPECT_TRUE(isValidUtf8(mixed.substr(0, at * 7 + 2))) << at;
+    EXPECT_FALSE(isValidUtf8(mixed)) << at;  // the stray lead byte
+  }
 }
 
 TEST(HeaderLine, FirstOpenBeforeFirstClose) {

@@ -3,6 +3,7 @@
 // and the exact visited set.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,17 @@ TEST_F(StandardLinks, ResolutionAndNormalForm) {
     EXPECT_EQ(got.value_or(""), c.resolved) << c.link;
   }
   EXPECT_EQ(resolveUrl("", std::string(10000, 'x')), std::nullopt);
+  // Resolutions are remembered: the same link from other bases must still
+  // resolve against each base.
+  const char* const bases[][2] = {{"http://site.com/a/x.html", "http://site.com/a/"},
+                                  {"http://site.com/b/x.html?q", "http://site.com/b/"},
+                                  {"https://other.com/b/", "https://other.com/b/"}};
+  for (const auto& [base, directory] : bases) {
+    EXPECT_EQ(resolveUrl(base, "p.html"), std::string(directory) + "p.html");
+    EXPECT_EQ(resolveUrl(base, "/p.html").value_or("").find(directory), std::string::npos);
+    EXPECT_EQ(resolveUrl(base, "//x.com/p"),
+              std::string(base).substr(0, base[4] == 's' ? 6 : 5) + "//x.com/p");
+  }
   EXPECT_EQ(normalizeUrl("http://Host.example"), "http://host.example/");
 }
 
@@ -93,6 +105,24 @@ TEST_F(StandardLinks, WhatThePageOffers) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(readStandardLinks(c.page, base, "site.com"), c.links) << c.page;
+}
+
+// The parser reads the page with its text cut away when that cannot change
+// what it reads; markup it might read otherwise makes it read the whole page.
+TEST_F(StandardLinks, TheParserIsSparedTheTextOnly) {
+  EXPECT_EQ(markupOnly("<p>Hello <b>world</b>\n</p> <!-- a > b --> <!DOCTYPE html PUBLIC \"x\">"),
+            "<p>.<b>.</b>\n</p> <!-- a > b --> <!DOCTYPE html PUBLIC \"x\">");
+  EXPECT_EQ(markupOnly("<SCRIPT>if (a<b) x='>';</SCRIPT >text a < b c"),
+            "<SCRIPT>if (a<b) x='>';</SCRIPT >.< b c");
+  EXPECT_EQ(markupOnly("<a title='x>y' href=b.html class = \"c\" hidden/>x"),
+            "<a title='x>y' href=b.html class = \"c\" hidden/>.");
+  for (const char* page :
+       {"<a title=x\"y>", "<a href='x'", "<!-- open", "<!-->", "<!--->", "<!-- a --!> b -->",
+        "</a title=\"x\">", "<![CDATA[x]]>", "<a @click=x>", "<script>x='</p>'</script>", "<style>",
+        "<? x", "</ x>", "bad \xff byte", "nul\0<a>"})
+    EXPECT_EQ(markupOnly(std::string_view(page, std::strlen(page) + (page[0] == 'n' ? 4 : 0))),
+              std::nullopt)
+        << page;
 }
 
 TEST_F(StandardLinks, EachPageIsQueuedOnceInAnySpelling) {

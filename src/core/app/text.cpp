@@ -1,9 +1,33 @@
 #include "app/text.h"
 
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace quexa {
+
+namespace {
+
+constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+constexpr uint64_t kEachByte = 0x0101010101010101ULL;
+
+// Eight bytes at a time while they are all ASCII: pages are mostly ASCII.
+bool eightAscii(std::string_view s, size_t i, uint64_t& word) {
+  if (s.size() - i < 8) return false;
+  std::memcpy(&word, s.data() + i, 8);
+  return (word & kHighBits) == 0;
+}
+
+// 'A'..'Z' of eight ASCII bytes made lower case.
+uint64_t lowerEightAscii(uint64_t word) {
+  const uint64_t atLeastA = word + kEachByte * (0x80 - 'A');
+  const uint64_t beyondZ = word + kEachByte * (0x80 - 'Z' - 1);
+  const uint64_t upper = atLeastA & ~beyondZ & kHighBits;
+  return word | (upper >> 2);
+}
+
+}  // namespace
 
 std::string str(int64_t n) {
   return n < 0 ? std::to_string(n) : " " + std::to_string(n);
@@ -35,6 +59,13 @@ std::string trim(std::string_view s) {
 void lowerSameLengthInPlace(std::string& s) {
   const size_t n = s.size();
   for (size_t i = 0; i < n; ++i) {
+    uint64_t word;
+    while (eightAscii(s, i, word)) {
+      word = lowerEightAscii(word);
+      std::memcpy(s.data() + i, &word, 8);
+      i += 8;
+    }
+    if (i >= n) break;
     unsigned char c = static_cast<unsigned char>(s[i]);
     if (c >= 'A' && c <= 'Z') {
       s[i] = static_cast<char>(c + 32);
@@ -139,6 +170,11 @@ bool isValidUtf8(std::string_view s) {
   size_t i = 0;
   const size_t n = s.size();
   while (i < n) {
+    uint64_t word;
+    if (eightAscii(s, i, word)) {
+      i += 8;
+      continue;
+    }
     unsigned char c = static_cast<unsigned char>(s[i]);
     if (c < 0x80) {
       ++i;

@@ -3,9 +3,11 @@
 #include <libxml/HTMLparser.h>
 #include <libxml/parser.h>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
+#include "app/text.h"
 #include "net/url.h"
 
 namespace quexa {
@@ -82,11 +84,181 @@ Reading readPage(std::string_view page) {
   return reading;
 }
 
+constexpr size_t npos = std::string_view::npos;
+
+bool isLetter(char c) {
+  const char lower = static_cast<char>(c | 0x20);
+  return lower >= 'a' && lower <= 'z';
+}
+
+bool isNameChar(char c) {
+  return isLetter(c) || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == ':' || c == '.';
+}
+
+bool isBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+bool startsWithLower(std::string_view page, size_t at, std::string_view lowerWord) {
+  if (page.size() - at < lowerWord.size()) return false;
+  for (size_t i = 0; i < lowerWord.size(); ++i) {
+    const char c = page[at + i];
+    if ((isLetter(c) ? static_cast<char>(c | 0x20) : c) != lowerWord[i]) return false;
+  }
+  return true;
+}
+
+// Only what every reading of HTML agrees on is cut; anything else gives up
+// (npos) so that the parser reads the whole page.
+class MarkupCut {
+ public:
+  explicit MarkupCut(std::string_view page) : page_(page) { out_.reserve(page.size() / 4); }
+
+  std::optional<std::string> run() {
+    // The parser reads a page that is no valid UTF-8 by another encoding from
+    // its first bad byte on, so text cut away would change how it reads.
+    if (page_.find('\0') != npos || !isValidUtf8(page_)) return std::nullopt;
+    size_t at = 0;
+    bool afterMarkup = true;  // the text run follows a tag, not a "<" that is text
+    while (at < page_.size()) {
+      const size_t lt = page_.find('<', at);
+      text(page_.substr(at, (lt == npos ? page_.size() : lt) - at), afterMarkup);
+      if (lt == npos) break;
+      const size_t end = markupEnd(lt);
+      if (end == kGiveUp) return std::nullopt;
+      afterMarkup = end != lt + 1;
+      out_.append(page_.substr(lt, end - lt));
+      at = end;
+    }
+    return std::move(out_);
+  }
+
+ private:
+  static constexpr size_t kGiveUp = npos;
+  static constexpr size_t kLongestName = 60;
+
+  void text(std::string_view run, bool afterMarkup) {
+    if (!afterMarkup || run.find_first_not_of(" \t\n\r") == npos || run.find('>') != npos)
+      out_.append(run);
+    else
+      out_ += '.';
+  }
+
+  // Where the markup at page_[lt] == '<' ends: one past its last byte, lt + 1
+  // for a "<" that is text, kGiveUp when unsure.
+  size_t markupEnd(size_t lt) {
+    if (lt + 1 >= page_.size()) return lt + 1;
+    const char next = page_[lt + 1];
+    if (isLetter(next)) return startTag(lt);
+    if (next == '/') return lt + 2 < page_.size() && isLetter(page_[lt + 2]) ? endTag(lt) : kGiveUp;
+    if (next == '!') return declaration(lt);
+    if (next == '?')
+      return lt + 2 < page_.size() && isLetter(page_[lt + 2]) ? plainUpTo(lt) : kGiveUp;
+    return lt + 1;
+  }
+
+  size_t startTag(size_t lt) {
+    size_t i = lt + 1;
+    while (i < page_.size() && isNameChar(page_[i])) ++i;
+    const std::string_view name = page_.substr(lt + 1, i - lt - 1);
+    if (name.size() > kLongestName) return kGiveUp;
+    for (;;) {
+      while (i < page_.size() && isBlank(page_[i])) ++i;
+      if (i >= page_.size()) return kGiveUp;
+      const char c = page_[i];
+      if (c == '>') return rawTextEnd(name, i + 1);
+      if (c == '/') return i + 1 < page_.size() && page_[i + 1] == '>' ? i + 2 : kGiveUp;
+      if (!isLetter(c) && c != '_' && c != ':') return kGiveUp;
+      while (i < page_.size() && isNameChar(page_[i])) ++i;
+      size_t j = i;
+      while (j < page_.size() && isBlank(page_[j])) ++j;
+      if (j >= page_.size() || page_[j] != '=') continue;
+      i = j + 1;
+      while (i < page_.size() && isBlank(page_[i])) ++i;
+      if (i >= page_.size()) return kGiveUp;
+      const char quote = page_[i];
+      if (quote == '"' || quote == '\'') {
+        const size_t close = page_.find(quote, i + 1);
+        if (close == npos) return kGiveUp;
+        i = close + 1;
+        continue;
+      }
+      const size_t start = i;
+      while (i < page_.size() && !isBlank(page_[i]) && page_[i] != '>') {
+        const auto u = static_cast<unsigned char>(page_[i]);
+        if (u < 0x20 || u == 0x7f || std::strchr("\"'<=`", page_[i]) != nullptr) return kGiveUp;
+        ++i;
+      }
+      if (i == start) return kGiveUp;
+    }
+  }
+
+  // The insides of <script> and <style> are kept as they are, up to their
+  // end tag; any other "</" and a letter inside might end them early.
+  size_t rawTextEnd(std::string_view name, size_t from) {
+    const bool raw = (name.size() == 6 && startsWithLower(name, 0, "script")) ||
+                     (name.size() == 5 && startsWithLower(name, 0, "style"));
+    if (!raw) return from;
+    for (size_t at = page_.find("</", from); at != npos; at = page_.find("</", at + 2)) {
+      if (at + 2 >= page_.size() || !isLetter(page_[at + 2])) continue;
+      size_t after = at + 2 + name.size();
+      if (!startsWithLower(page_, at + 2, lowerName(name)) ||
+          (after < page_.size() && isNameChar(page_[after])))
+        return kGiveUp;
+      return at;
+    }
+    return kGiveUp;
+  }
+
+  static std::string_view lowerName(std::string_view name) {
+    return name.size() == 6 ? "script" : "style";
+  }
+
+  size_t endTag(size_t lt) {
+    const size_t close = plainUpTo(lt);
+    if (close == kGiveUp) return kGiveUp;
+    const std::string_view inside = page_.substr(lt, close - lt);
+    return inside.find_first_of("\"'") == npos ? close : kGiveUp;
+  }
+
+  // Up to the first ">", with no "<" before it.
+  size_t plainUpTo(size_t lt) const {
+    const size_t gt = page_.find('>', lt + 1);
+    if (gt == npos || page_.substr(lt + 1, gt - lt - 1).find('<') != npos) return kGiveUp;
+    return gt + 1;
+  }
+
+  size_t declaration(size_t lt) {
+    if (startsWithLower(page_, lt, "<!--")) {
+      if (startsWithLower(page_, lt + 4, ">") || startsWithLower(page_, lt + 4, "->"))
+        return kGiveUp;
+      const size_t end = page_.find("-->", lt + 4);
+      if (end == npos) return kGiveUp;
+      const size_t bang = page_.find("--!>", lt + 4);
+      return bang != npos && bang < end ? kGiveUp : end + 3;
+    }
+    if (!startsWithLower(page_, lt, "<!doctype")) return kGiveUp;
+    const size_t end = plainUpTo(lt);
+    if (end == kGiveUp) return kGiveUp;
+    const std::string_view inside = page_.substr(lt, end - lt);
+    const auto quotes = std::count(inside.begin(), inside.end(), '"');
+    return inside.find('\'') == npos && quotes % 2 == 0 ? end : kGiveUp;
+  }
+
+  std::string_view page_;
+  std::string out_;
+};
+
 }  // namespace
 
+std::optional<std::string> markupOnly(std::string_view page) {
+  return MarkupCut(page).run();
+}
+
 std::vector<std::string> readStandardLinks(std::string_view page, std::string_view pageUrl,
-                                           std::string_view scopeHost) {
-  Reading reading = readPage(page);
+                                           std::string_view scopeHost, bool wholePage) {
+  const std::optional<std::string> cut = wholePage ? std::nullopt : markupOnly(page);
+  Reading reading = readPage(cut ? std::string_view(*cut) : page);
   std::optional<std::string> baseHref;
   if (reading.base) baseHref = resolveUrl(pageUrl, *reading.base);
   const BaseUrl base(baseHref ? std::string_view(*baseHref) : pageUrl);

@@ -8,6 +8,7 @@
 // use from any thread, so pages fetched ahead may be read on worker threads.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,7 +19,18 @@ namespace quexa {
 // pageUrl its final address after redirects; scopeHost the site's host in
 // lower case (entryHost), any scheme and port. Links come in page order,
 // repeats included; the crawl's visited set drops those.
+// wholePage: the parser reads every byte of the page, not markupOnly's
+// shortened copy (the two must give the same links; the fuzz check compares).
 std::vector<std::string> readStandardLinks(std::string_view page, std::string_view pageUrl,
-                                           std::string_view scopeHost);
+                                           std::string_view scopeHost, bool wholePage = false);
+
+// The page with each run of text between its tags cut to one character
+// ("." or the run itself when it is only blanks), for the parser: most of its
+// time goes to text, which holds no link. Tags, comments, doctypes and the
+// insides of <script> and <style> are kept byte for byte. nullopt when the
+// page holds markup that the parser might read otherwise than this cut
+// assumes (a quote or "<" where no attribute value starts, an unclosed tag or
+// comment, "</" inside a script, ...): then the parser reads the whole page.
+std::optional<std::string> markupOnly(std::string_view page);
 
 }  // namespace quexa

@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <memory>
+#include <unordered_map>
 
 #include "app/text.h"
 
@@ -73,7 +74,50 @@ std::optional<std::string> normalSpelling(CURLU* h) {
   return std::string(url.text);
 }
 
+// Resolving a link costs microseconds in libcurl, and a site links the same
+// addresses from page after page: each thread keeps its recent answers. The
+// key holds all of the base that the answer depends on (RFC 3986, 5.2):
+// nothing for an absolute http(s) link, the scheme and authority for a link
+// from the root, the directory for a relative path from a base without query
+// or fragment, and the whole base for anything else.
+std::string memoKey(std::string_view curlBase, std::string_view link) {
+  std::string key;
+  const auto keyed = [&](char kind, std::string_view basePart) {
+    key.reserve(basePart.size() + link.size() + 2);
+    key += kind;
+    key.append(basePart);
+    key += '\0';
+    key.append(link);
+    return key;
+  };
+  const std::string head = lowerSameLength(link.substr(0, 8));
+  if (head.rfind("http://", 0) == 0 || head == "https://") return keyed('a', "");
+  const size_t authority = curlBase.find("://");
+  if (authority == std::string_view::npos) return keyed('w', curlBase);
+  const size_t pathStart = curlBase.find_first_of("/?#", authority + 3);
+  if (link.size() >= 1 && link[0] == '/' && (link.size() == 1 || link[1] != '/'))
+    return keyed('r', curlBase.substr(0, pathStart));
+  const bool plainBase = pathStart != std::string_view::npos && curlBase[pathStart] == '/' &&
+                         curlBase.find_first_of("?#", pathStart) == std::string_view::npos;
+  const size_t pathEnd = link.find_first_of("/?#");
+  const bool relativePath = !link.empty() && link[0] != '/' && link[0] != '?' &&
+                            link.substr(0, pathEnd).find(':') == std::string_view::npos;
+  if (plainBase && relativePath) return keyed('d', curlBase.substr(0, curlBase.rfind('/') + 1));
+  return keyed('w', curlBase);
+}
+
+constexpr size_t kRememberedLinks = 16384;
+
+std::unordered_map<std::string, std::optional<std::string>>& rememberedLinks() {
+  thread_local std::unordered_map<std::string, std::optional<std::string>> remembered;
+  return remembered;
+}
+
 }  // namespace
+
+void forgetResolvedLinks() {
+  rememberedLinks().clear();
+}
 
 BaseUrl::BaseUrl(std::string_view base) {
   const std::optional<std::string> cleaned = cleanLink(base);
@@ -81,6 +125,8 @@ BaseUrl::BaseUrl(std::string_view base) {
   CURLU* h = curl_url();
   if (h != nullptr && curl_url_set(h, CURLUPART_URL, cleaned->c_str(), 0) == CURLUE_OK) {
     handle_ = h;
+    CurlText joined;
+    if (curl_url_get(h, CURLUPART_URL, &joined.text, 0) == CURLUE_OK) curlBase_ = joined.text;
     if (std::optional<std::string> spelled = resolve("")) base_ = std::move(*spelled);
   } else {
     curl_url_cleanup(h);
@@ -99,12 +145,24 @@ std::optional<std::string> BaseUrl::resolve(std::string_view link) const {
   if (handle_ == nullptr) return std::nullopt;
   const std::optional<std::string> cleaned = cleanLink(link);
   if (!cleaned) return std::nullopt;
+  if (cleaned->empty() || cleaned->front() == '#' || curlBase_.empty())
+    return resolveFresh(*cleaned);
+  auto& remembered = rememberedLinks();
+  std::string key = memoKey(curlBase_, *cleaned);
+  if (auto known = remembered.find(key); known != remembered.end()) return known->second;
+  std::optional<std::string> resolved = resolveFresh(*cleaned);
+  if (remembered.size() >= kRememberedLinks) remembered.clear();
+  remembered.emplace(std::move(key), resolved);
+  return resolved;
+}
+
+std::optional<std::string> BaseUrl::resolveFresh(const std::string& cleaned) const {
   UrlHandle h(curl_url_dup(handle_));
   if (!h) return std::nullopt;
   // An empty link or a bare fragment is the page itself; anything else is
   // resolved against the base, and an absolute link replaces it.
-  if (!cleaned->empty() && cleaned->front() != '#' &&
-      curl_url_set(h.get(), CURLUPART_URL, cleaned->c_str(), 0) != CURLUE_OK)
+  if (!cleaned.empty() && cleaned.front() != '#' &&
+      curl_url_set(h.get(), CURLUPART_URL, cleaned.c_str(), 0) != CURLUE_OK)
     return std::nullopt;
   return normalSpelling(h.get());
 }

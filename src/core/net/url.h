@@ -43,9 +43,16 @@ class BaseUrl {
   std::optional<std::string> resolve(std::string_view link) const;
 
  private:
+  std::optional<std::string> resolveFresh(const std::string& cleaned) const;
+
   CURLU* handle_ = nullptr;
   std::string base_;
+  std::string curlBase_;  // the base as libcurl joins links to it
 };
+
+// Forgets this thread's remembered resolutions (BaseUrl::resolve keeps
+// recent ones); for checks that a remembered answer is the one libcurl gives.
+void forgetResolvedLinks();
 
 // The host name of a normalized address, in lower case, without port.
 std::string urlHost(std::string_view normalized);
