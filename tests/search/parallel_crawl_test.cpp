@@ -103,21 +103,26 @@ struct CrawlRun : testing::SiteSearchHarness {
   }
 };
 
+// Both link rules: pages fetched ahead are read on worker threads.
 TEST(ParallelCrawlSites, FourConnectionsGiveTheOneConnectionTranscriptEventForEvent) {
-  std::vector<std::vector<std::string>> transcripts;
-  for (int connections : {1, 4, 16}) {
-    DelayedSite site;
-    CrawlRun run(connections);
-    EXPECT_EQ(run.sites(site.server.url("")), EndReason::Completed);
-    transcripts.push_back(describeAll(run.window.events, site.server.url("")));
-    // The always-empty page: its first answer and both retries, each a real
-    // request (an early answer is never reused for a retry).
-    EXPECT_EQ(run.attemptsAt(site.server.url("/empty.html")), 3u) << connections;
-    EXPECT_EQ(site.server.requestCount("/empty.html"), 3u) << connections;
-    EXPECT_GE(run.window.eventsOf(Kind::Node).size(), 10u);
+  for (bool standardLinks : {false, true}) {
+    std::vector<std::vector<std::string>> transcripts;
+    for (int connections : {1, 4, 16}) {
+      DelayedSite site;
+      CrawlRun run(connections);
+      run.controls.standardLinks = standardLinks;
+      run.controls.ignoreRobots = true;
+      EXPECT_EQ(run.sites(site.server.url("")), EndReason::Completed);
+      transcripts.push_back(describeAll(run.window.events, site.server.url("")));
+      // The always-empty page: its first answer and both retries, each a real
+      // request (an early answer is never reused for a retry).
+      EXPECT_EQ(run.attemptsAt(site.server.url("/empty.html")), 3u) << connections;
+      EXPECT_EQ(site.server.requestCount("/empty.html"), 3u) << connections;
+      EXPECT_GE(run.window.eventsOf(Kind::Node).size(), 10u);
+    }
+    EXPECT_EQ(transcripts[1], transcripts[0]) << standardLinks;
+    EXPECT_EQ(transcripts[2], transcripts[0]) << standardLinks;
   }
-  EXPECT_EQ(transcripts[1], transcripts[0]);
-  EXPECT_EQ(transcripts[2], transcripts[0]);
 }
 
 TEST(ParallelCrawlSites, AnEmptyEarlyAnswerIsRetriedForRealAndThePageListed) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "match/links.h"
 #include "net/fetcher.h"
@@ -15,10 +16,15 @@ namespace quexa {
 struct PreparedPage {
   std::string bodyText;  // the text after the body cut
   PageLinks links;       // what the body text offers the crawl, "href=" by "href="
+  std::vector<std::string> standardLinks;  // the standard rules' links of the whole page
 };
 
 // The classic preparation for the crawl of the site on hostName: the body cut
 // and the links read by the classic rules. Safe for concurrent use.
 PagePreparer classicCrawlPreparer(std::string hostName);
+
+// The same under the standard link rules, for the crawl of the site on
+// scopeHost: the body cut and the links of the whole page.
+PagePreparer standardCrawlPreparer(std::string scopeHost);
 
 }  // namespace quexa

@@ -17,7 +17,11 @@ bool StandardCrawl::startSite(std::string_view entry) {
 }
 
 void StandardCrawl::readLinks(std::string_view page, const std::string& pageUrl) {
-  for (std::string& link : readStandardLinks(page, pageUrl, host_))
+  offerLinks(readStandardLinks(page, pageUrl, host_));
+}
+
+void StandardCrawl::offerLinks(std::vector<std::string> links) {
+  for (std::string& link : links)
     if (visit(link)) queue_.push_back(std::move(link));
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 namespace quexa {
 
@@ -20,6 +21,8 @@ class StandardCrawl {
   // Queues the in-scope links of a page not yet visited. page is the whole
   // page text, pageUrl its final address.
   void readLinks(std::string_view page, const std::string& pageUrl);
+  // The same for links read already (readStandardLinks on this host).
+  void offerLinks(std::vector<std::string> links);
   // Marks an address as visited; false when it was already.
   bool visit(const std::string& normalized);
   bool inScope(const std::string& normalized) const;

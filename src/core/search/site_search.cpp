@@ -158,6 +158,8 @@ class SiteSearch {
     session_.timeoutRetries = 0;
     session_.pagesFetched = 0;
     if (!standard_->startSite(siteUrl_)) return;
+    ctx_.fetcher.setPreparer(standardCrawlPreparer(standard_->host()));
+    const PreparerReset reset{ctx_.fetcher};
     for (;;) {
       std::optional<std::string> url;
       step([&] { url = standard_->nextAllowed(); });

@@ -1,6 +1,7 @@
 #include "search/standard_pages.h"
 
 #include "app/text.h"
+#include "match/prepared_page.h"
 #include "net/curl_fetcher.h"
 #include "net/url.h"
 
@@ -54,6 +55,7 @@ std::optional<StandardPage> StandardPages::fetch(const std::string& url, bool re
   std::string current = url;
   for (long hops = 0;; ++hops) {
     FetchResult answer = fetchAnswer(session_, current);
+    const std::shared_ptr<PreparedPage> prepared = session_.fetcher.takePrepared();
     if (answer.status == FetchStatus::Unreachable) {
       window.reportUnfetched(current, answer.error.empty() ? "unreachable" : answer.error);
       return std::nullopt;
@@ -92,8 +94,13 @@ std::optional<StandardPage> StandardPages::fetch(const std::string& url, bool re
     }
     StandardPage page;
     page.url = current;
-    if (readLinks) crawl_.readLinks(answer.body, page.url);
-    page.text = cutAtBody(answer.body);
+    if (prepared) {
+      if (readLinks) crawl_.offerLinks(std::move(prepared->standardLinks));
+      page.text = std::move(prepared->bodyText);
+    } else {
+      if (readLinks) crawl_.readLinks(answer.body, page.url);
+      page.text = cutAtBody(answer.body);
+    }
     return page;
   }
 }

@@ -38,6 +38,7 @@ class StandardPages {
   // no Web address is reported and gives false.
   bool startSite(const std::string& entry);
   bool hasEntries() const { return crawl_.hasEntries(); }
+  const std::string& host() const { return crawl_.host(); }
   // The next queued address that robots.txt allows; disallowed ones are
   // reported and dropped unfetched. Nothing when the queue runs out.
   std::optional<std::string> nextAllowed();
