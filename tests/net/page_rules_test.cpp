@@ -51,6 +51,7 @@ TEST(BodyCut, KeepsEverythingAfterTheFirstBodyTagsOpeningBracket) {
   EXPECT_EQ(cutAtBody("no tag at all"), "no tag at all");
   EXPECT_EQ(cutAtBody(""), "");
   EXPECT_EQ(cutAtBody("<body"), "body");
+  EXPECT_EQ(cutAtBody("<bod<<Bo\xC3\x84y<bOdY x>"), "bOdY x>");
   // Letters before the tag that change in lower case keep the positions right.
   EXPECT_EQ(cutAtBody("\xC3\x84\xC3\x96<Body>x"), "Body>x");
 }

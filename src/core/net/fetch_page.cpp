@@ -139,10 +139,16 @@ bool isServerErrorPage(std::string_view text, int16_t pagesFetched) {
   return contains(lower, "document not found") && contains(lower, "ibm");
 }
 
+// "<body" in any letter case, found in place: lowering the page first only
+// changes letters, and the ones that matter here are ASCII.
 std::string cutAtBody(std::string_view text) {
-  const size_t at = lowerSameLength(text).find("<body");
-  if (at == std::string::npos) return std::string(text);
-  return std::string(text.substr(at + 1));
+  for (size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
+    if (text.size() - at < 5) break;
+    bool body = true;
+    for (size_t i = 1; i < 5 && body; ++i) body = (text[at + i] | 0x20) == "<body"[i];
+    if (body) return std::string(text.substr(at + 1));
+  }
+  return std::string(text);
 }
 
 }  // namespace quexa
