@@ -75,11 +75,14 @@ Reading readPage(std::string_view page) {
   // decode it a second time.
   htmlCtxtUseOptions(ctxt, HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET |
                                HTML_PARSE_IGNORE_ENC | HTML_PARSE_COMPACT);
-  for (size_t at = 0; at < page.size(); at += kChunkBytes) {
+  // The last piece comes with the end: the parser need not look ahead for
+  // more input (which costs it a third of its time on a page of one piece).
+  size_t at = 0;
+  do {
     const std::string_view piece = page.substr(at, kChunkBytes);
-    htmlParseChunk(ctxt, piece.data(), static_cast<int>(piece.size()), 0);
-  }
-  htmlParseChunk(ctxt, nullptr, 0, 1);
+    at += piece.size();
+    htmlParseChunk(ctxt, piece.data(), static_cast<int>(piece.size()), at >= page.size() ? 1 : 0);
+  } while (at < page.size());
   htmlFreeParserCtxt(ctxt);
   return reading;
 }
