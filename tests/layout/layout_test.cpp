@@ -24,14 +24,12 @@ LayoutDesign design() {
   return d;
 }
 
-TEST(FormSizeRule, WidthHasAFloorAndHeightIsFixed) {
+TEST(FormSizeRule, WidthHasAFloorAndHeightIsFixedUnlessMinimized) {
   EXPECT_EQ(applyFormSizeRule({9000, 8000}, false), (FormSize{9375, 7155}));
   EXPECT_EQ(applyFormSizeRule({12000, 5000}, false), (FormSize{12000, 7155}));
   EXPECT_EQ(applyFormSizeRule({9375, 7155}, false), (FormSize{9375, 7155}));
+  // A minimized window is neither sized nor laid out.
   EXPECT_EQ(applyFormSizeRule({3000, 400}, true), (FormSize{3000, 400}));
-}
-
-TEST(FormSizeRule, MinimizedWindowIsNotLaidOutAndKeepsItsWidth) {
   EXPECT_FALSE(layOutAfterResize(design(), {0, 0}, 4425, 0, true).has_value());
   EXPECT_TRUE(layOutAfterResize(design(), {0, 10000}, 4425, 0, false).has_value());
   EXPECT_EQ(savedFormWidthFor(10240.6), 10241);
@@ -114,20 +112,18 @@ TEST(SplitterDrag, StopsShortOfBothEdges) {
   EXPECT_EQ(dragSplitter(100, 50, 300), 200);
 }
 
-TEST(SplitterRelease, FarRightDragSpringsBackToLeaveFourThousand) {
+// A bar dragged far right springs back to leave 4000 twips; one with room
+// stays where it was let go, and either place is remembered.
+TEST(SplitterRelease, FarRightSpringsBackABarWithRoomStays) {
   Span tab{100, 9770};
-  Twips dragged = dragSplitter(4425, 100000, 10000);
-  SplitterRelease r = releaseSplitter(dragged, 60, tab, 130);
+  SplitterRelease r = releaseSplitter(dragSplitter(4425, 100000, 10000), 60, tab, 130);
   EXPECT_EQ(r.picDividerLeft, 5770);
   EXPECT_EQ(r.outlineFileWidth, 5640);
   EXPECT_EQ(r.dispResult, (PaneSpan{5830, 9770 - 5830 - 100, 9770 - 5830 - 100 - 400}));
   EXPECT_EQ(r.searchPage, (Span{5830, 9770 - 5830 - 100}));
   EXPECT_EQ(r.splitterLeft, 5770);
-}
 
-TEST(SplitterRelease, BarWithRoomStaysAndIsRemembered) {
-  Span tab{100, 9770};
-  SplitterRelease r = releaseSplitter(dragSplitter(4425, -10000, 10000), 60, tab, 130);
+  r = releaseSplitter(dragSplitter(4425, -10000, 10000), 60, tab, 130);
   EXPECT_EQ(r.picDividerLeft, 200);
   EXPECT_EQ(r.outlineFileWidth, 70);
   EXPECT_EQ(r.dispResult.left, 260);
@@ -150,11 +146,12 @@ TEST(TabSwitch, LaysOutWithoutTheFourThousandRuleOrTheButton) {
 }
 
 TEST(TwipsAndPixels, RoundToNearestAtTheLogicalDpi) {
-  EXPECT_EQ(twipsToPixels(1440, 96), 96);
-  EXPECT_EQ(twipsToPixels(9375, 96), 625);
-  EXPECT_EQ(twipsToPixels(7, 96), 0);
-  EXPECT_EQ(twipsToPixels(8, 96), 1);
-  EXPECT_EQ(twipsToPixels(7155, 120), 596);
+  const struct {
+    Twips twips;
+    double dpi;
+    int pixels;
+  } cases[] = {{1440, 96, 96}, {9375, 96, 625}, {7, 96, 0}, {8, 96, 1}, {7155, 120, 596}};
+  for (const auto& c : cases) EXPECT_EQ(twipsToPixels(c.twips, c.dpi), c.pixels) << c.twips;
   EXPECT_EQ(pixelsToTwips(625, 96), 9375);
   EXPECT_EQ(pixelsToTwips(1, 144), 10);
   EXPECT_EQ(pixelsToTwips(7, 168), 60);
