@@ -18,7 +18,7 @@ bool accepts(QLineEdit* box, const QString& text) {
          box->validator()->validate(copy, position) == QValidator::Acceptable;
 }
 
-TEST_F(SettingsControlsTest, AnArrowAfterTypingReplacesTheTextWithTheSpinsNextValue) {
+TEST_F(SettingsControlsTest, AnArrowReplacesATypedTextAndEachSpinBarKeepsToItsRange) {
   FrmMain& w = openMainWindow();
   w.timeoutText->setText("45");
   EXPECT_EQ(w.timeoutScroll->value(), 30);  // typing leaves the bar where it was
@@ -26,10 +26,7 @@ TEST_F(SettingsControlsTest, AnArrowAfterTypingReplacesTheTextWithTheSpinsNextVa
   EXPECT_EQ(w.timeoutText->text().toStdString(), "32");
   w.timeoutScroll->downArrow()->click();
   EXPECT_EQ(w.timeoutText->text().toStdString(), "30");
-}
 
-TEST_F(SettingsControlsTest, EachSpinBarStepsWithinItsOwnRange) {
-  FrmMain& w = openMainWindow();
   struct Case {
     SpinBar* spin;
     QLineEdit* box;
@@ -54,7 +51,7 @@ TEST_F(SettingsControlsTest, EachSpinBarStepsWithinItsOwnRange) {
   }
 }
 
-TEST_F(SettingsControlsTest, NumberBoxesTakeUpToTenDigitsOnly) {
+TEST_F(SettingsControlsTest, BoxesTakeOnlyWhatTheSettingsRecordCanHold) {
   FrmMain& w = openMainWindow();
   for (QLineEdit* box : {w.hitsText, w.timeoutText, w.retryText}) {
     EXPECT_TRUE(accepts(box, "0123456789"));
@@ -64,10 +61,7 @@ TEST_F(SettingsControlsTest, NumberBoxesTakeUpToTenDigitsOnly) {
     EXPECT_FALSE(accepts(box, "-5"));
     EXPECT_FALSE(accepts(box, " 5"));
   }
-}
-
-TEST_F(SettingsControlsTest, ProxyBoxTakesLatin1TextThatFitsTheRecord) {
-  FrmMain& w = openMainWindow();
+  // The proxy box takes Latin-1 text that fits the record.
   EXPECT_TRUE(accepts(w.proxyText, "proxy.example.com:8080"));
   EXPECT_TRUE(accepts(w.proxyText, QString::fromUtf8("h\xC3\xA9te")));
   EXPECT_FALSE(accepts(w.proxyText, QString::fromUtf8("\xE2\x82\xAC")));  // the euro sign

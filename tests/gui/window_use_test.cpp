@@ -7,7 +7,6 @@
 #include <QTest>
 #include <QToolTip>
 #include <QUrl>
-#include <cstdlib>
 
 #include "gui_fixture.h"
 #include "pic_divider.h"
@@ -140,8 +139,6 @@ TEST_F(WindowUseTest, ACrawlEndsWithItsPagesInSightAndTheFocusOnTheResults) {
       w.outlineFile->viewport()->mapToGlobal(w.outlineFile->visualItemRect(last).center()));
   QApplication::sendEvent(w.outlineFile->viewport(), &hover);
   EXPECT_EQ(QToolTip::text(), last->text(0));
-  if (const char* shots = std::getenv("QUEXA_SHOTS"))
-    w.grab().save(QString(shots) + "/crawl-tree-expanded.png");
 }
 
 TEST_F(WindowUseTest, ARefusedNodeClickKeepsTheShownNodeHighlighted) {
@@ -179,8 +176,6 @@ TEST_F(WindowUseTest, FailuresShowQuietlyAndAnUnopenedAddressStaysAtHand) {
     EXPECT_TRUE(tip.contains(part)) << part << " in " << tip.toStdString();
   EXPECT_FALSE(w.dispFile->geometry().intersects(w.lblUnfetched->geometry()));
   EXPECT_TRUE(messages.empty());
-  if (const char* shots = std::getenv("QUEXA_SHOTS"))
-    w.grab().save(QString(shots) + "/failure-field.png");
   w.window().clearUnfetched();
   EXPECT_TRUE(w.lblUnfetched->isHidden());
   EXPECT_EQ(w.dispFile->geometry(), fileField);
