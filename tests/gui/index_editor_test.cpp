@@ -78,22 +78,10 @@ TEST_F(IndexEditorTest, OpensWithTheSortedNamesAndItsControlsReady) {
   EXPECT_EQ(dir.dirCat->toolTip().toStdString(), "Enter the name for the new index");
   EXPECT_EQ(dir.dirList->toolTip().toStdString(), "URL list");
   EXPECT_EQ(dir.textURL->toolTip().toStdString(), "Enter your URL");
-}
 
-TEST_F(IndexEditorTest, PickingAnIndexListsItsAddressesAndNewStartsOver) {
-  FrmMain& w = openMainWindow();
-  FrmDir dir(w);
-  pick(dir, "Work");
-  EXPECT_EQ(itemsOf(dir.dirList), (std::vector<std::string>{"http://w1/", "http://w2/"}));
+  // "&New" is offered once an index is picked and starts over.
+  pick(dir, "Zoo");
   EXPECT_TRUE(dir.dirNew->isEnabled());
-  select(dir, "http://w2/");
-  EXPECT_TRUE(dir.dirDel->isEnabled());
-  // Removing one of several addresses keeps the index; nothing is written yet.
-  dir.dirDel->click();
-  EXPECT_EQ(itemsOf(dir.dirList), (std::vector<std::string>{"http://w1/"}));
-  EXPECT_FALSE(dir.dirDel->isEnabled());
-  EXPECT_NE(readFile("qxindex.ini").find("http://w2/"), std::string::npos);
-
   dir.dirNew->click();
   EXPECT_EQ(dir.dirCat->currentText().toStdString(), "Unknown Index");
   EXPECT_EQ(dir.dirList->count(), 0);
@@ -145,22 +133,30 @@ TEST_F(IndexEditorTest, ATypedNameIsTakenAsTypedNeverCompletedToAnother) {
             "[Wor]\r\nhttp://new/\r\n");
 }
 
-TEST_F(IndexEditorTest, OverwritingKeepsTheSectionInPlaceAndMovesTheNameLast) {
+// Removing one of several addresses keeps the index; nothing is written
+// before "&OK".
+TEST_F(IndexEditorTest, PickingListsTheAddressesAndOverwritingKeepsTheSectionInPlace) {
   FrmMain& w = openMainWindow();
   FrmDir dir(w);
   pick(dir, "Work");
+  EXPECT_EQ(itemsOf(dir.dirList), (std::vector<std::string>{"http://w1/", "http://w2/"}));
+  select(dir, "http://w2/");
+  EXPECT_TRUE(dir.dirDel->isEnabled());
+  dir.dirDel->click();
+  EXPECT_EQ(itemsOf(dir.dirList), (std::vector<std::string>{"http://w1/"}));
+  EXPECT_FALSE(dir.dirDel->isEnabled());
+  EXPECT_NE(readFile("qxindex.ini").find("http://w2/"), std::string::npos);
+
   add(dir, "http://w3/");
   dir.dirOK->click();  // Yes to the overwrite
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].title, "Overwrite URLs");
   EXPECT_EQ(readFile("qxindex.ini"),
-            "[Work]\r\nhttp://w1/\r\nhttp://w2/\r\nhttp://w3/\r\n[Home]\r\nhttp://h/\r\n"
-            "[Zoo]\r\nhttp://z/\r\n");
+            "[Work]\r\nhttp://w1/\r\nhttp://w3/\r\n[Home]\r\nhttp://h/\r\n[Zoo]\r\nhttp://z/\r\n");
   EXPECT_EQ(dir.result(), QDialog::Accepted);
   EXPECT_EQ(namesIn(w.searchCat), (std::vector<std::string>{"Home", "Zoo", "Work"}));
   EXPECT_EQ(w.searchCat->currentIndex(), 2);
-  EXPECT_EQ(itemsOf(w.listCategory),
-            (std::vector<std::string>{"http://w1/", "http://w2/", "http://w3/"}));
+  EXPECT_EQ(itemsOf(w.listCategory), (std::vector<std::string>{"http://w1/", "http://w3/"}));
   EXPECT_EQ(itemsOf(w.wordList), (std::vector<std::string>{"report"}));
 }
 
