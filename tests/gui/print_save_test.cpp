@@ -186,9 +186,21 @@ TEST_F(PrintSaveTest, ALongResultPrintsWholeOnSeveralPagesWithOneInchMargins) {
 
 // unrtf's text mode folds blanks, shows letters beyond ASCII as "?" and
 // drops leading empty lines; the core reader checks the file exactly.
-TEST_F(PrintSaveTest, SavedFilesReadBackAsThePanesText) {
+TEST_F(PrintSaveTest, CancelledDialogsDoNothingSavedFilesReadBackAsThePanesText) {
   FrmMain& w = openWithHooks();
   fillAllResults(w, 5);
+  const auto files = [&] {
+    return std::distance(std::filesystem::directory_iterator(dir()),
+                         std::filesystem::directory_iterator());
+  };
+  const auto before = files();
+  w.searchPrint_Click();
+  w.searchSave_Click();
+  EXPECT_EQ(printerDialogs, 1);
+  EXPECT_EQ(saveDialogs, 1);
+  EXPECT_EQ(files(), before);
+  EXPECT_TRUE(messages.empty());
+
   w.window().insertRtf(Pane::All, siteEntry(6, "http://b.test/", serverErrorBody()));
   w.window().insertRtf(Pane::All,
                        hitEntry(7, "Caf\xc3\xa9 {x} \\ y", "http://c.test/", "  described"));
@@ -214,22 +226,6 @@ TEST_F(PrintSaveTest, SavedFilesReadBackAsThePanesText) {
   }
   EXPECT_EQ(textOf(w.dispResult).front(), '\n');
   EXPECT_TRUE(errors.empty());
-}
-
-TEST_F(PrintSaveTest, CancelledDialogsDoNothing) {
-  FrmMain& w = openWithHooks();
-  fillAllResults(w, 2);
-  const auto before = std::distance(std::filesystem::directory_iterator(dir()),
-                                    std::filesystem::directory_iterator());
-  w.searchPrint_Click();
-  w.searchSave_Click();
-  EXPECT_EQ(printerDialogs, 1);
-  EXPECT_EQ(saveDialogs, 1);
-  EXPECT_TRUE(errors.empty());
-  EXPECT_TRUE(messages.empty());
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir()),
-                          std::filesystem::directory_iterator()),
-            before);
 }
 
 TEST_F(PrintSaveTest, FailuresGoThroughTheirTablesAndRetryRepeatsTheStep) {

@@ -75,32 +75,29 @@ TEST_F(SettingsControlsTest, BoxesTakeOnlyWhatTheSettingsRecordCanHold) {
   EXPECT_EQ(settingsFitProblem(w.settingsFromControls()), std::nullopt);
 }
 
-TEST_F(SettingsControlsTest, ConnectionsComeFromTheOptionsFileAndAChangeIsStoredAtOnce) {
-  writeFile("qxoptions.ini", "[Options]\nconnections=40\nkept=yes\n");
+// Each change is rewritten at once as the other data files are; the unknown
+// entry stays.
+TEST_F(SettingsControlsTest, OptionsComeFromTheOptionsFileAndAChangeIsStoredAtOnce) {
+  const std::string file = "[Options]\nconnections=40\nkept=yes\nrobots=ignore\n";
+  writeFile("qxoptions.ini", file);
   FrmMain& w = openMainWindow();
   EXPECT_EQ(w.connectionsSpin->value(), 16);  // out of range: the nearest end
-  EXPECT_EQ(readFile("qxoptions.ini"), "[Options]\nconnections=40\nkept=yes\n");
-
-  w.connectionsSpin->setValue(2);
-  // Rewritten as the other data files are; the unknown entry stays.
-  EXPECT_EQ(readFile("qxoptions.ini"), "[Options]\r\nkept=yes\r\nconnections=2\r\n");
-  form.reset();
-  EXPECT_EQ(openMainWindow().connectionsSpin->value(), 2);
-}
-
-TEST_F(SettingsControlsTest, LinkRuleBoxesAreKeptInTheOptionsFile) {
-  writeFile("qxoptions.ini", "[Options]\nrobots=ignore\n");
-  FrmMain& w = openMainWindow();
   EXPECT_FALSE(w.optStandardLinks->isChecked());
   EXPECT_TRUE(w.optIgnoreRobots->isChecked());
+  EXPECT_EQ(readFile("qxoptions.ini"), file);
+
+  w.connectionsSpin->setValue(2);
+  EXPECT_EQ(readFile("qxoptions.ini"),
+            "[Options]\r\nkept=yes\r\nconnections=2\r\nrobots=ignore\r\n");
   w.optStandardLinks->click();
   w.optIgnoreRobots->click();
   EXPECT_EQ(readFile("qxoptions.ini"),
-            "[Options]\r\nconnections=4\r\nlinks=standard\r\nrobots=honour\r\n");
+            "[Options]\r\nkept=yes\r\nconnections=2\r\nlinks=standard\r\nrobots=honour\r\n");
   const MainControls c = w.currentControls();
   EXPECT_TRUE(c.standardLinks && !c.ignoreRobots);
   form.reset();
-  EXPECT_TRUE(openMainWindow().optStandardLinks->isChecked());
+  EXPECT_EQ(openMainWindow().connectionsSpin->value(), 2);
+  EXPECT_TRUE(form->optStandardLinks->isChecked());
 }
 
 }  // namespace
