@@ -10,27 +10,6 @@ namespace {
 
 using SearchFrameTest = GuiTest;
 
-TEST_F(SearchFrameTest, ABlankSearchTextPassesAndTheSearchEndsInTheResultsView) {
-  writeFile("qxindex.ini", "[Work]\r\nhttp://a/\r\n");
-  FrmMain& w = openMainWindow();
-  w.searchText[0]->setText("  ");
-  w.searchNow->click();
-  EXPECT_TRUE(messages.empty());
-  EXPECT_EQ(w.state.searchRunning, 0);
-  EXPECT_EQ(w.dispFile->text().toStdString(), "Ready to search!");
-  EXPECT_EQ(w.lblResult->text().toStdString(), "Found: 0");
-  EXPECT_FALSE(w.frameSearch->isVisibleTo(&w));
-  // The window stays in its results view until "&Main".
-  for (QPushButton* b : {w.searchConfig, w.searchPrint, w.searchSave, w.buttonView})
-    EXPECT_TRUE(b->isEnabled()) << b->text().toStdString();
-  for (QPushButton* b : {w.searchNow, w.searchStop, w.viewPrev, w.buttonMine, w.buttonEngine,
-                         w.buttonIndex, w.buttonTimer, w.searchPage})
-    EXPECT_FALSE(b->isEnabled()) << b->text().toStdString();
-  EXPECT_TRUE(w.ImageRed->isVisibleTo(&w));
-  EXPECT_FALSE(w.ImageGreen->isVisibleTo(&w));
-  EXPECT_FALSE(w.busyTimer->isActive());
-}
-
 TEST_F(SearchFrameTest, TheGreenLampBlinksWhileASearchRunsAndStopAsksItToEnd) {
   FrmMain& w = openMainWindow();
   enterRunningState(w.state, w.window());

@@ -141,6 +141,13 @@ TEST_F(SiteResultsTest, TheWindowShowsWhatTheSearchWritesInBothModes) {
     EXPECT_EQ(w.dispFile->text().toStdString(), expected.status);
     EXPECT_EQ(w.lblResult->text().toStdString(), "Found:  2");
     EXPECT_FALSE(w.busyTimer->isActive());
+    // The window stays in its results view until "&Main".
+    EXPECT_FALSE(w.frameSearch->isVisibleTo(&w));
+    for (QPushButton* b : {w.searchConfig, w.searchPrint, w.searchSave, w.buttonView})
+      EXPECT_TRUE(b->isEnabled()) << b->text().toStdString();
+    for (QPushButton* b : {w.searchNow, w.searchStop, w.viewPrev, w.buttonMine, w.buttonEngine,
+                           w.buttonIndex, w.buttonTimer, w.searchPage})
+      EXPECT_FALSE(b->isEnabled()) << b->text().toStdString();
   }
 }
 
