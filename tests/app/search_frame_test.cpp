@@ -49,7 +49,7 @@ TEST(SearchInputChecks, RefusalsCarryTheirTextsAndTitles) {
   EXPECT_TRUE(checkSearchInputs(noEngine, SearchKind::Engines, w));
 }
 
-TEST(SearchFrame, RunningStateAndEndSequence) {
+TEST(SearchFrame, RunningStateEndSequenceStopAndGuard) {
   AppState state;
   TranscriptWindow w;
   CountingFetcher f;
@@ -87,11 +87,8 @@ TEST(SearchFrame, RunningStateAndEndSequence) {
     endSearch(state, w, f, notNormal);
     EXPECT_EQ(w.status, "Search was stopped before its completion!");
   }
-}
 
-TEST(SearchFrame, StopAndGuard) {
-  AppState state;
-  TranscriptWindow w;
+  // The guard refuses while a search runs; Stop asks it to end.
   EXPECT_TRUE(stopFirstGuard(state, w));
   state.searchRunning = 1;
   EXPECT_FALSE(stopFirstGuard(state, w));

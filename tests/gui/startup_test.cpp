@@ -68,7 +68,10 @@ TEST_F(StartupTest, EngineModeStartsWithTheSavedControlsTheEngineFrameAndItsWord
   EXPECT_EQ(w.searchCat->count(), 0);
 }
 
-TEST_F(StartupTest, ClosingWritesTheControlsIntoA300ByteRecord) {
+// A directory at the record's temporary name is no obstacle; a record that
+// cannot be written is reported rather than passed over.
+TEST_F(StartupTest, ClosingWritesTheControlsIntoA300ByteRecordOrReportsAFailedSave) {
+  std::filesystem::create_directory(path("qxconfig.qf~"));
   FrmMain& w = openMainWindow();
   w.optCase->setChecked(true);
   w.chk_excite->setChecked(true);
@@ -86,6 +89,15 @@ TEST_F(StartupTest, ClosingWritesTheControlsIntoA300ByteRecord) {
   EXPECT_EQ(stored, w.settingsFromControls());
   EXPECT_TRUE(stored.optCase && stored.chkExcite);
   EXPECT_EQ(endedWhileRunning, std::optional<bool>(false));
+  EXPECT_TRUE(messages.empty());
+
+  form.reset();
+  std::filesystem::remove(path("qxconfig.qxf"));
+  std::filesystem::create_directories(path("qxconfig.qxf/inner"));
+  openMainWindow().close();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].title, "Operation Error");
+  EXPECT_EQ(messages[0].text.rfind("The settings were not saved: ", 0), 0u) << messages[0].text;
 }
 
 TEST_F(StartupTest, ExitAndTheCloseBoxShutDownOnlyOnceAndSaveWhileASearchRuns) {
@@ -103,23 +115,6 @@ TEST_F(StartupTest, ExitAndTheCloseBoxShutDownOnlyOnceAndSaveWhileASearchRuns) {
   EXPECT_EQ(ends, 1);
   EXPECT_TRUE(running);
   EXPECT_EQ(decodeSettings(readFile("qxconfig.qxf")).hitsText, "450");
-}
-
-// A directory at the record's temporary name is no obstacle; a record that
-// cannot be written is reported rather than passed over.
-TEST_F(StartupTest, ClosingSavesPastADirectoryAtTheTemporaryNameAndReportsAFailedSave) {
-  std::filesystem::create_directory(path("qxconfig.qf~"));
-  openMainWindow().close();
-  EXPECT_EQ(readFile("qxconfig.qxf").size(), kSettingsRecordSize);
-  EXPECT_TRUE(messages.empty());
-
-  form.reset();
-  std::filesystem::remove(path("qxconfig.qxf"));
-  std::filesystem::create_directories(path("qxconfig.qxf/inner"));
-  openMainWindow().close();
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].title, "Operation Error");
-  EXPECT_EQ(messages[0].text.rfind("The settings were not saved: ", 0), 0u) << messages[0].text;
 }
 
 TEST_F(StartupTest, SplashLoadsTheMainWindowAtItsTimerAndCloses) {

@@ -35,7 +35,7 @@ TEST(FormSizeRule, WidthHasAFloorAndHeightIsFixedUnlessMinimized) {
   EXPECT_EQ(savedFormWidthFor(10240.6), 10241);
 }
 
-TEST(SetupView, InnerWidthTenThousand) {
+TEST(SetupView, InnerWidthTenThousandAndAShiftedOrigin) {
   SetupViewLayout l = layOutSetupView(design(), {0, 10000});
   EXPECT_EQ(l.frameSearch, (Span{100, 9770}));
   EXPECT_EQ(l.searchTextWidth, 4457);
@@ -47,6 +47,12 @@ TEST(SetupView, InnerWidthTenThousand) {
   EXPECT_EQ(l.wordList, (Span{4832 + 345 + 255, 9770 - 4577 - 855 - 255}));
   EXPECT_EQ(l.searchRemoveLeft, l.wordList.left);
   EXPECT_EQ(l.searchRemoveAllLeft, 9770 - 255 - 1100);
+
+  // A shifted origin moves the frames only.
+  SetupViewLayout shifted = layOutSetupView(design(), {-300, 10000});
+  EXPECT_EQ(shifted.frameSearch, (Span{-200, 9770}));
+  EXPECT_EQ(shifted.wordList, l.wordList);
+  EXPECT_EQ(layOutResultsView({-300, 10000}, 4425, 0).dispTab, (Span{-200, 9770}));
 }
 
 TEST(SetupView, ConnectorsAndCaptionsAreCentred) {
@@ -58,14 +64,6 @@ TEST(SetupView, ConnectorsAndCaptionsAreCentred) {
   EXPECT_DOUBLE_EQ(l.picture3Left + d.picture3Width / 2, boxesCentre);
   EXPECT_DOUBLE_EQ(l.lblTextLeft + d.lblTextWidth / 2, boxesCentre);
   EXPECT_DOUBLE_EQ(l.label1Left + d.label1Width / 2, l.wordList.left + l.wordList.width / 2);
-}
-
-TEST(SetupView, ShiftedOriginMovesTheFramesOnly) {
-  SetupViewLayout origin = layOutSetupView(design(), {0, 10000});
-  SetupViewLayout shifted = layOutSetupView(design(), {-300, 10000});
-  EXPECT_EQ(shifted.frameSearch, (Span{-200, 9770}));
-  EXPECT_EQ(shifted.wordList, origin.wordList);
-  EXPECT_EQ(layOutResultsView({-300, 10000}, 4425, 0).dispTab, (Span{-200, 9770}));
 }
 
 TEST(ResultsView, NarrowingKeepsFourThousandTwipsRightOfTheSplitter) {
