@@ -2,7 +2,7 @@
 // window: its captions, what it writes to the index files and what the main
 // window shows afterwards. The editor's rules and messages are those of the
 // data layer's index editor, checked there (removing an index's last address
-// among them).
+// and "&OK" with nothing to save among them).
 #include <QTest>
 
 #include "frm_dir.h"
@@ -158,22 +158,6 @@ TEST_F(IndexEditorTest, PickingListsTheAddressesAndOverwritingKeepsTheSectionInP
   EXPECT_EQ(w.searchCat->currentIndex(), 2);
   EXPECT_EQ(itemsOf(w.listCategory), (std::vector<std::string>{"http://w1/", "http://w3/"}));
   EXPECT_EQ(itemsOf(w.wordList), (std::vector<std::string>{"report"}));
-}
-
-TEST_F(IndexEditorTest, OkWithNothingRefillsTheMainWindowFromTheSortedNames) {
-  FrmMain& w = openMainWindow();
-  w.searchCat->setCurrentIndex(0);
-  w.searchCat_Click();
-  w.searchText[1]->setText("typed");
-  FrmDir dir(w);
-  dir.dirOK->click();
-  EXPECT_TRUE(messages.empty());
-  EXPECT_EQ(dir.result(), QDialog::Accepted);
-  EXPECT_EQ(namesIn(w.searchCat), (std::vector<std::string>{"Home", "Work", "Zoo"}));
-  EXPECT_EQ(w.searchCat->currentIndex(), -1);
-  EXPECT_EQ(w.listCategory->count(), 0);
-  EXPECT_EQ(w.wordList->count(), 0);
-  for (QLineEdit* box : w.searchText) EXPECT_EQ(box->text().toStdString(), "");
 }
 
 TEST_F(IndexEditorTest, TheIndexButtonOpensTheEditorModallyAndAfresh) {
