@@ -114,10 +114,7 @@ TEST_F(StandardLinks, EachPageIsQueuedOnceInAnySpelling) {
   EXPECT_FALSE(crawl.startSite("site.com/docs"));
 }
 
-TEST_F(StandardLinks, JunkPagesGiveNoLinksAndNoTrouble) {
-  std::string junk;
-  for (int i = 0; i < 100000; ++i) junk += static_cast<char>((i * 7919) % 256);
-  EXPECT_NO_THROW(readStandardLinks(junk, "http://site.com/", "site.com"));
+TEST_F(StandardLinks, EmptyAndCutPages) {
   EXPECT_TRUE(readStandardLinks("", "http://site.com/", "site.com").empty());
   EXPECT_EQ(readStandardLinks("<a href=x", "http://site.com/", "site.com"),
             Links{"http://site.com/x"});
