@@ -1,6 +1,11 @@
-#include "search/engines/hit_detail.h"
-
+// The engine hits: which engine a node key names, each engine's rules for
+// splitting a hit's text, and the store the hits are kept and looked up in.
 #include <gtest/gtest.h>
+
+#include <string>
+
+#include "search/engines/hit_detail.h"
+#include "search/engines/hit_store.h"
 
 namespace quexa {
 namespace {
@@ -55,6 +60,42 @@ TEST(HitDetail, EachEnginesRulesSplitTheHitText) {
       EXPECT_EQ(d.text, c.description);
     }
   }
+}
+
+TEST(HitStore, FindsUrlsAnywhereIncludingBlocksAndRecordBoundaries) {
+  EngineHitStore store;
+  store.appendUrl("http://www.a.com/page.html");
+  store.appendBlock("Title</a> see http://www.b.org/ too");
+  store.appendUrl("http://www.c.net/");
+  store.appendBlock("C");
+  EXPECT_TRUE(store.containsText("http://www.a.com/"));  // leading part of a URL
+  EXPECT_TRUE(store.containsText("http://www.b.org/"));  // inside a block
+  EXPECT_TRUE(store.containsText("http://www.b.org/ too</BO>http://www.c"));
+  EXPECT_TRUE(store.containsText("page.html Title"));  // no "http": read plainly
+  EXPECT_FALSE(store.containsText("http://www.a.com/page.html2"));
+  EXPECT_FALSE(store.containsText("http://www.d.com/"));
+  // Long shared beginnings are told apart by their last character.
+  const std::string longPrefix = "http://" + std::string(120, 'a');
+  store.appendUrl(longPrefix + "b");
+  EXPECT_TRUE(store.containsText(longPrefix + "b"));
+  EXPECT_FALSE(store.containsText(longPrefix + "c"));
+  store.clear();
+  EXPECT_FALSE(store.containsText("http://www.a.com/"));
+  EXPECT_EQ(store.text(), "");
+}
+
+TEST(HitStore, HitTextIsFirstOccurrenceUpToNextEndMarker) {
+  EngineHitStore store;
+  store.appendUrl("http://www.a.com/x");
+  store.appendBlock("  First</a> one");
+  store.appendUrl("http://www.a.com/");
+  store.appendBlock("Second");
+  EXPECT_EQ(store.hitText("http://www.a.com/x"), "First</a> one");
+  // The shorter URL first occurs inside the first record.
+  EXPECT_EQ(store.hitText("http://www.a.com/"), "x   First</a> one");
+  EXPECT_EQ(store.hitText("http://www.none.com/"), "");
+  store.appendUrl("http://www.open.com/");
+  EXPECT_EQ(store.hitText("http://www.open.com/"), "");
 }
 
 }  // namespace
