@@ -34,6 +34,15 @@ std::vector<std::string> statusTexts(const TranscriptWindow& window) {
   return test::eventTexts(window, Kind::Status);
 }
 
+void configure(FetchSession& session, const std::string& timeout, const std::string& retry,
+               const std::string& proxy = "") {
+  Settings settings;
+  settings.timeoutText = timeout;
+  settings.retryText = retry;
+  settings.proxyText = proxy;
+  configureTransfer(session, settings);
+}
+
 // The rules over a real fetcher and a loopback server.
 struct FetchPageTest : ::testing::Test {
   HttpTestServer server;
@@ -46,10 +55,7 @@ struct FetchPageTest : ::testing::Test {
   std::vector<std::string> attempts;
 
   void configure(const std::string& timeout, const std::string& retry) {
-    Settings settings;
-    settings.timeoutText = timeout;
-    settings.retryText = retry;
-    configureTransfer(session, settings);
+    quexa::configure(session, timeout, retry);
     session.onAttempt = [this](const std::string& url) { attempts.push_back(url); };
   }
 };
@@ -69,18 +75,6 @@ TEST_F(FetchPageTest, EmptyAnswersAreAskedAgainUpToTheRetrySettingOrAStop) {
   EXPECT_EQ(fetchPage(session, server.url("/empty")), "");
   EXPECT_EQ(server.requestCount("/empty"), 13u);
   EXPECT_EQ(session.pagesFetched, 2);
-}
-
-TEST_F(FetchPageTest, SilentHostIsRetriedWithALongerTimeoutThenEndsTheSearch) {
-  server.on("/silent", server.silence());
-  server.start();
-  configure("1", "1");
-  EXPECT_EQ(endReasonOf([&] { fetchPage(session, server.url("/silent")); }), EndReason::Failed);
-  EXPECT_EQ(server.requestCount("/silent"), 2u);
-  EXPECT_EQ(statusTexts(window),
-            std::vector<std::string>{"Communication request timed out! Retry -  1 time(s)."});
-  EXPECT_EQ(session.currentTimeout, 4);
-  EXPECT_EQ(session.pagesFetched, 0);
 }
 
 TEST_F(FetchPageTest, StopDuringATimedOutRequestEndsTheSearchAsStopped) {
@@ -126,11 +120,7 @@ struct FetchRulesTest : ::testing::Test {
 
   void configure(const std::string& timeout, const std::string& retry,
                  const std::string& proxy = "") {
-    Settings settings;
-    settings.timeoutText = timeout;
-    settings.retryText = retry;
-    settings.proxyText = proxy;
-    configureTransfer(session, settings);
+    quexa::configure(session, timeout, retry, proxy);
   }
   void answer(FetchStatus status, const std::string& body = "", int times = 1) {
     FetchResult result;
