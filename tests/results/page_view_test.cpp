@@ -195,15 +195,16 @@ struct HitDetailViewTest : PageViewTest {
   }
 };
 
-TEST_F(HitDetailViewTest, ShowsTheHitWithoutFetchingAndOffersTheLinkedSearch) {
+// The window's own test checks that the hit is not fetched; each engine's
+// rules are the hit detail's own. Here the pane, the linked search offered,
+// and that the engine comes from the whole key.
+TEST_F(HitDetailViewTest, ShowsTheHitByTheWholeKeysEngineInAClearedPane) {
   window.disabled.insert(Control::searchPage);
   state.linkStatus = "Links: 4/9";
   EXPECT_EQ(show("Lycos", "<b>Title</b></a>Words"),
             hitDetailView(hitDetail("Title", url, "Words")));
-  EXPECT_TRUE(attempts.empty());
   EXPECT_EQ(state.selectedPageUrl, url);
   EXPECT_TRUE(window.isEnabled(Control::searchPage));
-  EXPECT_EQ(window.resultLabel, "Links: 0/0");
   EXPECT_EQ(state.linkStatus, "Links: 0/0");
   ASSERT_EQ(window.eventsOf(Kind::Clear).size(), 1u);  // cleared, no blank inserted
   EXPECT_EQ(window.eventsOf(Kind::Clear)[0].pane, Pane::Page);
@@ -211,11 +212,7 @@ TEST_F(HitDetailViewTest, ShowsTheHitWithoutFetchingAndOffersTheLinkedSearch) {
   EXPECT_EQ(window.status, kStatusReady);
   EXPECT_FALSE(window.lampBusy);
   EXPECT_EQ(state.searchRunning, 0);
-}
 
-// Each engine's rules are the hit detail's own; here only that the view
-// takes the engine from the whole key and shows split and unsplit hits.
-TEST_F(HitDetailViewTest, TakesTheEngineFromTheWholeKeyAndCopesWithUnknownHits) {
   // "yahoo" in the URL wins over the Lycos prefix: the Yahoo! rules apply.
   const std::string yahooUrl = "http://yahoo.test/";
   EXPECT_EQ(show("Lycos", "Title</a>Desc", yahooUrl),
