@@ -103,7 +103,9 @@ inline std::string deadHostAndPort() {
 }
 
 // `n` bytes of ASCII page text.
-std::string filler(size_t n, char c = 'x');
+inline std::string filler(size_t n, char c = 'x') {
+  return std::string(n, c);
+}
 
 // Gzip form of a text.
 std::string gzip(const std::string& text);
