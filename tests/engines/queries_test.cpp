@@ -109,6 +109,18 @@ TEST(RequestUrl, EachEngineAndOffset) {
     EXPECT_EQ(requestUrl(row.engine, EngineHosts{}, row.query, row.accepted, row.pass), row.url);
 }
 
+// Each row ticks its own box: the searches themselves tick through the rows.
+TEST(EngineTable, RowsTickTheirOwnBoxAndAreFoundByName) {
+  Settings s;
+  s.chkExcite = true;
+  for (Engine e : kEngineOrder) {
+    EXPECT_EQ(engineRow(e).engine, e);
+    EXPECT_EQ(s.*engineRow(e).tickBox, e == Engine::Excite);
+  }
+  EXPECT_EQ(engineNamed("AltaVista"), Engine::AltaVista);
+  EXPECT_EQ(engineNamed("webcrawler"), std::nullopt);
+}
+
 TEST(EngineHosts, FileOverridesAndMissingFileIsNotCreated) {
   testing::ScratchDir dir;
   EXPECT_EQ(loadEngineHosts(dir.path()), EngineHosts{});

@@ -6,11 +6,12 @@
 #include <sys/stat.h>
 
 #include "app/errors.h"
-#include "library_fixture.h"
+#include "app/state.h"
 #include "match/expression.h"
 #include "match/page_match.h"
 #include "support/child_process.h"
 #include "support/cli_transcript.h"
+#include "support/scratch_dir.h"
 
 namespace quexa::testing {
 namespace {

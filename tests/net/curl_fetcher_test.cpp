@@ -51,15 +51,19 @@ TEST_F(CurlFetcherTest, KeepsTheConnectionAcrossFetches) {
   EXPECT_EQ(requests[0].remotePort, requests[1].remotePort);
 }
 
-// The charsets of fetched pages are checked over every script with the
-// matching library.
-TEST_F(CurlFetcherTest, DecodesGzip) {
+// The page's bytes reach the decoder with their header; each charset's own
+// decoding is checked on the decoder.
+TEST_F(CurlFetcherTest, DecodesGzipAndCharsets) {
   server.on("/gz", HttpTestServer::gzipped("<html><body>packed text</body></html>"));
+  server.on("/header", HttpTestServer::page("<p>caf\xE9</p>", "text/html; charset=ISO-8859-1"));
+  server.on("/meta", HttpTestServer::page("<meta charset=koi8-r><p>\xF0</p>", "text/html"));
   server.start();
   FetchResult gz = fetcher.fetch(server.url("/gz"), 2);
   EXPECT_EQ(gz.status, FetchStatus::Ok);
   EXPECT_EQ(gz.body, "<html><body>packed text</body></html>");
   EXPECT_NE(server.requests().back().header("Accept-Encoding").find("gzip"), std::string::npos);
+  EXPECT_EQ(fetcher.fetch(server.url("/header"), 2).body, "<p>caf\xC3\xA9</p>");
+  EXPECT_EQ(fetcher.fetch(server.url("/meta"), 2).body, "<meta charset=koi8-r><p>\xD0\x9F</p>");
 }
 
 TEST_F(CurlFetcherTest, CapsABodyAt32MiB) {

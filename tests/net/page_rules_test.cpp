@@ -1,6 +1,7 @@
 // What a fetched page means: the server's error page, the body cut and the
 // decoding of its bytes; and which pages robots.txt lets the crawl fetch.
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include <string>
 
@@ -127,6 +128,59 @@ TEST(PageCharset, DecodesEveryDeclarationAndBadInputWithoutLoss) {
   EXPECT_EQ(encodingForLabel("\tKs_C_5601-1987 ")->name, "EUC-KR");
   EXPECT_EQ(encodingForLabel("utf-8 x"), nullptr);
   EXPECT_EQ(encodingForLabel(""), nullptr);
+}
+
+std::string encode(const std::string& utf8, const char* to) {
+  iconv_t cd = iconv_open(to, "UTF-8");
+  EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1)) << to;
+  std::string out(utf8.size() * 4 + 8, '\0');
+  char* in = const_cast<char*>(utf8.data());
+  size_t inLeft = utf8.size();
+  char* outPtr = out.data();
+  size_t outLeft = out.size();
+  EXPECT_NE(iconv(cd, &in, &inLeft, &outPtr, &outLeft), static_cast<size_t>(-1)) << to;
+  iconv_close(cd);
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+// Pages in the encodings of the world's scripts, declared in turn by the
+// header, a meta charset and a meta http-equiv, or by a byte-order mark alone.
+TEST(PageCharset, TheWorldsScriptsDecodeFromTheirOwnEncodings) {
+  const struct {
+    std::string label;  // "" for a byte-order mark alone
+    const char* iconvName;
+    std::string bom;
+    std::string text;
+  } rows[] = {
+      {"cp1251", "CP1251", "", "Привет, мир"},
+      {"koi8-r", "KOI8-R", "", "Здравствуй, Москва"},
+      {"x-sjis", "CP932", "", "日本語のページへようこそ"},
+      {"euc-jp", "EUC-JP", "", "東京の天気は晴れ"},
+      {"gbk", "GBK", "", "你好，世界"},
+      {"gb18030", "GB18030", "", "汉字𠀀和拼音"},
+      {"big5", "BIG5-HKSCS", "", "繁體中文網頁"},
+      {"ks_c_5601-1987", "CP949", "", "안녕하세요 세계"},
+      {"latin2", "ISO-8859-2", "", "Zażółć gęślą jaźń"},
+      {"iso-8859-7", "ISO-8859-7", "", "Καλημέρα κόσμε"},
+      {"windows-1254", "CP1254", "", "Günaydın İstanbul"},
+      {"windows-1255", "CP1255", "", "שלום עולם"},
+      {"", "UTF-16LE", "\xFF\xFE", "Grüße aus Kyjiw: Вітаю"},
+      {"", "UTF-16BE", "\xFE\xFF", "日本と한국"},
+  };
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    const auto& r = rows[i];
+    const size_t way = r.label.empty() ? 3 : i % 3;
+    const std::string head =
+        way == 1 ? "<meta charset=\"" + r.label + "\">"
+        : way == 2
+            ? "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + r.label + "\">"
+            : "";
+    const std::string page =
+        "<html><head>" + head + "</head><body><p>" + r.text + "</p></body></html>";
+    const std::string contentType = way == 0 ? "text/html; charset=" + r.label : "text/html";
+    EXPECT_EQ(decodePage(r.bom + encode(page, r.iconvName), contentType), page) << r.iconvName;
+  }
 }
 
 TEST(PageCharset, DecodesA32MiBUtf16PageCutInACharacter) {

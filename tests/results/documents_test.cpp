@@ -210,19 +210,15 @@ size_t caretInside(const std::string& text, std::string_view marker) {
   return utf16Length(std::string_view(text).substr(0, at)) + 1;
 }
 
-class SiteEntries : public ::testing::Test {
- protected:
+TEST(SiteEntryLookup, TheCaretReadsTheEntryItStandsIn) {
   const std::string text = paneText({
       siteEntry(1, "http://one.com/", matchingBody("first page, see 2. below\\par ")),
       siteEntry(2, "http://two.com/a", matchingBody("second\\par ")),
       siteEntry(3, "http://three.com/", serverErrorBody()),
   });
-  std::string pick(size_t caret, std::string_view selected = "") {
+  auto pick = [&](size_t caret, std::string_view selected = "") {
     return pickEntryUrl(text, caret, EntryLayout::Site, selected);
-  }
-};
-
-TEST_F(SiteEntries, TheCaretReadsTheEntryItStandsIn) {
+  };
   EXPECT_EQ(pick(0), "http://one.com/");
   EXPECT_EQ(pick(0, "http://old/"), "http://one.com/");
   EXPECT_EQ(pick(caretInside(text, "first page")), "http://one.com/");
@@ -261,8 +257,7 @@ TEST(SiteEntryLookup, CaretCountsUtf16UnitsNotBytes) {
   EXPECT_EQ(pickEntryUrl(text, caret - 1, EntryLayout::Site, ""), "http://one/");
 }
 
-class HitEntries : public ::testing::Test {
- protected:
+TEST(HitEntryLookup, CaretBeforeInsideAndAfter) {
   const std::string text = paneText({
       engineHeading("Yahoo!", false),
       hitEntry(1, "First hit", "http://one.com/", "see 2. below for more"),
@@ -270,12 +265,7 @@ class HitEntries : public ::testing::Test {
       engineHeading("Lycos", true),
       hitEntry(3, "Third (hit)", "http://three.com/x", ""),
   });
-  std::string pick(size_t caret, std::string_view selected = "") {
-    return pickEntryUrl(text, caret, EntryLayout::Hit, selected);
-  }
-};
-
-TEST_F(HitEntries, CaretBeforeInsideAndAfter) {
+  auto pick = [&](size_t caret) { return pickEntryUrl(text, caret, EntryLayout::Hit, ""); };
   EXPECT_EQ(pick(0), "http://one.com/");
   EXPECT_EQ(pick(caretInside(text, "First hit")), "http://one.com/");
   EXPECT_EQ(pick(caretInside(text, "Second hit")), "http://two.com/");
