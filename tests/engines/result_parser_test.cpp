@@ -119,6 +119,17 @@ TEST(PageWithoutHits, YieldsNothingAndWithoutLinksIsTheLastPage) {
     EXPECT_EQ(run.progress.acceptedHits, 0);
     EXPECT_EQ(run.examined, 6);
   }
+  // A link without its end is taken for an engine link.
+  ParserRun open;
+  EXPECT_EQ(open.parse(Engine::Excite, "<a href=\"http://www.open.com/ > never closed").hitsOnPage,
+            0);
+  EXPECT_EQ(open.examined, 1);
+  EXPECT_EQ(open.store.text(), "");
+  // AltaVista's last link without a tag after it lowers the count.
+  ParserRun last;
+  EXPECT_EQ(last.parse(Engine::AltaVista, R"(<a href="http://www.z.com/">Zed, the end)").hitsOnPage,
+            0);
+  EXPECT_EQ(last.progress.acceptedHits, -1);
 }
 
 TEST(Duplicates, WithinPageAcrossEnginesAndLeadingParts) {
@@ -159,13 +170,6 @@ Newline</a>
   EXPECT_EQ(run.progress.acceptedHits, 1);
 }
 
-TEST(AnchorTests, AltaVistaLastLinkWithoutTagAfterItLowersTheCount) {
-  ParserRun run;
-  PageOutcome out = run.parse(Engine::AltaVista, R"(<a href="http://www.z.com/">Zed, the end)");
-  EXPECT_EQ(out.hitsOnPage, 0);
-  EXPECT_EQ(run.progress.acceptedHits, -1);
-}
-
 TEST(LinkLocation, RelativeLinksPassedOverAndUnquotedTagsCut) {
   // The relative link's search finds the next quoted absolute link, so the
   // absolute link is examined once, on behalf of the relative one.
@@ -190,14 +194,6 @@ TEST(LinkLocation, RelativeLinkWithNoAbsoluteLinkAfterItIsNeverAHit) {
   ParserRun altaVista;
   altaVista.parse(Engine::AltaVista, page);
   EXPECT_EQ(altaVista.progress.acceptedHits, 1);
-}
-
-TEST(LinkLocation, LinkWithoutEndIsTakenForAnEngineLink) {
-  ParserRun run;
-  PageOutcome out = run.parse(Engine::Excite, "<a href=\"http://www.open.com/ > never closed");
-  EXPECT_EQ(out.hitsOnPage, 0);
-  EXPECT_EQ(run.examined, 1);
-  EXPECT_EQ(run.store.text(), "");
 }
 
 TEST(LinkLocation, ListenerEndsThePageAfterAnyLink) {

@@ -85,15 +85,7 @@ void HttpTestServer::dispatch(const httplib::Request& req, httplib::Response& re
   Handler handler;
   {
     std::lock_guard lock(mutex_);
-    RecordedRequest r;
-    r.method = req.method;
-    r.path = req.path;
-    r.target = req.target;
-    size_t q = req.target.find('?');
-    if (q != std::string::npos) r.query = req.target.substr(q + 1);
-    r.headers = req.headers;
-    r.remotePort = req.remote_port;
-    requests_.push_back(std::move(r));
+    requests_.push_back({req.path, req.target, req.headers, req.remote_port});
     auto it = handlers_.find(req.path);
     handler = it != handlers_.end() ? it->second : fallback_;
   }

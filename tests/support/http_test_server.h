@@ -24,10 +24,8 @@
 namespace quexa::test {
 
 struct RecordedRequest {
-  std::string method;
   std::string path;    // decoded by the server
   std::string target;  // as it came on the wire, query included
-  std::string query;   // the raw text after '?', "" when none
   httplib::Headers headers;
   int remotePort = 0;  // the client's end of the connection
   std::string header(const std::string& name) const;
