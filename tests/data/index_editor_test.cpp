@@ -110,6 +110,23 @@ TEST_F(IndexEditorTest, AddUrlRefusesWhatDoesNotStartWithHttp) {
                                    "Invalid URL", MessageIcon::Critical, MessageButtons::Ok}));
 }
 
+TEST_F(IndexEditorTest, RemovingTheLastAddressDeletesTheIndexAtOnce) {
+  open("[Home]\r\nwords\r\n[Work]\r\nw\r\n");
+  editor.dirCatClick("Home");
+  editor.dirListClick(0);
+  EXPECT_TRUE(editor.dirDelEnabled);
+  editor.dirDelClick();
+  EXPECT_FALSE(editor.dirDelEnabled);
+  EXPECT_EQ(editor.dirCatText, "Unknown Index");
+  EXPECT_EQ(editor.dirCat, Lines{"Work"});
+  EXPECT_EQ(dir.read(kIndexFileName), "[Work]\r\nhttp://w2\r\nhttp://w1\r\n");
+  EXPECT_EQ(dir.read(kWordFileName), "[Work]\r\nw\r\n");
+  EXPECT_TRUE(window.shown.empty()) << "no question is asked";
+  editor.dirCancelClick();
+  EXPECT_TRUE(editor.closed);
+  EXPECT_EQ(main.searchCat, (Lines{"Work", "Home"})) << "the main window is not touched";
+}
+
 TEST_F(IndexEditorTest, OkWithoutNameRefusesAddressesOrRefillsTheMainWindow) {
   open("[]\r\nbare\r\n");
   add("http://x");

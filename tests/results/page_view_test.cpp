@@ -205,6 +205,7 @@ TEST_F(HitDetailViewTest, ShowsTheHitByTheWholeKeysEngineInAClearedPane) {
             hitDetailView(hitDetail("Title", url, "Words")));
   EXPECT_EQ(state.selectedPageUrl, url);
   EXPECT_TRUE(window.isEnabled(Control::searchPage));
+  EXPECT_EQ(window.resultLabel, "Links: 0/0");
   EXPECT_EQ(state.linkStatus, "Links: 0/0");
   ASSERT_EQ(window.eventsOf(Kind::Clear).size(), 1u);  // cleared, no blank inserted
   EXPECT_EQ(window.eventsOf(Kind::Clear)[0].pane, Pane::Page);
