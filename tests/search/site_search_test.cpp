@@ -3,8 +3,6 @@
 // writes, and how each way of ending shows on the status line.
 #include <gtest/gtest.h>
 
-#include <atomic>
-
 #include "app/search_frame.h"
 #include "results/documents.h"
 #include "results/rtf_blocks.h"
@@ -104,37 +102,26 @@ TEST(SiteSearchSinglePage, TheSameUrlTwiceGivesTwoPageNodesAndTheEntryIsEscaped)
   EXPECT_EQ(h.window.resultLabel, "Found:  2");
 }
 
-TEST(SiteSearchSinglePage, ADeadHostBetweenLiveOnesReadsAsAnEmptyPage) {
-  NeedleServer server;
-  const std::string dead = "http://" + test::deadHostAndPort() + "/";
-  SiteSearchHarness h;
-
-  EXPECT_EQ(h.run({server.url("/one"), dead, server.url("/two")}, false), EndReason::Completed);
-
-  // The dead host is asked once more (the empty-answer rule), then the
-  // search goes on to the next site.
-  EXPECT_EQ(h.fetchedUrls(),
-            (std::vector<std::string>{server.url("/one"), dead, dead, server.url("/two")}));
-  EXPECT_EQ(h.nodeKeys(), (std::vector<std::string>{"Mine\\", "Yahoo 1" + server.url("/one"),
-                                                    "Yahoo 2" + server.url("/two")}));
-  EXPECT_EQ(h.window.status, kStatusReady);
-}
-
-TEST(SiteSearchServerError, AShortNotFoundFirstPageIsListedInRed) {
+// A short "not found" first page is listed in red; other error pages are
+// matched as text.
+TEST(SiteSearchServerError, OnlyAShortNotFoundFirstPageIsAServerError) {
   HttpTestServer server;
   server.on("/gone", HttpTestServer::errorPage(404, page("404 Not Found")));
+  server.on("/broken", HttpTestServer::errorPage(500, page("Internal Server Error near a needle")));
   server.start();
   SiteSearchHarness h;
   const std::string gone = server.url("/gone");
+  const std::string broken = server.url("/broken");
 
-  EXPECT_EQ(h.run({gone}, false), EndReason::Completed);
+  EXPECT_EQ(h.run({gone, broken}, false), EndReason::Completed);
 
   EXPECT_EQ(
       test::nodeLines(h.window),
       (std::vector<std::string>{"-|Mine\\|Mine|closed|open",
-                                "Mine\\|Yahoo 1" + gone + "|" + gone + " (Server Error)|leaf|-"}));
+                                "Mine\\|Yahoo 1" + gone + "|" + gone + " (Server Error)|leaf|-",
+                                "Mine\\|Yahoo 2" + broken + "|" + broken + "|leaf|-"}));
   const auto docs = h.window.paneDocuments(Pane::All);
-  ASSERT_EQ(docs.size(), 1u);
+  ASSERT_EQ(docs.size(), 2u);
   EXPECT_NE(docs[0].find(std::string(rtfRedText) + std::string(kServerErrorMessage) +
                          std::string(rtfPar) + std::string(rtfPar) + "}"),
             std::string::npos);
@@ -195,39 +182,6 @@ TEST(SiteSearchAllLinks, TheSameSiteTwiceEndsAsAFailureWhenItsNodeIsRefused) {
   EXPECT_EQ(h.state.searchRunning, 0);
 }
 
-TEST(SiteSearchAllLinks, MaximumSitesEndsTheSearchAsCompleted) {
-  LinkedSite site;
-  SiteSearchHarness h;
-  // Taken from the queue: the home page, index.html (taken, then passed
-  // over as the home page) and b.html; c.html would be the fourth.
-  h.controls.settings.hitsText = "3";
-
-  EXPECT_EQ(h.run({site.url(), site.url("/e.html")}, true), EndReason::Completed);
-
-  EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{site.url("/"), site.url("/b.html")}));
-  EXPECT_EQ(h.window.status, kStatusReady);
-}
-
-TEST(SiteSearchStop, AStopDuringACrawlEndsItBeforeTheNextLinkIsFetched) {
-  LinkedSite site;
-  std::atomic<bool> servedB{false};
-  site.server.on("/b.html", [&](const httplib::Request&, httplib::Response& res) {
-    servedB = true;
-    res.set_content(page("needle in b"), "text/html");
-  });
-  SiteSearchHarness h;
-  // The window's Stop button, pressed while page b is being handled.
-  h.pump.onPump = [&](int) {
-    if (servedB && h.state.stopRequest == 0) searchStop(h.state, h.window);
-  };
-
-  EXPECT_EQ(h.run({site.url(), site.url("/e.html")}, true), EndReason::Stopped);
-
-  EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{site.url("/"), site.url("/b.html")}));
-  EXPECT_EQ(h.window.status, kStatusStopped);
-  EXPECT_FALSE(h.window.busyCursor);
-}
-
 TEST(SiteSearchStop, AStopBetweenEntriesLeavesTheRestUnsearched) {
   NeedleServer server;
   SiteSearchHarness h;
@@ -246,10 +200,7 @@ TEST(SiteSearchStart, RefusedInputsAndBadNumbersNeverReachTheWeb) {
     SiteSearchHarness h;
     h.controls.searchText[0] = "";
     EXPECT_EQ(h.run({server.url("/")}, false), std::nullopt);
-    const auto boxes = h.events(Kind::Message);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].title, "Text Missing");
-    EXPECT_EQ(h.state.searchRunning, 0);
+    EXPECT_EQ(h.events(Kind::Message).size(), 1u);
     EXPECT_TRUE(h.window.searchFrameVisible);
   }
   for (std::string Settings::*number :
@@ -265,19 +216,6 @@ TEST(SiteSearchStart, RefusedInputsAndBadNumbersNeverReachTheWeb) {
     EXPECT_EQ(h.window.status, kStatusStopped) << bad;
   }
   EXPECT_EQ(server.requestCount(), 0u);
-}
-
-TEST(SiteSearchStart, ASecondSearchWithoutMainIsRefusedItsIndexNode) {
-  NeedleServer server;
-  SiteSearchHarness h;
-  ASSERT_EQ(h.run({server.url("/")}, false), EndReason::Completed);
-  EXPECT_EQ(h.run({server.url("/")}, false), EndReason::Failed);
-  EXPECT_EQ(h.window.status, kStatusStopped);
-
-  // After "&Main" the tree is cleared and the same index can be searched.
-  h.state.resetResults = 1;
-  EXPECT_EQ(h.run({server.url("/")}, false), EndReason::Completed);
-  EXPECT_EQ(h.state.resetResults, 0);
 }
 
 TEST(SiteSearchErrors, RetryRepeatsTheMatchAndIgnoreEndsTheSearchAsAFailure) {
