@@ -64,32 +64,11 @@ long peakResidentKilobytes() {
 // --- Sites that give no page: each is asked retry + 1 times, reported
 // unfetched when it stays so, and skipped ---
 
-// A TLS site whose certificate no authority of the system signed.
-struct UntrustedTlsServer {
-  httplib::SSLServer server;
-  std::thread serving;
-  int port = 0;
-
-  UntrustedTlsServer()
-      : server(QUEXA_FIXTURES_DIR "/tls/loopback.crt", QUEXA_FIXTURES_DIR "/tls/loopback.key") {
-    server.Get(".*", [](const httplib::Request&, httplib::Response& res) {
-      res.set_content(page("needle"), "text/html");
-    });
-    port = server.bind_to_any_port("127.0.0.1");
-    serving = std::thread([this] { server.listen_after_bind(); });
-    while (!server.is_running()) std::this_thread::sleep_for(1ms);
-  }
-  ~UntrustedTlsServer() {
-    server.stop();
-    serving.join();
-  }
-};
-
 // A site that never gives a page, however it fails to.
 struct FaultySite {
-  std::unique_ptr<HttpTestServer> http;
-  std::unique_ptr<RawServer> raw;
-  std::unique_ptr<UntrustedTlsServer> tls;
+  std::unique_ptr<HttpTestServer> http{};
+  std::unique_ptr<RawServer> raw{};
+  std::unique_ptr<testing::TlsTestServer> tls{};
   std::string url;
   size_t requestsPerAttempt = 1;  // a redirect loop asks for more than one
 
@@ -101,10 +80,6 @@ struct NoPageCase {
   FetchStatus fetcherSays;
   std::function<FaultySite()> make;
 };
-
-void PrintTo(const NoPageCase& c, std::ostream* out) {
-  *out << c.name;
-}
 
 FaultySite httpSite(HttpTestServer::Handler handler, size_t requestsPerAttempt = 1) {
   FaultySite site;
@@ -131,21 +106,13 @@ RawServer::Behaviour answers(std::string bytes) {
   };
 }
 
-FaultySite closedPortSite() {
-  FaultySite site;
-  {
-    HttpTestServer gone;
-    gone.start();
-    site.url = gone.url("/gone");
-  }
-  site.requestsPerAttempt = 0;
-  return site;
-}
-
 FaultySite untrustedCertificateSite() {
   FaultySite site;
-  site.tls = std::make_unique<UntrustedTlsServer>();
-  site.url = "https://127.0.0.1:" + std::to_string(site.tls->port) + "/faulty";
+  site.tls =
+      std::make_unique<testing::TlsTestServer>([](const httplib::Request&, httplib::Response& res) {
+        res.set_content("needle", "text/html");
+      });
+  site.url = site.tls->url("/faulty");
   site.requestsPerAttempt = 0;  // the handshake fails before any request
   return site;
 }
@@ -194,7 +161,11 @@ INSTANTIATE_TEST_SUITE_P(
                    [] { return httpSite(HttpTestServer::emptyBody()); }},
         NoPageCase{"ClosedBeforeHeaders", FetchStatus::Unreachable,
                    [] { return rawSite(&RawServer::readRequestHead); }},
-        NoPageCase{"ClosedPort", FetchStatus::Unreachable, closedPortSite},
+        NoPageCase{"ClosedPort", FetchStatus::Unreachable,
+                   [] {
+                     return FaultySite{.url = "http://" + test::deadHostAndPort() + "/",
+                                       .requestsPerAttempt = 0};
+                   }},
         NoPageCase{"ResetMidBody", FetchStatus::Unreachable,
                    [] { return rawSite(halfBodyThenClose(4000, true)); }},
         NoPageCase{"BodyCutShort", FetchStatus::Unreachable,

@@ -361,21 +361,6 @@ TEST_F(EngineSearchTest, RefusedStartsChangeNothingAndFailuresEndAsStopped) {
   EXPECT_EQ(engines.server.requestCount(), 0u);
 }
 
-TEST_F(EngineSearchTest, ASecondRunWithoutMainRefusesTheRepeatedRootQuietly) {
-  tick({Engine::Excite});
-  engines.answer(test::exciteTarget(0), test::excitePage(test::numberedHits("e", 1, 1)));
-  EXPECT_EQ(run(), EndReason::Completed);
-  // The tree still holds "Excite\": the second run ends at its first hit.
-  EXPECT_EQ(run(), EndReason::Failed);
-  EXPECT_EQ(window.status, kStatusStopped);
-  EXPECT_TRUE(window.eventsOf(Kind::ErrorDialog).empty());
-  // After "&Main" the tree is cleared and the run lists again.
-  state.resetResults = 1;
-  EXPECT_EQ(run(), EndReason::Completed);
-  EXPECT_EQ(found, 1);
-  EXPECT_EQ(window.status, kStatusReady);
-}
-
 TEST_F(EngineSearchTest, EachFormatPagesOnAndListsEveryAddressOnce) {
   serve("/searx", ResultFormat::SearxngJson, "pageno",
         {{"1", {{"/a1", "A1"}, {"/a2", "A2"}}},

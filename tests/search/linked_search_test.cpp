@@ -183,25 +183,9 @@ TEST_F(LinkedSearchTest, FailuresEndItWithoutADialog) {
   EXPECT_EQ(r.reason, EndReason::Failed);
   EXPECT_EQ(server.requestCount("/silent"), 1u);
   EXPECT_EQ(window.status, kStatusStopped);
-
-  controls.settings.retryText = "many";
-  r = search("/a", false);
-  EXPECT_EQ(r.reason, EndReason::Failed);
-  EXPECT_EQ(server.requestCount("/a"), 1u);  // only the first run's request
   EXPECT_TRUE(window.eventsOf(Kind::ErrorDialog).empty());
   EXPECT_TRUE(window.eventsOf(Kind::Message).empty());
   expectIdleAndUntouchedResults();
-}
-
-TEST_F(LinkedSearchTest, IsRefusedWhileASearchRuns) {
-  state.searchRunning = 1;
-  LinkedSearchResult r = search("/a", false);
-  EXPECT_FALSE(r.started);
-  EXPECT_EQ(server.requestCount(), 0u);
-  EXPECT_EQ(test::eventTexts(window, Kind::Message),
-            std::vector<std::string>{"You must stop the current search first!"});
-  EXPECT_TRUE(window.eventsOf(Kind::Found).empty());
-  EXPECT_EQ(state.searchRunning, 1);
 }
 
 }  // namespace

@@ -5,9 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <map>
-#include <thread>
 
 #include "search/linked_search.h"
 #include "search/site_fixture.h"
@@ -110,10 +108,8 @@ TEST(StandardCrawl, EachPageOnceByRealLinksWithinRobotsAndTheHost) {
 }
 
 TEST(StandardCrawl, AnHttpSiteThatMovedToHttpsIsCrawledThereOnce) {
-  const std::string tls = std::string(QUEXA_FIXTURES_DIR) + "/tls/loopback.";
-  httplib::SSLServer secure((tls + "crt").c_str(), (tls + "key").c_str());
   std::atomic<int> secureRequests{0};
-  secure.Get(".*", [&](const httplib::Request& req, httplib::Response& res) {
+  testing::TlsTestServer secure([&](const httplib::Request& req, httplib::Response& res) {
     ++secureRequests;
     if (req.path == "/robots.txt") return (void)(res.status = 404);
     const bool home = req.path == "/";
@@ -121,20 +117,14 @@ TEST(StandardCrawl, AnHttpSiteThatMovedToHttpsIsCrawledThereOnce) {
                          : "<body>needle</body>",
                     "text/html");
   });
-  const int securePort = secure.bind_to_any_port("127.0.0.1");
-  std::thread serving([&] { secure.listen_after_bind(); });
-  while (!secure.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   HttpTestServer plain;
-  plain.otherwise(
-      HttpTestServer::redirect("https://127.0.0.1:" + std::to_string(securePort) + "/"));
+  plain.otherwise(HttpTestServer::redirect(secure.url("/")));
   plain.start();
 
   SiteSearchHarness h;
-  h.curl.trustCertificates(tls + "crt");
+  h.curl.trustCertificates(testing::kLoopbackCertificate);
   h.controls.standardLinks = true;
   h.run({plain.url("/")}, true);
-  secure.stop();
-  serving.join();
   // robots.txt of each scheme's site (the http one moved too), then the
   // pages; the moved home page is one page, and its link is read against
   // its https address.
@@ -143,8 +133,7 @@ TEST(StandardCrawl, AnHttpSiteThatMovedToHttpsIsCrawledThereOnce) {
   std::vector<std::string> listed;
   for (const auto& e : h.events(Kind::Node))
     if (e.parentKey == plain.url("/")) listed.push_back(e.text);
-  const std::string https = "https://127.0.0.1:" + std::to_string(securePort);
-  EXPECT_EQ(listed, (std::vector<std::string>{https + "/", https + "/docs/a.html"}));
+  EXPECT_EQ(listed, (std::vector<std::string>{secure.url("/"), secure.url("/docs/a.html")}));
 }
 
 TEST(StandardCrawl, RobotsAnswersDecideForTheWholeSite) {
