@@ -286,26 +286,5 @@ TEST(FaultMatrixSpiderTrap, MaximumSitesEndsTheCrawlWhereAnUnboundedQueueWouldHa
   EXPECT_EQ(h.window.status, kStatusReady);
 }
 
-// --- Proxy ---
-
-TEST(FaultMatrixProxy, AProxyThatClosesAtOnceMakesEverySiteAnEmptyAnswer) {
-  RawServer proxy([](int) {});  // accepts and closes
-  HttpTestServer site;
-  site.otherwise(HttpTestServer::page(page("needle")));
-  site.start();
-  SiteSearchHarness h;
-  h.controls.settings.proxyText = proxy.hostAndPort();
-  const std::string a = site.url("/a");
-  const std::string b = site.url("/b");
-
-  EXPECT_EQ(h.run({a, b}, false), EndReason::Completed);
-
-  EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{a, a, b, b}));
-  EXPECT_EQ(proxy.connections(), 4);
-  EXPECT_EQ(site.requestCount(), 0u);
-  EXPECT_EQ(h.nodeKeys(), (std::vector<std::string>{"Mine\\"}));
-  EXPECT_EQ(h.window.status, kStatusReady);
-}
-
 }  // namespace
 }  // namespace quexa

@@ -8,9 +8,6 @@
 #include <sstream>
 
 #include "app/transcript.h"
-#include "search/engine_search.h"
-#include "search/engines/engine_table.h"
-#include "search/fake_engine.h"
 #include "search/linked_search.h"
 #include "search/site_fixture.h"
 #include "support/http_test_server.h"
@@ -157,34 +154,6 @@ TEST(ParallelCrawlLinked, TheLinkedPageSearchIsTheSameOverFourConnections) {
     EXPECT_EQ(result.reason, EndReason::Completed);
     EXPECT_GE(result.linkedFetched, 30);
     transcripts.push_back(describeAll(run.window.events, site.server.url("")));
-  }
-  EXPECT_EQ(transcripts[1], transcripts[0]);
-}
-
-// The engines' first result pages are asked for ahead; each engine's later
-// pages cannot be, and the run is the same as over one connection.
-TEST(ParallelEngines, FourConnectionsGiveTheOneConnectionTranscript) {
-  std::vector<std::vector<std::string>> transcripts;
-  for (int connections : {1, 4}) {
-    test::FakeEngines engines;
-    engines.answer(test::lycosTarget(1), test::lycosPage(test::numberedHits("l", 1, 2)));
-    engines.answer(test::exciteTarget(0), test::excitePage(test::numberedHits("e", 1, 2)));
-    engines.answer(test::altavistaTarget(1), test::altavistaPage(test::numberedHits("a", 1, 1)));
-    engines.start();
-    CrawlRun run(connections);
-    run.controls.searchText[0] = "apple";
-    run.controls.frameMineEnabled = false;
-    for (Engine e : {Engine::Lycos, Engine::Excite, Engine::AltaVista})
-      run.controls.settings.*engineRow(e).tickBox = true;
-    const EngineHosts hosts = engines.hosts();
-    EngineSearchContext context{run.state, run.window, run.fetcher, run.pump, run.controls, hosts};
-    EXPECT_EQ(searchWebEngines(context), EndReason::Completed);
-    transcripts.push_back(describeAll(run.window.events, engines.server.hostAndPort()));
-    EXPECT_EQ(run.window.eventsOf(Kind::Node).size(), 8u);  // three engines, five hits
-    // Each page once: an early first page is the one the search reads.
-    std::vector<std::string> targets = engines.targets();
-    std::sort(targets.begin(), targets.end());
-    EXPECT_EQ(std::adjacent_find(targets.begin(), targets.end()), targets.end()) << connections;
   }
   EXPECT_EQ(transcripts[1], transcripts[0]);
 }
