@@ -220,8 +220,6 @@ TEST(FaultMatrixTimeouts, ASiteOutlastingTheTimeoutEndsTheSearchOnceItsRetriesAr
   EXPECT_EQ(server.requestCount("/next"), 0u);
 }
 
-// --- Transfers that break off or never end ---
-
 TEST(FaultMatrixBrokenTransfers, AHundredMegabyteBodyIsCutAndMemoryStaysBounded) {
   constexpr size_t kPromised = 100u * 1024u * 1024u;
   std::atomic<size_t> sent{0};
@@ -249,40 +247,32 @@ TEST(FaultMatrixBrokenTransfers, AHundredMegabyteBodyIsCutAndMemoryStaysBounded)
   EXPECT_LT(grownMegabytes, 400) << "peak resident size grew by " << grownMegabytes << " MB";
 }
 
-// --- A spider trap: every page links to many pages never seen before ---
-
-// Page /pK links to /p(K*width+1) .. /p(K*width+width).
-struct SpiderTrap {
-  HttpTestServer server;
-  explicit SpiderTrap(int width) {
-    server.otherwise([width](const httplib::Request& req, httplib::Response& res) {
-      const long k = std::atol(req.path.c_str() + 2);
-      std::string body = "<html><body>";
-      for (long i = 1; i <= width; ++i)
-        body += "<a href=\"/p" + std::to_string(k * width + i) + "\">x</a>\n";
-      res.set_content(body + "</body></html>", "text/html");
-    });
-    server.start();
-  }
-};
-
+// A spider trap: page /pK links to the 300 pages /p(300K+1) .. /p(300K+300).
 TEST(FaultMatrixSpiderTrap, MaximumSitesEndsTheCrawlWhereAnUnboundedQueueWouldHave) {
-  SpiderTrap trap(300);
+  HttpTestServer trap;
+  trap.otherwise([](const httplib::Request& req, httplib::Response& res) {
+    const long k = std::atol(req.path.c_str() + 2);
+    std::string body = "<html><body>";
+    for (long i = 1; i <= 300; ++i)
+      body += "<a href=\"/p" + std::to_string(k * 300 + i) + "\">x</a>\n";
+    res.set_content(body + "</body></html>", "text/html");
+  });
+  trap.start();
   SiteSearchHarness h;
   h.controls.settings.hitsText = "100";
   // Longer than every link taken, so only the site itself gets its "/".
-  const std::string site = trap.server.url("/p0.html");
+  const std::string site = trap.url("/p0.html");
 
   EXPECT_EQ(h.run({site}, true), EndReason::Completed);
 
   // Breadth first: /p0/, then /p1 .. /p99; the entry after the last page is
   // still taken and shown before the bound ends the search.
   std::vector<std::string> expected{site + "/"};
-  for (int k = 1; k < 100; ++k) expected.push_back(trap.server.url("/p" + std::to_string(k)));
+  for (int k = 1; k < 100; ++k) expected.push_back(trap.url("/p" + std::to_string(k)));
   EXPECT_EQ(h.fetchedUrls(), expected);
   const std::vector<std::string> statuses = statusTexts(h);
   ASSERT_GE(statuses.size(), 2u);
-  EXPECT_EQ(statuses[statuses.size() - 2], "Searching " + trap.server.url("/p100"));
+  EXPECT_EQ(statuses[statuses.size() - 2], "Searching " + trap.url("/p100"));
   EXPECT_EQ(h.window.status, kStatusReady);
 }
 
