@@ -3,8 +3,6 @@
 // writes, and how each way of ending shows on the status line.
 #include <gtest/gtest.h>
 
-#include <deque>
-
 #include "app/search_frame.h"
 #include "results/documents.h"
 #include "results/rtf_blocks.h"
@@ -199,45 +197,37 @@ TEST(SiteSearchStart, RefusedInputsAndBadNumbersNeverReachTheWeb) {
   EXPECT_EQ(server.requestCount(), 0u);
 }
 
-// A failing match of the first page: Retry repeats the match, not the
-// fetch; Ignore ends the search as a failure; a missing file skips the step,
-// so the page goes unlisted and the search goes on.
-TEST(SiteSearchErrors, RetryRepeatsTheMatchIgnoreEndsTheSearchAMissingFileSkipsThePage) {
+TEST(SiteSearchErrors, RetryRepeatsTheMatchAndIgnoreEndsTheSearchAsAFailure) {
   NeedleServer server;
-  const std::string one = server.url("/one");
-  const std::string two = server.url("/two");
-  struct Case {
-    ErrorKind failure;
-    std::deque<ErrorAnswer> answers;
-    EndReason end;
-    size_t dialogs;
-    std::vector<std::string> fetched;
-    std::vector<std::string> keys;
-  } cases[] = {
-      {ErrorKind::DiskNotReady,
-       {ErrorAnswer::Retry},
-       EndReason::Completed,
-       1,
-       {one, two},
-       {"Mine\\", "Yahoo 1" + one, "Yahoo 2" + two}},
-      {ErrorKind::DeviceIO, {ErrorAnswer::Ignore}, EndReason::Failed, 1, {one}, {"Mine\\"}},
-      {ErrorKind::FileNotFound,
-       {},
-       EndReason::Completed,
-       0,
-       {one, two},
-       {"Mine\\", "Yahoo 1" + two}}};
-  for (const Case& c : cases) {
+  {
     SiteSearchHarness h;
-    h.wordMatcher.failures = {c.failure};
-    h.window.errorAnswers = c.answers;
-    EXPECT_EQ(h.run({one, two}, false), c.end);
+    h.wordMatcher.failures = {ErrorKind::DiskNotReady};
+    h.window.errorAnswers = {ErrorAnswer::Retry};
+    EXPECT_EQ(h.run({server.url("/")}, false), EndReason::Completed);
     const auto dialogs = h.events(Kind::ErrorDialog);
-    ASSERT_EQ(dialogs.size(), c.dialogs);
-    EXPECT_EQ(h.fetchedUrls(), c.fetched);
-    EXPECT_EQ(h.nodeKeys(), c.keys);
-    EXPECT_EQ(h.window.status, c.end == EndReason::Failed ? kStatusStopped : kStatusReady);
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].text, "Disk not ready! ( 71)");
+    EXPECT_EQ(h.wordMatcher.calls, 2);
+    EXPECT_EQ(h.fetchedUrls().size(), 1u);  // the fetch is not repeated
+    EXPECT_EQ(h.foundCount, 1);
     EXPECT_FALSE(h.dir.exists("page.tmp"));
+  }
+  {
+    SiteSearchHarness h;
+    h.wordMatcher.failures = {ErrorKind::DeviceIO};
+    h.window.errorAnswers = {ErrorAnswer::Ignore};
+    EXPECT_EQ(h.run({server.url("/one"), server.url("/two")}, false), EndReason::Failed);
+    EXPECT_EQ(h.fetchedUrls().size(), 1u);
+    EXPECT_EQ(h.window.status, kStatusStopped);
+  }
+  {
+    // A missing file skips the failing step: the page goes unlisted and the
+    // search goes on.
+    SiteSearchHarness h;
+    h.wordMatcher.failures = {ErrorKind::FileNotFound};
+    EXPECT_EQ(h.run({server.url("/one"), server.url("/two")}, false), EndReason::Completed);
+    EXPECT_TRUE(h.events(Kind::ErrorDialog).empty());
+    EXPECT_EQ(h.nodeKeys(), (std::vector<std::string>{"Mine\\", "Yahoo 1" + server.url("/two")}));
   }
 }
 
