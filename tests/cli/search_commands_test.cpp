@@ -404,15 +404,9 @@ TEST_F(EnginesCli, JsonTranscriptIsTheInProcessOne) {
 
   std::vector<json> expected = transcriptLines(inProcess({Engine::Lycos, Engine::Excite}).events);
   expected.push_back(endLine(4));
-  EXPECT_EQ(jsonLines(r.out), expected);
   // The engines are read in the window's order, whatever the options' order
   // (on the wire, Excite's first page may come ahead).
-  std::vector<std::string> fetched;
-  for (const json& line : jsonLines(r.out))
-    if (line["event"] == "fetch") fetched.push_back(line["url"]);
-  ASSERT_EQ(fetched.size(), 4u);
-  EXPECT_NE(fetched[0].find(test::lycosTarget(1)), std::string::npos) << fetched[0];
-  EXPECT_NE(fetched[2].find("/search.gw?s=%2Bapple&start= 0"), std::string::npos) << fetched[2];
+  EXPECT_EQ(jsonLines(r.out), expected);
 }
 
 TEST_F(EnginesCli, SavedTickBoxesAndHostsFileStandInForTheOptions) {
