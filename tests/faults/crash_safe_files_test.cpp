@@ -214,19 +214,6 @@ TEST(DamagedDataFiles, ListsAndIndexesLoadAndARewrittenSectionKeepsTheOthers) {
   EXPECT_EQ(readLines(dir.file(kWordFileName)), expected);
 }
 
-TEST(DamagedDataFiles, FilesOfPureJunkLoadAndTakeARewrittenSection) {
-  ScratchDir dir;
-  // Junk that ends in a line end, with a section of the window's own after it.
-  dir.write(kWordFileName, junk(32 * 1024, 21) + "\r\n[Mine]\r\nold\r\n");
-  dir.write(kIndexFileName, junk(32 * 1024, 22));
-
-  const Lines names = loadIndexNames(dir.path());
-  for (size_t i = 0; i < names.size() && i < 20; ++i) (void)chooseIndex(dir.path(), names[i]);
-  EXPECT_EQ(loadWordList(dir.path(), "Mine"), (Lines{"old"}));
-  saveWordList(dir.path(), false, "Mine", {"kept"});
-  EXPECT_EQ(loadWordList(dir.path(), "Mine"), (Lines{"kept"}));
-}
-
 // A new section appended after a last line without a line end starts on a
 // line of its own, so neither that line nor the new section is lost.
 TEST(DamagedDataFiles, ANewSectionAfterALastLineWithoutLineEndKeepsBoth) {
