@@ -242,28 +242,6 @@ struct LinksCli : ::testing::Test {
   }
 
   CliRun run(const std::string& args) { return runCli(dir, "links " + args); }
-
-  // The same search in-process, fetches recorded as the command line does.
-  TranscriptWindow inProcess(bool allLinks) {
-    TranscriptWindow window;
-    AppState state;
-    state.dataDir = dir.path();
-    state.selectedPageUrl = server.url("/");
-    NullPump pump;
-    CurlFetcher fetcher(pump);
-    DlMatcher matcher;
-    MainControls controls;
-    controls.searchText = {"needle", "thread", "", ""};
-    controls.connector = {kConnectorNot, kConnectorAnd, kConnectorAnd};
-    controls.settings.optSearchAll = allLinks;
-    controls.settings.timeoutText = "2";
-    controls.settings.retryText = "1";
-    ResultTools tools{state,   window,
-                      fetcher, pump,
-                      matcher, [&window](const std::string& url) { window.recordFetch(url); }};
-    searchPage_Click(tools, controls);
-    return window;
-  }
 };
 
 TEST_F(LinksCli, JsonTranscriptIsTheInProcessOneInBothModes) {
@@ -273,11 +251,18 @@ TEST_F(LinksCli, JsonTranscriptIsTheInProcessOneInBothModes) {
     CliRun r = run("'" + server.url("/") + "' needle NOT thread --timeout 30 --retry 3 " +
                    (allLinks ? "--all-links" : "--single-page") + " --format json");
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    const size_t cliRequests = server.requestCount() - before;
-    TranscriptWindow window = inProcess(allLinks);
-    EXPECT_EQ(cliRequests, allLinks ? 3u : 1u);
+    EXPECT_EQ(server.requestCount() - before, allLinks ? 3u : 1u);
 
-    std::vector<json> expected = transcriptLines(window.events);
+    // The same search in this process, with the real matcher.
+    testing::SiteSearchHarness h;
+    DlMatcher matcher;
+    h.controls.searchText = {"needle", "thread", "", ""};
+    h.controls.connector = {kConnectorNot, kConnectorAnd, kConnectorAnd};
+    h.controls.settings.optSearchAll = allLinks;
+    h.state.selectedPageUrl = server.url("/");
+    ResultTools tools{h.state, h.window, h.fetcher, h.pump, matcher};
+    searchPage_Click(tools, h.controls);
+    std::vector<json> expected = transcriptLines(h.window.events);
     expected.push_back(endLine(allLinks ? 1 : 0));
     EXPECT_EQ(jsonLines(r.out), expected);
   }
@@ -373,26 +358,6 @@ struct EnginesCli : ::testing::Test {
   }
 
   CliRun run(const std::string& args) { return runCli(dir, "engines " + args); }
-
-  // The same search in-process: saved defaults with the flags of the run.
-  TranscriptWindow inProcess(std::initializer_list<Engine> ticked) {
-    TranscriptWindow window;
-    AppState state;
-    state.dataDir = dir.path();
-    NullPump pump;
-    CurlFetcher curl(pump);
-    testing::RecordingFetcher fetcher(curl, window);
-    MainControls controls;
-    controls.searchText = {"apple", "", "", ""};
-    controls.settings.timeoutText = "2";
-    controls.settings.retryText = "1";
-    for (Engine e : ticked) controls.settings.*engineRow(e).tickBox = true;
-    controls.frameMineEnabled = false;
-    const EngineHosts hosts = engines.hosts();
-    EngineSearchContext context{state, window, fetcher, pump, controls, hosts};
-    EXPECT_EQ(searchWebEngines(context), EndReason::Completed);
-    return window;
-  }
 };
 
 TEST_F(EnginesCli, JsonTranscriptIsTheInProcessOne) {
@@ -402,7 +367,15 @@ TEST_F(EnginesCli, JsonTranscriptIsTheInProcessOne) {
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(server.requestCount(), 4u);  // two pages each, the second without hits
 
-  std::vector<json> expected = transcriptLines(inProcess({Engine::Lycos, Engine::Excite}).events);
+  // The same search in this process, over one connection.
+  testing::SiteSearchHarness h;
+  h.controls.searchText[0] = "apple";
+  h.controls.frameMineEnabled = false;
+  for (Engine e : {Engine::Lycos, Engine::Excite}) h.controls.settings.*engineRow(e).tickBox = true;
+  const EngineHosts hosts = engines.hosts();
+  EngineSearchContext context{h.state, h.window, h.fetcher, h.pump, h.controls, hosts};
+  EXPECT_EQ(searchWebEngines(context), EndReason::Completed);
+  std::vector<json> expected = transcriptLines(h.window.events);
   expected.push_back(endLine(4));
   // The engines are read in the window's order, whatever the options' order
   // (on the wire, Excite's first page may come ahead).
