@@ -102,7 +102,7 @@ TEST(SitesCli, JsonLinesAreTheTranscriptOfTheSearchItself) {
   EXPECT_EQ(site.server.requestCount("/logo.gif"), 0u);
 }
 
-TEST(SitesCli, TextAndRtfShowTheAllResultsPane) {
+TEST(SitesCli, TextRtfAndExitStatusesTellWhatWasFoundAndHowTheSearchEnded) {
   SmallSite site;
   testing::ScratchDir dir;
   writeIndex(dir, {site.server.url("")});
@@ -118,23 +118,20 @@ TEST(SitesCli, TextAndRtfShowTheAllResultsPane) {
   EXPECT_NE(text.err.find("Searching " + home + "/b.html\n"), std::string::npos);
   EXPECT_NE(text.err.find("Ready to search!"), std::string::npos);
 
-  CliRun single = runSites(dir, "--index Mine --single-page --no-case --format rtf needle");
+  // A host that cannot be reached is told on stderr; the search goes on.
+  writeIndex(dir, {"http://127.0.0.1:1/", home});
+  CliRun single = runSites(
+      dir, "--index Mine --single-page --no-case --timeout 30 --retry 3 --format rtf needle");
   EXPECT_EQ(single.exitCode, 0) << single.err;
+  EXPECT_NE(single.err.find("quexa-cli: http://127.0.0.1:1/: "), std::string::npos) << single.err;
   EXPECT_EQ(single.out.rfind("{\\rtf1", 0), 0u);
   EXPECT_NE(single.out.find("1. " + home + "     "), std::string::npos) << single.out;
   EXPECT_EQ(single.out.find("2. "), std::string::npos);
-}
 
-TEST(SitesCli, ExitStatusesTellHowTheSearchEnded) {
-  SmallSite site;
-  testing::ScratchDir dir;
-  const std::string home = site.server.url("");
   writeIndex(dir, {home, home});
-
   CliRun refused = runSites(dir, "--index Mine ''");
   EXPECT_EQ(refused.exitCode, 2);
   EXPECT_NE(refused.err.find("You must specify the text you want to search!"), std::string::npos);
-
   // The second site's node is refused: a failure, not a normal end.
   CliRun failed = runSites(dir, "--index Mine --all-links --timeout 30 --format json needle");
   EXPECT_EQ(failed.exitCode, 1) << failed.err;
@@ -142,13 +139,6 @@ TEST(SitesCli, ExitStatusesTellHowTheSearchEnded) {
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back()["stopped"], true);
   EXPECT_EQ(lines.back()["status"], "Search was stopped before its completion!");
-
-  // A host that cannot be reached is told on stderr; the search goes on.
-  writeIndex(dir, {"http://127.0.0.1:1/", home});
-  CliRun dead = runSites(dir, "--index Mine --single-page --timeout 30 --retry 3 needle");
-  EXPECT_EQ(dead.exitCode, 0) << dead.err;
-  EXPECT_NE(dead.err.find("quexa-cli: http://127.0.0.1:1/: "), std::string::npos) << dead.err;
-  EXPECT_NE(dead.out.find("1. " + home + "     "), std::string::npos) << dead.out;
 }
 
 TEST(SitesCli, ControlCharactersOfAPageNeverReachTheTerminal) {

@@ -125,12 +125,7 @@ struct EngineSearchTest : ::testing::Test {
   }
 
   void addEngine(const std::string& name, const std::string& tmpl, ResultFormat format) {
-    UserEngine e;
-    e.name = name;
-    e.urlTemplate = tmpl;
-    e.format = format;
-    e.ticked = true;
-    userEngines.push_back(e);
+    userEngines.push_back({.name = name, .urlTemplate = tmpl, .format = format, .ticked = true});
   }
 };
 
