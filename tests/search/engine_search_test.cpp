@@ -226,6 +226,13 @@ TEST_F(EngineSearchTest, AltaVistaShowsEveryLeafAsItComes) {
   EXPECT_EQ(keys(Kind::MakeVisible), (std::vector<std::string>{first, last, last, last, last}));
   EXPECT_EQ(engines.targets(),
             (std::vector<std::string>{test::altavistaTarget(1), test::altavistaTarget(3)}));
+  // The tree still holds the engine's root: a second run is refused it
+  // quietly; after "&Main" the tree is cleared and the run lists again.
+  EXPECT_EQ(run(), EndReason::Failed);
+  EXPECT_TRUE(window.eventsOf(Kind::ErrorDialog).empty());
+  state.resetResults = 1;
+  EXPECT_EQ(run(), EndReason::Completed);
+  EXPECT_EQ(found, 2);
 }
 
 TEST_F(EngineSearchTest, YahooListsBothPassesUnderOneRootWithoutRepeats) {

@@ -164,6 +164,9 @@ TEST(SiteSearchAllLinks, TheSameSiteTwiceEndsAsAFailureWhenItsNodeIsRefused) {
   EXPECT_TRUE(h.events(Kind::ErrorDialog).empty());
   EXPECT_EQ(h.window.status, kStatusStopped);
   EXPECT_EQ(h.state.searchRunning, 0);
+  // After "&Main" the tree is cleared and the site can be searched again.
+  h.state.resetResults = 1;
+  EXPECT_EQ(h.run({site}, true), EndReason::Completed);
 }
 
 TEST(SiteSearchStop, AStopBetweenEntriesLeavesTheRestUnsearched) {
