@@ -55,20 +55,17 @@ struct DelayedSite {
   }
 };
 
-std::string describe(const TranscriptEvent& e) {
-  std::ostringstream out;
-  out << static_cast<int>(e.kind) << "|" << e.text << "|" << e.parentKey.value_or("-") << "|"
-      << e.key << "|" << e.image << "|" << e.expandedImage.value_or("-") << "|"
-      << static_cast<int>(e.pane) << "|" << e.title;
-  return out.str();
-}
-
-// Every run has its own server: its address is written as SITE.
+// Every event on one line; every run has its own server, whose address is
+// written as SITE.
 std::vector<std::string> describeAll(const std::vector<TranscriptEvent>& events,
                                      const std::string& site) {
   std::vector<std::string> lines;
   for (const auto& e : events) {
-    std::string line = describe(e);
+    std::ostringstream out;
+    out << static_cast<int>(e.kind) << "|" << e.text << "|" << e.parentKey.value_or("-") << "|"
+        << e.key << "|" << e.image << "|" << e.expandedImage.value_or("-") << "|"
+        << static_cast<int>(e.pane) << "|" << e.title;
+    std::string line = out.str();
     for (size_t at = line.find(site); at != std::string::npos; at = line.find(site, at))
       line.replace(at, site.size(), "SITE");
     lines.push_back(line);
