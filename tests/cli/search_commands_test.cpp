@@ -234,7 +234,7 @@ struct LinksCli : ::testing::Test {
   CliRun run(const std::string& args) { return runCli(dir, "links " + args); }
 };
 
-TEST_F(LinksCli, JsonTranscriptIsTheInProcessOneInBothModes) {
+TEST_F(LinksCli, JsonTranscriptIsTheInProcessOneInBothModesAndRtfThePagePane) {
   for (bool allLinks : {true, false}) {
     SCOPED_TRACE(allLinks ? "all links" : "single page");
     const size_t before = server.requestCount();
@@ -256,19 +256,6 @@ TEST_F(LinksCli, JsonTranscriptIsTheInProcessOneInBothModes) {
     expected.push_back(endLine(allLinks ? 1 : 0));
     EXPECT_EQ(jsonLines(r.out), expected);
   }
-}
-
-TEST_F(LinksCli, TextOutputIsThePagePaneWithTheLinksStatusOnStderr) {
-  // The URL is taken in lower case, as the window takes it from a node key.
-  const std::string upper = "HTTP://127.0.0.1:" + std::to_string(server.port()) + "/";
-  CliRun r = run("'" + upper + "' needle --timeout 30 --retry 3 --all-links");
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_NE(r.out.find(server.url("/one")), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("the Needle is here"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("needle and thread"), std::string::npos) << r.out;
-  EXPECT_EQ(r.out.find("home"), std::string::npos) << r.out;
-  EXPECT_NE(r.err.find("Searching " + server.url("/two")), std::string::npos) << r.err;
-  EXPECT_NE(r.err.find("Ready to search!\nLinks: 2/3\n"), std::string::npos) << r.err;
 
   CliRun single = run("'" + server.url("/") + "' needle --single-page --format rtf");
   EXPECT_EQ(single.exitCode, 0) << single.err;
@@ -297,32 +284,42 @@ TEST_F(LinksCli, AllLinksTakesNoMorePagesThanMaximumSites) {
   }
 }
 
-TEST_F(LinksCli, LinkRulesComeFromTheOptionsFileOrTheFlags) {
+TEST_F(LinksCli, TextOutputAndLinkRulesFromTheOptionsFileOrTheFlags) {
   server.on("/Caps", HttpTestServer::page("<body>needle <a href='/Caps#x'>me</a></body>"));
   server.on("/robots.txt", HttpTestServer::page("User-agent: *\nDisallow: /two\n", "text/plain"));
   dir.write("qxoptions.ini", "[Options]\r\nlinks=standard\r\n");
-  const std::string home = "'" + server.url("/") + "' needle --timeout 30 --retry 3 --all-links ";
+  // The classic rules take the URL in lower case, as the window takes it
+  // from a node key.
+  const std::string upper = "HTTP://127.0.0.1:" + std::to_string(server.port()) + "/";
   struct Case {
     std::string flags;
     size_t requests;  // the standard crawl: robots.txt, /, /one (each once); classic: /, /one, /two
     const char* status;
   } cases[] = {{"", 3, "Links: 1/2"},
                {"--ignore-robots", 3, "Links: 2/3"},
-               {"--classic-links", 3, "Links: 2/3"}};
+               {"--classic-links", 3, "Ready to search!\nLinks: 2/3\n"}};
+  std::vector<CliRun> runs;
   for (const Case& c : cases) {
     const size_t before = server.requestCount();
-    CliRun r = run(home + c.flags);
-    EXPECT_EQ(r.exitCode, 0) << r.err;
+    const std::string url = c.flags == "--classic-links" ? upper : server.url("/");
+    runs.push_back(run("'" + url + "' needle --timeout 30 --retry 3 --all-links " + c.flags));
+    EXPECT_EQ(runs.back().exitCode, 0) << runs.back().err;
     EXPECT_EQ(server.requestCount() - before, c.requests) << c.flags;
-    EXPECT_NE(r.err.find(c.status), std::string::npos) << c.flags << r.err;
+    EXPECT_NE(runs.back().err.find(c.status), std::string::npos) << c.flags << runs.back().err;
   }
-  // The standard rules keep the address's letter case; robots.txt leaves
-  // out /two, and stderr says so.
+  // robots.txt leaves out /two, and stderr says so.
+  EXPECT_NE(runs[0].err.find(server.url("/two") + ": disallowed by robots.txt"), std::string::npos)
+      << runs[0].err;
+  // The text output is the page pane: the matching pages with their lines.
+  const CliRun& text = runs[2];
+  EXPECT_NE(text.out.find(server.url("/one")), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("the Needle is here"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("needle and thread"), std::string::npos) << text.out;
+  EXPECT_EQ(text.out.find("home"), std::string::npos) << text.out;
+  EXPECT_NE(text.err.find("Searching " + server.url("/two")), std::string::npos) << text.err;
+  // The standard rules keep the address's letter case.
   CliRun r = run("'" + server.url("/Caps") + "' needle --all-links --timeout 30");
   EXPECT_NE(r.out.find(server.url("/Caps")), std::string::npos) << r.out;
-  CliRun left = run(home);
-  EXPECT_NE(left.err.find(server.url("/two") + ": disallowed by robots.txt"), std::string::npos)
-      << left.err;
   EXPECT_EQ(run("'" + server.url("/") + "' needle --standard-links --classic-links").exitCode, 2);
 }
 
