@@ -105,6 +105,12 @@ TEST(SiteSearchServerError, OnlyAShortNotFoundFirstPageIsAServerError) {
   SiteSearchHarness h;
   const std::string gone = server.url("/gone");
   const std::string broken = server.url("/broken");
+  // An error status is still a page: its text is what the search sees.
+  const FetchResult notFound = h.curl.fetch(gone, 2);
+  EXPECT_EQ(notFound.status, FetchStatus::Ok);
+  EXPECT_EQ(notFound.httpStatus, 404);
+  EXPECT_EQ(notFound.body, page("404 Not Found"));
+  EXPECT_EQ(h.curl.fetch(broken, 2).httpStatus, 500);
 
   EXPECT_EQ(h.run({gone, broken}, false), EndReason::Completed);
 
@@ -169,16 +175,31 @@ TEST(SiteSearchAllLinks, TheSameSiteTwiceEndsAsAFailureWhenItsNodeIsRefused) {
   EXPECT_EQ(h.run({site}, true), EndReason::Completed);
 }
 
-TEST(SiteSearchStop, AStopBetweenEntriesLeavesTheRestUnsearched) {
-  NeedleServer server;
+// The window's Stop: between two entries the rest goes unsearched; pressed
+// during a crawl while page b is handled, it ends before the next link.
+TEST(SiteSearchStop, EndsBetweenEntriesAndBeforeTheNextLinkOfACrawl) {
+  LinkedSite site;
+  std::atomic<bool> servedB{false};
+  site.server.on("/b.html", [&](const httplib::Request&, httplib::Response& res) {
+    servedB = true;
+    res.set_content(page("needle in b"), "text/html");
+  });
+  {
+    SiteSearchHarness h;
+    h.pump.onPump = [&](int) { h.state.stopRequest = 1; };
+    EXPECT_EQ(h.run({site.url("/e.html"), site.url("/d.html")}, false), EndReason::Stopped);
+    EXPECT_EQ(h.fetchedUrls(), std::vector<std::string>{site.url("/e.html")});
+    EXPECT_EQ(h.foundCount, 1);
+    EXPECT_EQ(h.window.status, kStatusStopped);
+  }
   SiteSearchHarness h;
-  h.pump.onPump = [&](int) { h.state.stopRequest = 1; };
-
-  EXPECT_EQ(h.run({server.url("/one"), server.url("/two")}, false), EndReason::Stopped);
-
-  EXPECT_EQ(h.fetchedUrls(), std::vector<std::string>{server.url("/one")});
-  EXPECT_EQ(h.foundCount, 1);
+  h.pump.onPump = [&](int) {
+    if (servedB && h.state.stopRequest == 0) searchStop(h.state, h.window);
+  };
+  EXPECT_EQ(h.run({site.url(), site.url("/e.html")}, true), EndReason::Stopped);
+  EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{site.url("/"), site.url("/b.html")}));
   EXPECT_EQ(h.window.status, kStatusStopped);
+  EXPECT_FALSE(h.window.busyCursor);
 }
 
 TEST(SiteSearchStart, RefusedInputsAndBadNumbersNeverReachTheWeb) {
