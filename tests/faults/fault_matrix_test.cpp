@@ -31,10 +31,6 @@ std::string page(const std::string& body) {
   return "<html><head><title>fault</title></head><body>" + body + "</body></html>";
 }
 
-std::vector<std::string> statusTexts(const SiteSearchHarness& h) {
-  return test::eventTexts(h.window, Kind::Status);
-}
-
 // Headers that promise `length` bytes of HTML.
 std::string headersFor(size_t length) {
   return "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " + std::to_string(length) +
@@ -82,20 +78,17 @@ struct NoPageCase {
 };
 
 FaultySite httpSite(HttpTestServer::Handler handler, size_t requestsPerAttempt = 1) {
-  FaultySite site;
-  site.http = std::make_unique<HttpTestServer>();
-  site.http->on("/faulty", std::move(handler));
-  site.http->start();
-  site.url = site.http->url("/faulty");
-  site.requestsPerAttempt = requestsPerAttempt;
-  return site;
+  auto http = std::make_unique<HttpTestServer>();
+  http->on("/faulty", std::move(handler));
+  http->start();
+  const std::string url = http->url("/faulty");
+  return {.http = std::move(http), .url = url, .requestsPerAttempt = requestsPerAttempt};
 }
 
 FaultySite rawSite(RawServer::Behaviour behaviour) {
-  FaultySite site;
-  site.raw = std::make_unique<RawServer>(std::move(behaviour));
-  site.url = site.raw->url("/faulty");
-  return site;
+  auto raw = std::make_unique<RawServer>(std::move(behaviour));
+  const std::string url = raw->url("/faulty");
+  return {.raw = std::move(raw), .url = url};
 }
 
 // Answers every request with these bytes, then closes.
@@ -107,14 +100,13 @@ RawServer::Behaviour answers(std::string bytes) {
 }
 
 FaultySite untrustedCertificateSite() {
-  FaultySite site;
-  site.tls =
+  auto tls =
       std::make_unique<testing::TlsTestServer>([](const httplib::Request&, httplib::Response& res) {
         res.set_content("needle", "text/html");
       });
-  site.url = site.tls->url("/faulty");
-  site.requestsPerAttempt = 0;  // the handshake fails before any request
-  return site;
+  const std::string url = tls->url("/faulty");
+  // The handshake fails before any request.
+  return {.tls = std::move(tls), .url = url, .requestsPerAttempt = 0};
 }
 
 FaultySite controlCharacterLinkSite() {
@@ -210,7 +202,7 @@ TEST(FaultMatrixTimeouts, ASiteOutlastingTheTimeoutEndsTheSearchOnceItsRetriesAr
     std::vector<std::string> tail{"Searching " + url, kStatusStopped};
     if (retries)
       tail.insert(tail.begin() + 1, "Communication request timed out! Retry -  1 time(s).");
-    const std::vector<std::string> statuses = statusTexts(h);
+    const std::vector<std::string> statuses = test::eventTexts(h.window, Kind::Status);
     ASSERT_GE(statuses.size(), tail.size());
     EXPECT_EQ(
         std::vector<std::string>(statuses.end() - static_cast<long>(tail.size()), statuses.end()),
@@ -270,7 +262,7 @@ TEST(FaultMatrixSpiderTrap, MaximumSitesEndsTheCrawlWhereAnUnboundedQueueWouldHa
   std::vector<std::string> expected{site + "/"};
   for (int k = 1; k < 100; ++k) expected.push_back(trap.url("/p" + std::to_string(k)));
   EXPECT_EQ(h.fetchedUrls(), expected);
-  const std::vector<std::string> statuses = statusTexts(h);
+  const std::vector<std::string> statuses = test::eventTexts(h.window, Kind::Status);
   ASSERT_GE(statuses.size(), 2u);
   EXPECT_EQ(statuses[statuses.size() - 2], "Searching " + trap.url("/p100"));
   EXPECT_EQ(h.window.status, kStatusReady);
