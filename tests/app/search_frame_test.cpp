@@ -49,7 +49,7 @@ TEST(SearchInputChecks, RefusalsCarryTheirTextsAndTitles) {
   EXPECT_TRUE(checkSearchInputs(noEngine, SearchKind::Engines, w));
 }
 
-TEST(SearchFrame, RunningStateAndEndSequence) {
+TEST(SearchFrame, RunningStateEndSequenceStopAndGuard) {
   AppState state;
   TranscriptWindow w;
   CountingFetcher f;
@@ -62,7 +62,10 @@ TEST(SearchFrame, RunningStateAndEndSequence) {
   EXPECT_FALSE(w.isEnabled(Control::buttonView));
   EXPECT_TRUE(w.isEnabled(Control::searchStop));
 
-  resetForSearch(state, w);
+  state.resetResults = 1;  // "&Main" was pressed: the tree is cleared once
+  for (int i = 0; i < 2; ++i) resetForSearch(state, w);
+  EXPECT_EQ(state.resetResults, 0);
+  EXPECT_EQ(w.eventsOf(TranscriptEvent::Kind::ClearTree).size(), 1u);
   EXPECT_EQ(state.stopRequest, 0);
   EXPECT_EQ(w.resultLabel, "Found: 0");
   showFoundCount(state, w, 3);
@@ -84,22 +87,8 @@ TEST(SearchFrame, RunningStateAndEndSequence) {
     endSearch(state, w, f, notNormal);
     EXPECT_EQ(w.status, "Search was stopped before its completion!");
   }
-}
 
-TEST(SearchFrame, ResetResultsClearsTheTreeOnce) {
-  AppState state;
-  TranscriptWindow w;
-  state.resetResults = 1;
-  resetForSearch(state, w);
-  EXPECT_EQ(state.resetResults, 0);
-  EXPECT_EQ(w.eventsOf(TranscriptEvent::Kind::ClearTree).size(), 1u);
-  resetForSearch(state, w);
-  EXPECT_EQ(w.eventsOf(TranscriptEvent::Kind::ClearTree).size(), 1u);
-}
-
-TEST(SearchFrame, StopAndGuard) {
-  AppState state;
-  TranscriptWindow w;
+  // The guard refuses while a search runs; Stop asks it to end.
   EXPECT_TRUE(stopFirstGuard(state, w));
   state.searchRunning = 1;
   EXPECT_FALSE(stopFirstGuard(state, w));

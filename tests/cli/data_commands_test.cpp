@@ -26,16 +26,19 @@ struct DataCommands : ::testing::Test {
     for (const std::string& a : args) line += " '" + a + "'";
     return test::runCli(dir, line);
   }
-};
 
-// One line on stderr, the command's own message.
-::testing::AssertionResult oneLineSaying(const CliRun& r, const std::string& text) {
-  if (r.err.find(text) == std::string::npos)
-    return ::testing::AssertionFailure() << "stderr was: " << r.err;
-  if (std::count(r.err.begin(), r.err.end(), '\n') != 1)
-    return ::testing::AssertionFailure() << "not one line: " << r.err;
-  return ::testing::AssertionSuccess();
-}
+  // Refused with this exit status and one line on stderr, the command's own
+  // message, holding the reason.
+  ::testing::AssertionResult refused(const std::vector<std::string>& args, int exitCode,
+                                     const std::string& reason) {
+    const CliRun r = cli(args);
+    if (r.exitCode == exitCode && r.err.find(reason) != std::string::npos &&
+        std::count(r.err.begin(), r.err.end(), '\n') == 1)
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << args[0] << " " << args[1] << " exited with " << r.exitCode << ", stderr: " << r.err;
+  }
+};
 
 TEST_F(DataCommands, SettingsShowAndSet) {
   CliRun show = cli({"settings", "show", "--json"});
@@ -81,11 +84,8 @@ TEST_F(DataCommands, SettingsRefuseWhatTheRecordCannotHold) {
                                                         {"case", "maybe"},
                                                         {"mode", "both"},
                                                         {"width", "0"},
-                                                        {"colour", "1"}}) {
-    CliRun r = cli({"settings", "set", field, value});
-    EXPECT_EQ(r.exitCode, 2) << field << "=" << value;
-    EXPECT_TRUE(oneLineSaying(r, "quexa-cli: ")) << field;
-  }
+                                                        {"colour", "1"}})
+    EXPECT_TRUE(refused({"settings", "set", field, value}, 2, "quexa-cli: ")) << value;
   EXPECT_EQ(dir.read(kSettingsFileName), before) << "a refused value writes nothing";
 }
 
@@ -117,11 +117,8 @@ TEST_F(DataCommands, BadSearchUsageIsRefusedWithAReason) {
            {{"engines", "--engine", "google", "x"}, "unknown engine 'google'"},
            {{"engines", "--engine", "excite", "--host", "excite", "x"}, "bad --host 'excite'"},
            {{"engines", "--engine", "excite", "--host", "gopher=127.0.0.1", "x"},
-            "bad --host 'gopher=127.0.0.1'"}}) {
-    CliRun r = cli(args);
-    EXPECT_EQ(r.exitCode, 2) << args[0] << " " << reason;
-    EXPECT_TRUE(oneLineSaying(r, "quexa-cli: " + reason)) << reason;
-  }
+            "bad --host 'gopher=127.0.0.1'"}})
+    EXPECT_TRUE(refused(args, 2, "quexa-cli: " + reason)) << reason;
 }
 
 TEST_F(DataCommands, BracketsReachTheProgramAsTyped) {
@@ -129,9 +126,8 @@ TEST_F(DataCommands, BracketsReachTheProgramAsTyped) {
   ASSERT_EQ(cli({"words", "add", "--engine", "[ab,cd]", "x[1]"}).exitCode, 0);
   EXPECT_NE(dir.read("qxwordeg.ini").find("[ab,cd]\r\nx[1]"), std::string::npos);
   // In an index's list such a text would read as a section header.
-  CliRun split = cli({"words", "add", "--index", "A", "[ab,cd]"});
-  EXPECT_EQ(split.exitCode, 2);
-  EXPECT_TRUE(oneLineSaying(split, "quexa-cli: \"[ab,cd]\" holds both brackets")) << split.err;
+  EXPECT_TRUE(refused({"words", "add", "--index", "A", "[ab,cd]"}, 2,
+                      "quexa-cli: \"[ab,cd]\" holds both brackets"));
   // An address in brackets is no address starting with http://.
   EXPECT_EQ(cli({"index", "create", "B", "[http://b.example/]"}).exitCode, 2);
   EXPECT_EQ(loadIndexNames(dir.path()), (std::vector<std::string>{"A"}));
@@ -154,22 +150,16 @@ TEST_F(DataCommands, IndexCreateShowAddAndRefusals) {
   EXPECT_EQ(cli({"index", "list"}).out, "Work\nHome\n");
   EXPECT_EQ(cli({"index", "show", "Work"}).out, "HTTP://A\nhttp://b\n");
 
-  CliRun exists = cli({"index", "create", "Work", "http://c"});
-  EXPECT_EQ(exists.exitCode, 1);
-  EXPECT_TRUE(oneLineSaying(exists, "exists already"));
-  CliRun bad = cli({"index", "create", "Other", "http://ok", "http://"});
-  EXPECT_EQ(bad.exitCode, 2);
-  EXPECT_TRUE(oneLineSaying(bad, "You must enter a valid URL starting with http://"));
-  CliRun unnamed = cli({"index", "create", "Unknown Index", "http://u"});
-  EXPECT_EQ(unnamed.exitCode, 2);
-  EXPECT_TRUE(oneLineSaying(unnamed, "You must specify an index name!"));
-  EXPECT_EQ(cli({"index", "create", "a]b", "http://u"}).exitCode, 2);
+  EXPECT_TRUE(refused({"index", "create", "Work", "http://c"}, 1, "exists already"));
+  EXPECT_TRUE(refused({"index", "create", "Other", "http://ok", "http://"}, 2,
+                      "You must enter a valid URL starting with http://"));
+  EXPECT_TRUE(refused({"index", "create", "Unknown Index", "http://u"}, 2,
+                      "You must specify an index name!"));
+  EXPECT_TRUE(refused({"index", "create", "a]b", "http://u"}, 2, "quexa-cli: "));
   EXPECT_EQ(cli({"index", "create", "OnlyName"}).exitCode, 2);
-
-  CliRun dup = cli({"index", "add", "Work", "http://b"});
-  EXPECT_EQ(dup.exitCode, 1);
-  EXPECT_TRUE(oneLineSaying(dup, "This URL is already in the current category."));
-  EXPECT_EQ(cli({"index", "add", "Nowhere", "http://x"}).exitCode, 1);
+  EXPECT_TRUE(refused({"index", "add", "Work", "http://b"}, 1,
+                      "This URL is already in the current category."));
+  EXPECT_TRUE(refused({"index", "add", "Nowhere", "http://x"}, 1, "quexa-cli: "));
 
   ASSERT_EQ(cli({"index", "add", "Work", "http://a"}).exitCode, 0);
   EXPECT_EQ(dir.read(kIndexFileName),
@@ -211,9 +201,9 @@ TEST_F(DataCommands, IndexAddRefusesASectionItCannotRewrite) {
   const std::string twice = "[A]\r\nhttp://a\r\n[B]\r\nhttp://b\r\n[A]\r\nhttp://c\r\n";
   dir.write(kIndexFileName, twice);
   for (const char* action : {"add", "remove"}) {
-    r = cli({"index", action, "A", action == std::string("add") ? "http://d" : "http://c"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(oneLineSaying(r, "holds 2 sections named \"A\"; it was not changed"));
+    EXPECT_TRUE(
+        refused({"index", action, "A", action == std::string("add") ? "http://d" : "http://c"}, 1,
+                "holds 2 sections named \"A\"; it was not changed"));
     EXPECT_EQ(dir.read(kIndexFileName), twice);
   }
 }
@@ -222,9 +212,7 @@ TEST_F(DataCommands, IndexAddRefusesASectionItCannotRewrite) {
 // command up; reading needs no write access to the directory.
 TEST_F(DataCommands, ReadingNeverWaitsOnAFifoNorNeedsToWrite) {
   ASSERT_EQ(::mkfifo(dir.file(kEngineWordFileName).c_str(), 0644), 0);
-  CliRun fifo = cli({"words", "list", "--engine"});
-  EXPECT_EQ(fifo.exitCode, 1);
-  EXPECT_TRUE(oneLineSaying(fifo, "not a regular file"));
+  EXPECT_TRUE(refused({"words", "list", "--engine"}, 1, "not a regular file"));
   ::unlink(dir.file(kEngineWordFileName).c_str());
 
   // Run as nobody: root may write anywhere.
@@ -265,11 +253,9 @@ TEST_F(DataCommands, WordsPerIndexAndForTheEngines) {
   ASSERT_EQ(cli({"words", "remove", "--index", "A", "7", "alpha", "beta", "x"}).exitCode, 0);
   EXPECT_EQ(dir.read(kWordFileName), "[A]\r\n[B]\r\ny\r\n");
 
-  CliRun single = cli({"words", "add", "--index", "B", " q "});
-  EXPECT_EQ(single.exitCode, 2);
-  EXPECT_TRUE(oneLineSaying(single, "Search of single letter is invalid!"));
-  CliRun absent = cli({"words", "remove", "--index", "B", "zz"});
-  EXPECT_EQ(absent.exitCode, 1);
+  EXPECT_TRUE(
+      refused({"words", "add", "--index", "B", " q "}, 2, "Search of single letter is invalid!"));
+  EXPECT_EQ(cli({"words", "remove", "--index", "B", "zz"}).exitCode, 1);
   EXPECT_EQ(cli({"words", "list"}).exitCode, 2) << "a list must be named";
   EXPECT_EQ(cli({"words", "list", "--index", "B", "--engine"}).exitCode, 2);
 

@@ -1,7 +1,13 @@
-#include "search/engines/queries.h"
-
+// The queries of the built-in engines and of the user engines: search texts,
+// connectors, request addresses and hosts; then the user engines' template
+// filling and refusals, engine names, the three answer readers with their bad
+// answers, and the description document.
 #include <gtest/gtest.h>
 
+#include "search/engines/opensearch/description_document.h"
+#include "search/engines/opensearch/result_reader.h"
+#include "search/engines/opensearch/user_engine.h"
+#include "search/engines/queries.h"
 #include "support/scratch_dir.h"
 
 namespace quexa {
@@ -103,7 +109,7 @@ TEST(RequestUrl, EachEngineAndOffset) {
     EXPECT_EQ(requestUrl(row.engine, EngineHosts{}, row.query, row.accepted, row.pass), row.url);
 }
 
-// The rows' texts show in the engine search's nodes, headings and status.
+// Each row ticks its own box: the searches themselves tick through the rows.
 TEST(EngineTable, RowsTickTheirOwnBoxAndAreFoundByName) {
   Settings s;
   s.chkExcite = true;
@@ -146,6 +152,168 @@ TEST(EngineHosts, CommandLineOverride) {
   EXPECT_FALSE(applyHostOverride(h, "excite="));
   EXPECT_FALSE(applyHostOverride(h, "excite"));
   EXPECT_EQ(h, before);
+}
+
+TEST(OpenSearchQuery, ConnectorsPhrasesAndCaseAsTyped) {
+  struct Row {
+    std::array<std::string, 4> texts;
+    std::array<int32_t, 3> connectors;
+    const char* query;
+  };
+  const Row rows[] = {
+      {{"Apple", "", "", ""}, {A, A, A}, "Apple"},
+      {{"a", "b", "c", "d"}, {A, O, N}, "a b OR c -d"},
+      {{" New  York ", "", "", "city"}, {A, A, N}, "\"New York\" -city"},
+      {{"", "b", "", ""}, {N, A, A}, "-b"},
+      {{"", "", "c", ""}, {A, O, A}, "c"},
+      {{"   ", "x", "", ""}, {O, A, A}, "x"},
+  };
+  for (const Row& r : rows) {
+    MainControls controls;
+    controls.searchText = r.texts;
+    controls.connector = r.connectors;
+    EXPECT_EQ(openSearchQuery(controls), r.query) << r.query;
+  }
+}
+
+TEST(OpenSearchTemplate, FilledAsOpenSearchSays) {
+  struct Row {
+    const char* tmpl;
+    const char* url;
+  };
+  const Row rows[] = {
+      {"http://h/s?q={searchTerms}&p={startPage?}&format=json",
+       "http://h/s?q=%22New%20York%22%20-%C3%84pfel&p=3&format=json"},
+      {"http://h/s?q={searchTerms}&i={startIndex}&n={count?}&l={language?}&e={inputEncoding}",
+       "http://h/s?q=%22New%20York%22%20-%C3%84pfel&i=21&n=&l=&e=UTF-8"},
+      {"http://h/s?q={searchTerms}&x={ext:thing?}",
+       "http://h/s?q=%22New%20York%22%20-%C3%84pfel&x="},
+  };
+  for (const Row& r : rows)
+    EXPECT_EQ(fillTemplate(r.tmpl, "\"New York\" -\xC3\x84pfel", 21, 3), r.url) << r.tmpl;
+  EXPECT_TRUE(templatePages("http://h/?q={searchTerms}&s={startIndex?}"));
+  EXPECT_FALSE(templatePages("http://h/?q={searchTerms}"));
+}
+
+TEST(OpenSearchTemplate, RefusalsAndNames) {
+  EXPECT_EQ(templateRefusal("https://h/?q={searchTerms}&c={count}&p={startPage}"), "");
+  EXPECT_NE(templateRefusal("http://h/?q=apple"), "");
+  EXPECT_NE(templateRefusal("ftp://h/?q={searchTerms}"), "");
+  EXPECT_NE(templateRefusal("http://h/?q={searchTerms}&k={apiKey}"), "");
+  EXPECT_NE(templateRefusal("http://h/?q={searchTerms}&a[]=1"), "");
+  EXPECT_NE(templateRefusal("http://h/?q={searchTerms} x"), "");
+
+  EXPECT_EQ(engineNameRefusal("My SearXNG"), "");
+  for (const char* bad : {"", " pad", "a[b", "a]b", "two\nlines", "cr\r", "back\\slash",
+                          "my HTTP engine", "Yahoo", "altavista"})
+    EXPECT_NE(engineNameRefusal(bad), "") << bad;
+}
+
+std::string rss(const std::string& items) {
+  return "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><rss version=\"2.0\"><channel>"
+         "<title>t</title>" +
+         items + "</channel></rss>";
+}
+
+TEST(EngineAnswers, EachFormatGivesLinksTitlesAndPlainDescriptions) {
+  struct Row {
+    ResultFormat format;
+    std::string body;
+  };
+  const Row rows[] = {
+      {ResultFormat::Rss,
+       rss("<item><title>Apple &amp; Pie</title><link> http://a.example/1 </link>"
+           "<description>&lt;b&gt;Red&lt;/b&gt;   apples</description></item>"
+           "<item><title>No link</title></item>"
+           "<item><title>Script</title><link>javascript:alert(1)</link></item>"
+           "<item><title><![CDATA[<i>Green</i>]]></title><link>https://b.example/2</link></item>")},
+      {ResultFormat::Atom,
+       "<feed xmlns=\"http://www.w3.org/2005/Atom\"><entry><title type=\"html\">Apple &amp;amp; "
+       "Pie</title><link rel=\"self\" href=\"http://self/\"/><link rel=\"alternate\" "
+       "href=\"http://a.example/1\"/><summary>&lt;b&gt;Red&lt;/b&gt; apples</summary></entry>"
+       "<entry><title>No link</title></entry><entry><title>Script</title>"
+       "<link href=\"javascript:x\"/></entry><entry><title>Green</title><link "
+       "href=\"https://b.example/2\"/><content type=\"xhtml\"><div><p>in</p></div></content>"
+       "</entry></feed>"},
+      {ResultFormat::SearxngJson,
+       R"({"query":"apple","results":[{"url":"http://a.example/1","title":"Apple &amp; Pie",
+       "content":"<b>Red</b>\n apples"},{"title":"No link"},{"url":"javascript:x","title":"S"},
+       {"url":"https://b.example/2","title":"Green"}, 7]})"},
+  };
+  for (const Row& r : rows) {
+    const EngineAnswer answer = readEngineAnswer(r.format, r.body);
+    ASSERT_TRUE(answer.readable) << formatName(r.format) << ": " << answer.error;
+    ASSERT_EQ(answer.hits.size(), 2u) << formatName(r.format);
+    EXPECT_EQ(answer.hits[0].url, "http://a.example/1");
+    EXPECT_EQ(answer.hits[0].title, "Apple & Pie");
+    EXPECT_EQ(answer.hits[0].description, "Red apples");
+    EXPECT_EQ(answer.hits[1].url, "https://b.example/2");
+    EXPECT_EQ(answer.hits[1].title, "Green");
+    EXPECT_GE(answer.dropped, 2u);
+  }
+}
+
+TEST(EngineAnswers, BadAnswersAreRefusedWithAReason) {
+  struct Row {
+    ResultFormat format;
+    std::string body;
+  };
+  const Row rows[] = {
+      {ResultFormat::Rss, "<html><body><h1>502 Bad Gateway</h1></body></html>"},
+      {ResultFormat::Rss, "<rss><channel><item><title>cut"},
+      {ResultFormat::Atom, rss("")},
+      {ResultFormat::Rss, "   "},
+      {ResultFormat::SearxngJson, "<html>Too many requests</html>"},
+      {ResultFormat::SearxngJson, R"({"results": {"url": 1}})"},
+      {ResultFormat::SearxngJson, R"({"results": [)"},
+      {ResultFormat::SearxngJson, std::string(kMaxAnswerBytes + 1, ' ')},
+  };
+  for (const Row& r : rows) {
+    const EngineAnswer answer = readEngineAnswer(r.format, r.body);
+    EXPECT_FALSE(answer.readable) << r.body.substr(0, 40);
+    EXPECT_FALSE(answer.error.empty());
+  }
+}
+
+TEST(EngineAnswers, LongTextsAreCutAtACharacterAndHitsCapped) {
+  std::string results;
+  for (size_t i = 0; i < kMaxAnswerHits + 5; ++i)
+    results += std::string(i ? "," : "") + R"({"url":"http://a/)" + std::to_string(i) +
+               R"(","title":")" + std::string(kMaxTitleBytes - 1, 'x') + "\xC3\xA4\"}";
+  const EngineAnswer answer =
+      readEngineAnswer(ResultFormat::SearxngJson, "{\"results\":[" + results + "]}");
+  ASSERT_EQ(answer.hits.size(), kMaxAnswerHits);
+  EXPECT_EQ(answer.hits[0].title, std::string(kMaxTitleBytes - 1, 'x'));
+}
+
+TEST(DescriptionDocument, TakesRssBeforeAtomBeforeJsonWithOffsets) {
+  const std::string doc =
+      "<?xml version=\"1.0\"?><OpenSearchDescription><ShortName>Peer</ShortName>"
+      "<Url type=\"text/html\" template=\"http://p/?q={searchTerms}\"/>"
+      "<Url type=\"application/json\" template=\"http://p/j?q={searchTerms}\"/>"
+      "<Url type=\"application/atom+xml\" template=\"http://p/a?q={searchTerms}&amp;"
+      "s={startIndex?}\" indexOffset=\"0\"/>"
+      "<Url type=\"application/rss+xml\" rel=\"suggestions\" "
+      "template=\"http://p/s?q={searchTerms}\"/>"
+      "</OpenSearchDescription>";
+  const DescribedEngine d = readDescriptionDocument(doc);
+  ASSERT_TRUE(d.usable) << d.error;
+  EXPECT_EQ(d.engine.name, "Peer");
+  EXPECT_EQ(d.engine.urlTemplate, "http://p/a?q={searchTerms}&s={startIndex?}");
+  EXPECT_EQ(d.engine.format, ResultFormat::Atom);
+  EXPECT_EQ(d.engine.indexOffset, 0);
+  EXPECT_EQ(d.engine.pageOffset, 1);
+
+  for (const char* bad :
+       {"<OpenSearchDescription><Url type=\"text/html\" template=\"http://p/?q={searchTerms}\"/>"
+        "</OpenSearchDescription>",
+        "<OpenSearchDescription><Url type=\"application/rss+xml\" template=\"http://p/\"/>"
+        "</OpenSearchDescription>",
+        "<html>not here</html>"}) {
+    const DescribedEngine refused = readDescriptionDocument(bad);
+    EXPECT_FALSE(refused.usable) << bad;
+    EXPECT_FALSE(refused.error.empty());
+  }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <string>
 #include <thread>
@@ -170,63 +171,47 @@ std::string damagedSections() {
          "old entry\r\n[Tail]\r\n" + junk(64 * 1024, 11);
 }
 
-TEST(DamagedDataFiles, SearchTextsLoadAndASaveKeepsTheOtherSections) {
+TEST(DamagedDataFiles, ListsAndIndexesLoadAndARewrittenSectionKeepsTheOthers) {
   ScratchDir dir;
   dir.write(kWordFileName, damagedSections());
-
-  EXPECT_EQ(loadWordList(dir.path(), "Plain"), (Lines{"one", "two"}));
-  EXPECT_EQ(loadWordList(dir.path(), "Latin"), (Lines{"caf\xC3\xA9 cr\xC3\xA8me"}));
-  EXPECT_EQ(loadWordList(dir.path(), "Long"), (Lines{kLongLine}));
-  EXPECT_EQ(loadWordList(dir.path(), "Mine"), (Lines{"old entry"}));
-  const Lines tail = loadWordList(dir.path(), "Tail");
-  const Lines before = readLines(dir.file(kWordFileName));
-
-  saveWordList(dir.path(), false, "Mine", {"new entry"});
-
-  EXPECT_EQ(loadWordList(dir.path(), "Mine"), (Lines{"new entry"}));
-  EXPECT_EQ(loadWordList(dir.path(), "Plain"), (Lines{"one", "two"}));
-  EXPECT_EQ(loadWordList(dir.path(), "Latin"), (Lines{"caf\xC3\xA9 cr\xC3\xA8me"}));
-  EXPECT_EQ(loadWordList(dir.path(), "Long"), (Lines{kLongLine}));
-  EXPECT_EQ(loadWordList(dir.path(), "Tail"), tail);
-  // Line for line the file is the same except for the one entry.
-  Lines expected = before;
-  std::replace(expected.begin(), expected.end(), std::string("old entry"),
-               std::string("new entry"));
-  EXPECT_EQ(readLines(dir.file(kWordFileName)), expected);
-}
-
-TEST(DamagedDataFiles, IndexesLoadAndAReplacedSectionKeepsTheOthers) {
-  ScratchDir dir;
   dir.write(kIndexFileName, damagedSections());
-
+  const std::function<Lines(const std::string&)> words = [&](const std::string& name) {
+    return loadWordList(dir.path(), name);
+  };
+  const std::function<Lines(const std::string&)> urls = [&](const std::string& name) {
+    return loadIndexUrls(dir.path(), name);
+  };
+  const Lines wordTail = words("Tail");
+  const Lines urlTail = urls("Tail");
   const Lines names = loadIndexNames(dir.path());
   ASSERT_GE(names.size(), 5u);
   EXPECT_EQ(Lines(names.begin(), names.begin() + 5),
             (Lines{"Plain", "Latin", "Long", "Mine", "Tail"}));
-  EXPECT_EQ(loadIndexUrls(dir.path(), "Plain"), (Lines{"one", "two"}));
-  EXPECT_EQ(loadIndexUrls(dir.path(), "Long"), (Lines{kLongLine}));
-  const Lines tail = loadIndexUrls(dir.path(), "Tail");
+  const Lines before = readLines(dir.file(kWordFileName));
+  auto expectTheOthers = [&] {
+    for (const auto& load : {words, urls}) {
+      EXPECT_EQ(load("Plain"), (Lines{"one", "two"}));
+      EXPECT_EQ(load("Latin"), (Lines{"caf\xC3\xA9 cr\xC3\xA8me"}));
+      EXPECT_EQ(load("Long"), (Lines{kLongLine}));
+    }
+    EXPECT_EQ(words("Tail"), wordTail);
+    EXPECT_EQ(urls("Tail"), urlTail);
+  };
+  expectTheOthers();
+  EXPECT_EQ(words("Mine"), (Lines{"old entry"}));
 
+  saveWordList(dir.path(), false, "Mine", {"new entry"});
   replaceIndexSection(dir.path(), "Mine", {"http://new.example/"});
 
+  expectTheOthers();
+  EXPECT_EQ(words("Mine"), (Lines{"new entry"}));
+  EXPECT_EQ(urls("Mine"), (Lines{"http://new.example/"}));
   EXPECT_EQ(loadIndexNames(dir.path()), names);
-  EXPECT_EQ(loadIndexUrls(dir.path(), "Mine"), (Lines{"http://new.example/"}));
-  EXPECT_EQ(loadIndexUrls(dir.path(), "Latin"), (Lines{"caf\xC3\xA9 cr\xC3\xA8me"}));
-  EXPECT_EQ(loadIndexUrls(dir.path(), "Long"), (Lines{kLongLine}));
-  EXPECT_EQ(loadIndexUrls(dir.path(), "Tail"), tail);
-}
-
-TEST(DamagedDataFiles, FilesOfPureJunkLoadAndTakeARewrittenSection) {
-  ScratchDir dir;
-  // Junk that ends in a line end, with a section of the window's own after it.
-  dir.write(kWordFileName, junk(32 * 1024, 21) + "\r\n[Mine]\r\nold\r\n");
-  dir.write(kIndexFileName, junk(32 * 1024, 22));
-
-  const Lines names = loadIndexNames(dir.path());
-  for (size_t i = 0; i < names.size() && i < 20; ++i) (void)chooseIndex(dir.path(), names[i]);
-  EXPECT_EQ(loadWordList(dir.path(), "Mine"), (Lines{"old"}));
-  saveWordList(dir.path(), false, "Mine", {"kept"});
-  EXPECT_EQ(loadWordList(dir.path(), "Mine"), (Lines{"kept"}));
+  // Line for line the list is the same except for the one entry.
+  Lines expected = before;
+  std::replace(expected.begin(), expected.end(), std::string("old entry"),
+               std::string("new entry"));
+  EXPECT_EQ(readLines(dir.file(kWordFileName)), expected);
 }
 
 // A new section appended after a last line without a line end starts on a

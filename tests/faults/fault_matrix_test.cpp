@@ -16,6 +16,7 @@
 #include "net/fetch_page.h"
 #include "search/site_fixture.h"
 #include "support/http_test_server.h"
+#include "support/window_events.h"
 
 namespace quexa {
 namespace {
@@ -28,12 +29,6 @@ using namespace std::chrono_literals;
 
 std::string page(const std::string& body) {
   return "<html><head><title>fault</title></head><body>" + body + "</body></html>";
-}
-
-std::vector<std::string> statusTexts(const SiteSearchHarness& h) {
-  std::vector<std::string> texts;
-  for (const auto& e : h.events(Kind::Status)) texts.push_back(e.text);
-  return texts;
 }
 
 // Headers that promise `length` bytes of HTML.
@@ -65,32 +60,11 @@ long peakResidentKilobytes() {
 // --- Sites that give no page: each is asked retry + 1 times, reported
 // unfetched when it stays so, and skipped ---
 
-// A TLS site whose certificate no authority of the system signed.
-struct UntrustedTlsServer {
-  httplib::SSLServer server;
-  std::thread serving;
-  int port = 0;
-
-  UntrustedTlsServer()
-      : server(QUEXA_FIXTURES_DIR "/tls/loopback.crt", QUEXA_FIXTURES_DIR "/tls/loopback.key") {
-    server.Get(".*", [](const httplib::Request&, httplib::Response& res) {
-      res.set_content(page("needle"), "text/html");
-    });
-    port = server.bind_to_any_port("127.0.0.1");
-    serving = std::thread([this] { server.listen_after_bind(); });
-    while (!server.is_running()) std::this_thread::sleep_for(1ms);
-  }
-  ~UntrustedTlsServer() {
-    server.stop();
-    serving.join();
-  }
-};
-
 // A site that never gives a page, however it fails to.
 struct FaultySite {
-  std::unique_ptr<HttpTestServer> http;
-  std::unique_ptr<RawServer> raw;
-  std::unique_ptr<UntrustedTlsServer> tls;
+  std::unique_ptr<HttpTestServer> http{};
+  std::unique_ptr<RawServer> raw{};
+  std::unique_ptr<testing::TlsTestServer> tls{};
   std::string url;
   size_t requestsPerAttempt = 1;  // a redirect loop asks for more than one
 
@@ -103,25 +77,18 @@ struct NoPageCase {
   std::function<FaultySite()> make;
 };
 
-void PrintTo(const NoPageCase& c, std::ostream* out) {
-  *out << c.name;
-}
-
 FaultySite httpSite(HttpTestServer::Handler handler, size_t requestsPerAttempt = 1) {
-  FaultySite site;
-  site.http = std::make_unique<HttpTestServer>();
-  site.http->on("/faulty", std::move(handler));
-  site.http->start();
-  site.url = site.http->url("/faulty");
-  site.requestsPerAttempt = requestsPerAttempt;
-  return site;
+  auto http = std::make_unique<HttpTestServer>();
+  http->on("/faulty", std::move(handler));
+  http->start();
+  const std::string url = http->url("/faulty");
+  return {.http = std::move(http), .url = url, .requestsPerAttempt = requestsPerAttempt};
 }
 
 FaultySite rawSite(RawServer::Behaviour behaviour) {
-  FaultySite site;
-  site.raw = std::make_unique<RawServer>(std::move(behaviour));
-  site.url = site.raw->url("/faulty");
-  return site;
+  auto raw = std::make_unique<RawServer>(std::move(behaviour));
+  const std::string url = raw->url("/faulty");
+  return {.raw = std::move(raw), .url = url};
 }
 
 // Answers every request with these bytes, then closes.
@@ -132,23 +99,14 @@ RawServer::Behaviour answers(std::string bytes) {
   };
 }
 
-FaultySite closedPortSite() {
-  FaultySite site;
-  {
-    HttpTestServer gone;
-    gone.start();
-    site.url = gone.url("/gone");
-  }
-  site.requestsPerAttempt = 0;
-  return site;
-}
-
 FaultySite untrustedCertificateSite() {
-  FaultySite site;
-  site.tls = std::make_unique<UntrustedTlsServer>();
-  site.url = "https://127.0.0.1:" + std::to_string(site.tls->port) + "/faulty";
-  site.requestsPerAttempt = 0;  // the handshake fails before any request
-  return site;
+  auto tls =
+      std::make_unique<testing::TlsTestServer>([](const httplib::Request&, httplib::Response& res) {
+        res.set_content("needle", "text/html");
+      });
+  const std::string url = tls->url("/faulty");
+  // The handshake fails before any request.
+  return {.tls = std::move(tls), .url = url, .requestsPerAttempt = 0};
 }
 
 FaultySite controlCharacterLinkSite() {
@@ -195,7 +153,11 @@ INSTANTIATE_TEST_SUITE_P(
                    [] { return httpSite(HttpTestServer::emptyBody()); }},
         NoPageCase{"ClosedBeforeHeaders", FetchStatus::Unreachable,
                    [] { return rawSite(&RawServer::readRequestHead); }},
-        NoPageCase{"ClosedPort", FetchStatus::Unreachable, closedPortSite},
+        NoPageCase{"ClosedPort", FetchStatus::Unreachable,
+                   [] {
+                     return FaultySite{.url = "http://" + test::deadHostAndPort() + "/",
+                                       .requestsPerAttempt = 0};
+                   }},
         NoPageCase{"ResetMidBody", FetchStatus::Unreachable,
                    [] { return rawSite(halfBodyThenClose(4000, true)); }},
         NoPageCase{"BodyCutShort", FetchStatus::Unreachable,
@@ -218,52 +180,37 @@ INSTANTIATE_TEST_SUITE_P(
         NoPageCase{"UntrustedCertificate", FetchStatus::Unreachable, untrustedCertificateSite}),
     [](const ::testing::TestParamInfo<NoPageCase>& info) { return std::string(info.param.name); });
 
-// --- Time-outs ---
+// --- Time-outs: a site silent or dripping past the time-out is asked
+// retry + 1 times, with the notice before each retry, then ends the search ---
 
-TEST(FaultMatrixTimeouts, ASilentSiteIsAskedTwiceWithTheNoticeThenTheSearchEnds) {
+TEST(FaultMatrixTimeouts, ASiteOutlastingTheTimeoutEndsTheSearchOnceItsRetriesAreUsed) {
   HttpTestServer server;
   server.on("/silent", server.silence());
+  server.on("/drip", server.slowBody(30, 1s, "x"));  // a byte a second
   server.on("/next", HttpTestServer::page(page("needle")));
   server.start();
-  SiteSearchHarness h;
-  h.controls.settings.timeoutText = "1";
-  h.controls.settings.retryText = "1";
-  const std::string silent = server.url("/silent");
+  for (const auto& [path, retries] : {std::pair{"/silent", 1}, {"/drip", 0}}) {
+    SiteSearchHarness h;
+    h.controls.settings.timeoutText = "1";
+    h.controls.settings.retryText = std::to_string(retries);
+    const std::string url = server.url(path);
+    EXPECT_EQ(h.curl.fetch(url, 1).status, FetchStatus::Timeout) << path;
 
-  EXPECT_EQ(h.run({silent, server.url("/next")}, false), EndReason::Failed);
+    EXPECT_EQ(h.run({url, server.url("/next")}, false), EndReason::Failed) << path;
 
-  EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{silent, silent}));
-  const std::vector<std::string> statuses = statusTexts(h);
-  const std::vector<std::string> expectedTail{
-      "Searching " + silent, "Communication request timed out! Retry -  1 time(s).",
-      "Search was stopped before its completion!"};
-  ASSERT_GE(statuses.size(), expectedTail.size());
-  EXPECT_EQ(std::vector<std::string>(statuses.end() - 3, statuses.end()), expectedTail);
-  EXPECT_EQ(h.window.status, kStatusStopped);
+    EXPECT_EQ(h.fetchedUrls(), std::vector<std::string>(retries + 1, url));
+    std::vector<std::string> tail{"Searching " + url, kStatusStopped};
+    if (retries)
+      tail.insert(tail.begin() + 1, "Communication request timed out! Retry -  1 time(s).");
+    const std::vector<std::string> statuses = test::eventTexts(h.window, Kind::Status);
+    ASSERT_GE(statuses.size(), tail.size());
+    EXPECT_EQ(
+        std::vector<std::string>(statuses.end() - static_cast<long>(tail.size()), statuses.end()),
+        tail);
+    EXPECT_EQ(h.state.searchRunning, 0);
+  }
   EXPECT_EQ(server.requestCount("/next"), 0u);
-  EXPECT_EQ(h.state.searchRunning, 0);
 }
-
-TEST(FaultMatrixTimeouts, ADripFeedPastTheTimeoutCountsAsATimeout) {
-  HttpTestServer server;
-  // A byte a second, well past the one-second time-out.
-  server.on("/drip", server.slowBody(30, 1s, "x"));
-  server.start();
-  SiteSearchHarness h;
-  h.controls.settings.timeoutText = "1";
-  h.controls.settings.retryText = "0";
-  const std::string drip = server.url("/drip");
-
-  FetchResult direct = h.curl.fetch(drip, 1);
-  EXPECT_EQ(direct.status, FetchStatus::Timeout) << direct.error;
-
-  // With no retries left the first time-out ends the search.
-  EXPECT_EQ(h.run({drip}, false), EndReason::Failed);
-  EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{drip}));
-  EXPECT_EQ(h.window.status, kStatusStopped);
-}
-
-// --- Transfers that break off or never end ---
 
 TEST(FaultMatrixBrokenTransfers, AHundredMegabyteBodyIsCutAndMemoryStaysBounded) {
   constexpr size_t kPromised = 100u * 1024u * 1024u;
@@ -292,94 +239,32 @@ TEST(FaultMatrixBrokenTransfers, AHundredMegabyteBodyIsCutAndMemoryStaysBounded)
   EXPECT_LT(grownMegabytes, 400) << "peak resident size grew by " << grownMegabytes << " MB";
 }
 
-// --- A spider trap: every page links to many pages never seen before ---
-
-// Page /pK links to /p(K*width+1) .. /p(K*width+width).
-struct SpiderTrap {
-  HttpTestServer server;
-  explicit SpiderTrap(int width) {
-    server.otherwise([width](const httplib::Request& req, httplib::Response& res) {
-      const long k = std::atol(req.path.c_str() + 2);
-      std::string body = "<html><body>";
-      for (long i = 1; i <= width; ++i)
-        body += "<a href=\"/p" + std::to_string(k * width + i) + "\">x</a>\n";
-      res.set_content(body + "</body></html>", "text/html");
-    });
-    server.start();
-  }
-};
-
+// A spider trap: page /pK links to the 300 pages /p(300K+1) .. /p(300K+300).
 TEST(FaultMatrixSpiderTrap, MaximumSitesEndsTheCrawlWhereAnUnboundedQueueWouldHave) {
-  SpiderTrap trap(300);
+  HttpTestServer trap;
+  trap.otherwise([](const httplib::Request& req, httplib::Response& res) {
+    const long k = std::atol(req.path.c_str() + 2);
+    std::string body = "<html><body>";
+    for (long i = 1; i <= 300; ++i)
+      body += "<a href=\"/p" + std::to_string(k * 300 + i) + "\">x</a>\n";
+    res.set_content(body + "</body></html>", "text/html");
+  });
+  trap.start();
   SiteSearchHarness h;
   h.controls.settings.hitsText = "100";
   // Longer than every link taken, so only the site itself gets its "/".
-  const std::string site = trap.server.url("/p0.html");
+  const std::string site = trap.url("/p0.html");
 
   EXPECT_EQ(h.run({site}, true), EndReason::Completed);
 
   // Breadth first: /p0/, then /p1 .. /p99; the entry after the last page is
   // still taken and shown before the bound ends the search.
   std::vector<std::string> expected{site + "/"};
-  for (int k = 1; k < 100; ++k) expected.push_back(trap.server.url("/p" + std::to_string(k)));
+  for (int k = 1; k < 100; ++k) expected.push_back(trap.url("/p" + std::to_string(k)));
   EXPECT_EQ(h.fetchedUrls(), expected);
-  const std::vector<std::string> statuses = statusTexts(h);
+  const std::vector<std::string> statuses = test::eventTexts(h.window, Kind::Status);
   ASSERT_GE(statuses.size(), 2u);
-  EXPECT_EQ(statuses[statuses.size() - 2], "Searching " + trap.server.url("/p100"));
-  EXPECT_EQ(h.window.status, kStatusReady);
-}
-
-// --- Error pages ---
-
-TEST(FaultMatrixErrorPages, ErrorPagesComeBackAsTextAndAShortNotFoundFirstPageIsAServerError) {
-  HttpTestServer server;
-  server.on("/missing", HttpTestServer::errorPage(404, page("Not Found")));
-  server.on("/broken",
-            HttpTestServer::errorPage(500, page("Internal Server Error while serving needle")));
-  server.start();
-  SiteSearchHarness h;
-  const std::string missing = server.url("/missing");
-  const std::string broken = server.url("/broken");
-
-  FetchResult notFound = h.curl.fetch(missing, 2);
-  EXPECT_EQ(notFound.status, FetchStatus::Ok);
-  EXPECT_EQ(notFound.httpStatus, 404);
-  EXPECT_EQ(notFound.body, page("Not Found"));
-  FetchResult serverError = h.curl.fetch(broken, 2);
-  EXPECT_EQ(serverError.status, FetchStatus::Ok);
-  EXPECT_EQ(serverError.httpStatus, 500);
-
-  EXPECT_EQ(h.run({missing, broken}, false), EndReason::Completed);
-
-  // The 404 page is listed whatever it holds; the 500 page is matched as text.
-  const auto nodes = h.events(Kind::Node);
-  ASSERT_EQ(nodes.size(), 3u);
-  EXPECT_EQ(nodes[1].key, "Yahoo 1" + missing);
-  EXPECT_EQ(nodes[1].text, missing + " (Server Error)");
-  EXPECT_EQ(nodes[2].key, "Yahoo 2" + broken);
-  EXPECT_EQ(nodes[2].text, broken);
-  EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{missing, broken}));
-  EXPECT_EQ(h.window.status, kStatusReady);
-}
-
-// --- Proxy ---
-
-TEST(FaultMatrixProxy, AProxyThatClosesAtOnceMakesEverySiteAnEmptyAnswer) {
-  RawServer proxy([](int) {});  // accepts and closes
-  HttpTestServer site;
-  site.otherwise(HttpTestServer::page(page("needle")));
-  site.start();
-  SiteSearchHarness h;
-  h.controls.settings.proxyText = proxy.hostAndPort();
-  const std::string a = site.url("/a");
-  const std::string b = site.url("/b");
-
-  EXPECT_EQ(h.run({a, b}, false), EndReason::Completed);
-
-  EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{a, a, b, b}));
-  EXPECT_EQ(proxy.connections(), 4);
-  EXPECT_EQ(site.requestCount(), 0u);
-  EXPECT_EQ(h.nodeKeys(), (std::vector<std::string>{"Mine\\"}));
+  EXPECT_EQ(statuses[statuses.size() - 2], "Searching " + trap.url("/p100"));
   EXPECT_EQ(h.window.status, kStatusReady);
 }
 

@@ -48,7 +48,6 @@ class RawServer {
   RawServer(const RawServer&) = delete;
   RawServer& operator=(const RawServer&) = delete;
 
-  int port() const { return port_; }
   std::string hostAndPort() const { return "127.0.0.1:" + std::to_string(port_); }
   std::string url(const std::string& path = "/") const { return "http://" + hostAndPort() + path; }
   int connections() const { return connections_; }

@@ -1,32 +1,28 @@
-// Which document "&Help" opens.
+// Which document "&Help" opens: the data directory's help file, else the
+// first manual that exists; a folder of that name is no help file.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 #include "help_file.h"
+#include "support/scratch_dir.h"
 
 namespace quexa {
 namespace {
 
 TEST(HelpFileTest, PrefersTheDataDirectorysHelpFileThenTheFirstManualThatExists) {
-  const auto root =
-      std::filesystem::temp_directory_path() / ("quexa_help_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(root / "data");
-  const std::string dataDir = (root / "data").string() + "/";
-  const std::string missing = (root / "missing.html").string();
-  const std::string manual = (root / "manual.html").string();
-  std::ofstream(manual) << "<html></html>";
-
+  const testing::ScratchDir root;
+  std::filesystem::create_directories(root.file("data"));
+  const std::string dataDir = root.file("data/");
+  root.write("manual.html", "<html></html>");
+  const std::string missing = root.file("missing.html"), manual = root.file("manual.html");
   EXPECT_EQ(helpDocument(dataDir, {missing}), "");
   EXPECT_EQ(helpDocument(dataDir, {missing, manual}), manual);
   std::ofstream(dataDir + "quexa.hlp") << "help";
   EXPECT_EQ(helpDocument(dataDir, {manual}), dataDir + "quexa.hlp");
-  // A folder of that name is no help file.
   std::filesystem::remove(dataDir + "quexa.hlp");
   std::filesystem::create_directory(dataDir + "quexa.hlp");
   EXPECT_EQ(helpDocument(dataDir, {manual}), manual);
-  std::filesystem::remove_all(root);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The main window's size rule, its horizontal layout, the splitter drag and
-// the tab switch, measured on the real window. The window converts at 144
-// dots per inch here, where a pixel is exactly 10 twips.
+// the tab switch, measured on the real window; the rules themselves are the
+// layout tests' own. The window converts at 144 dots per inch here, where a
+// pixel is exactly 10 twips.
 #include <QMouseEvent>
 
 #include "app/settings.h"
@@ -14,6 +15,12 @@ constexpr double kDpi = 144;
 
 int px(Twips twips) {
   return twipsToPixels(twips, kDpi);
+}
+
+std::vector<int> pixels(std::initializer_list<Twips> twips) {
+  std::vector<int> shown;
+  for (Twips t : twips) shown.push_back(px(t));
+  return shown;
 }
 
 // A control's left edge in the window's client area, in pixels.
@@ -71,47 +78,33 @@ TEST_F(LayoutTest, TheWidthHasAFloorTheHeightIsFixedAndTheSavedWidthFollows) {
   EXPECT_EQ(decodeSettings(readFile("qxconfig.qxf")).savedFormWidth, 9380);
 }
 
-TEST_F(LayoutTest, AnInnerWidthOf10000GivesTheSetUpViewItsRuledPlaces) {
+// An inner width of 10000 twips: each control stands where the layout's
+// numbers for that width say, in both views and on the status line.
+TEST_F(LayoutTest, EveryControlStandsAtItsRuledPlace) {
   FrmMain& w = openAt(1000);
-  // The controls stand where the layout's numbers for that width say.
-  EXPECT_EQ(w.frameSearch->geometry().x(), 10);
-  EXPECT_EQ(w.frameSearch->width(), 977);
   for (QLineEdit* box : w.searchText) EXPECT_EQ(box->width(), px(4457));
-  EXPECT_EQ(w.frameMine->width(), px(4577));
-  EXPECT_EQ(w.searchCat->width(), px(4327));
-  EXPECT_EQ(w.listCategory->width(), px(4327));
-  EXPECT_EQ(w.frameEngine->x(), px(4547));
-  EXPECT_EQ(w.frameOption->x(), px(6325));
-  EXPECT_EQ(w.wordList->x(), px(5687));
-  EXPECT_EQ(w.searchRemove->x(), px(5687));
-  EXPECT_EQ(w.searchRemoveAll->x(), px(8315));
+  EXPECT_EQ((std::vector<int>{w.frameSearch->x(), w.frameSearch->width(), w.frameMine->width(),
+                              w.searchCat->width(), w.listCategory->width(), w.frameEngine->x(),
+                              w.frameOption->x(), w.wordList->x(), w.searchRemove->x(),
+                              w.searchRemoveAll->x()}),
+            pixels({100, 9770, 4577, 4327, 4327, 4547, 6325, 5687, 5687, 8315}));
+  EXPECT_EQ((std::vector<int>{w.dispTab->x(), w.dispTab->width(), leftInWindow(w, w.allWebResult),
+                              w.allWebResult->width(), w.allWebResult->lineWrapColumnOrWidth(),
+                              w.dispFile->x(), w.dispFile->width(), w.lblResult->x()}),
+            pixels({100, 9770, 110, 9550, 9150, 450, 7620, 8070}));
+  EXPECT_EQ(w.allWebResult->lineWrapMode(), QTextEdit::FixedPixelWidth);
   // The connector choices and the captions are centred on what they belong to.
   const int boxCentre = w.searchText[0]->x() + w.searchText[0]->width() / 2;
   for (QWidget* centred : {w.Picture1, w.Picture2, w.Picture3, static_cast<QWidget*>(w.lblText)})
     EXPECT_NEAR(centred->x() + centred->width() / 2, boxCentre, 1);
   EXPECT_NEAR(w.Label1->x() + w.Label1->width() / 2, w.wordList->x() + w.wordList->width() / 2, 1);
-}
 
-TEST_F(LayoutTest, TheResultsViewAndStatusLineFollowTheTabControl) {
-  FrmMain& w = openAt(1000);
-  EXPECT_EQ(w.dispTab->x(), 10);
-  EXPECT_EQ(w.dispTab->width(), 977);
-  EXPECT_EQ(leftInWindow(w, w.allWebResult), px(110));
-  EXPECT_EQ(w.allWebResult->width(), px(9550));
-  EXPECT_EQ(w.allWebResult->lineWrapMode(), QTextEdit::FixedPixelWidth);
-  EXPECT_EQ(w.allWebResult->lineWrapColumnOrWidth(), px(9150));
-  EXPECT_EQ(w.dispFile->x(), px(450));
-  EXPECT_EQ(w.dispFile->width(), px(7620));
-  EXPECT_EQ(w.lblResult->x(), px(8070));
-
-  showTab(1);
-  EXPECT_EQ(leftInWindow(w, w.outlineFile), px(130));
-  EXPECT_EQ(w.outlineFile->width(), px(4295));
-  EXPECT_EQ(leftInWindow(w, w.picDivider), px(4425));  // the first run's bar has room enough
-  EXPECT_EQ(leftInWindow(w, w.dispResult), px(4485));
-  EXPECT_EQ(w.dispResult->width(), px(5165));
-  EXPECT_EQ(w.dispResult->lineWrapColumnOrWidth(), px(4765));
-  EXPECT_EQ(leftInWindow(w, w.searchPage), px(4485));
+  showTab(1);  // the first run's bar has room enough
+  EXPECT_EQ((std::vector<int>{leftInWindow(w, w.outlineFile), w.outlineFile->width(),
+                              leftInWindow(w, w.picDivider), leftInWindow(w, w.dispResult),
+                              w.dispResult->width(), w.dispResult->lineWrapColumnOrWidth(),
+                              leftInWindow(w, w.searchPage)}),
+            pixels({130, 4295, 4425, 4485, 5165, 4765, 4485}));
 }
 
 TEST_F(LayoutTest, ASavedBarTooFarRightMovesLeftButKeepsItsSavedPlace) {
@@ -152,50 +145,33 @@ TEST_F(LayoutTest, DraggingTheBarStopsAtItsLimitsAndOnlyTheBarMoves) {
   EXPECT_EQ(w.layout.results.picDividerLeft, 500);
 }
 
-TEST_F(LayoutTest, ReleasingTheBarKeeps4000TwipsRightOfItAndSavesItsPlace) {
+// A release keeps 4000 twips right of the bar and puts the page pane at the
+// bar's right edge, 100 twips short; a tab switch then places the panes by the
+// resize rule (bar left + 60, 120 short) and leaves searchPage alone.
+TEST_F(LayoutTest, ReleasingTheBarSavesItsPlaceAndATabSwitchLaysOutByTheResizeRule) {
   FrmMain& w = openAt(1000);
   showTab(1);
-
   dragBar(5000);
-  const ResultsViewLayout& r = w.layout.results;
-  EXPECT_EQ(r.picDividerLeft, 9770 - 4000);
   EXPECT_EQ(w.splitterLeft, 5770);
-  EXPECT_EQ(r.outlineFile.width, 5770 - 130);
-  // The release puts the page pane at the bar's right edge, 100 twips short.
-  EXPECT_EQ(r.dispResult, (PaneSpan{5830, 3840, 3440}));
-  EXPECT_EQ(r.searchPage, (Span{5830, 3840}));
-  EXPECT_EQ(leftInWindow(w, w.picDivider), px(5770));
-  EXPECT_EQ(w.outlineFile->width(), px(5640));
-  EXPECT_EQ(leftInWindow(w, w.dispResult), px(5830));
-  EXPECT_EQ(w.dispResult->width(), px(3840));
-  EXPECT_EQ(w.searchPage->width(), px(3840));
+  EXPECT_EQ(w.layout.results.dispResult, (PaneSpan{5830, 3840, 3440}));
+  EXPECT_EQ((std::vector<int>{leftInWindow(w, w.picDivider), w.outlineFile->width(),
+                              leftInWindow(w, w.dispResult), w.dispResult->width(),
+                              w.searchPage->width()}),
+            pixels({5770, 5640, 5830, 3840, 3840}));
+
+  showTab(0);
+  EXPECT_EQ(w.layout.results.dispResult, (PaneSpan{5830, 3820, 3420}));
+  EXPECT_EQ(*w.layout.results.allWebResult, (PaneSpan{110, 9550, 9150}));
+  EXPECT_EQ(w.layout.results.searchPage, (Span{5830, 3840}));
+  showTab(1);
+  EXPECT_EQ((std::vector<int>{leftInWindow(w, w.dispResult), w.dispResult->width(),
+                              w.searchPage->width()}),
+            pixels({5830, 3820, 3840}));
 
   dragBar(-5000);
   EXPECT_EQ(w.splitterLeft, 200);
-  EXPECT_EQ(w.layout.results.outlineFile.width, 70);
-
   w.close();
   EXPECT_EQ(decodeSettings(readFile("qxconfig.qxf")).splitterLeft, 200);
-}
-
-TEST_F(LayoutTest, ATabSwitchPlacesThePanesByTheResizeRuleAndLeavesTheRestAlone) {
-  FrmMain& w = openAt(1000);
-  showTab(1);
-  dragBar(100);  // 1000 twips right of its left edge: 5425
-  ASSERT_EQ(w.splitterLeft, 5425);
-  const Span searchPageAfterRelease = w.layout.results.searchPage;
-
-  showTab(0);
-  EXPECT_EQ(w.layout.results.dispResult, (PaneSpan{5485, 4165, 3765}));
-  EXPECT_EQ(*w.layout.results.allWebResult, (PaneSpan{110, 9550, 9150}));
-  EXPECT_EQ(w.layout.results.searchPage, searchPageAfterRelease);
-  EXPECT_EQ(w.splitterLeft, 5425);
-
-  showTab(1);
-  EXPECT_EQ(leftInWindow(w, w.dispResult), px(5485));
-  EXPECT_EQ(w.dispResult->width(), px(4165));
-  // searchPage keeps the width of the release: 100 twips short, not 120.
-  EXPECT_EQ(w.searchPage->width(), px(4185));
 }
 
 }  // namespace

@@ -40,7 +40,9 @@ class ModesTest : public GuiTest {
   }
 };
 
-TEST_F(ModesTest, WebEnginesSwitchesTheFramesClearsAndLoadsTheEngineTexts) {
+// Each switch clears the boxes, lists, panes and tree (through the window, so
+// a new search can use the keys again) and loads the mode's own lists.
+TEST_F(ModesTest, WebEnginesAndBackToMyWebSitesSwitchTheFramesClearAndLoadTheirLists) {
   FrmMain& w = openWithResults();
   ASSERT_EQ(itemsOf(w.listCategory), (std::vector<std::string>{"http://w1/", "http://w2/"}));
   w.chk_lycos->setChecked(true);
@@ -60,59 +62,43 @@ TEST_F(ModesTest, WebEnginesSwitchesTheFramesClearsAndLoadsTheEngineTexts) {
   EXPECT_EQ(itemsOf(w.wordList), (std::vector<std::string>{"news", "weather"}));
   EXPECT_TRUE(w.chk_lycos->isChecked());
   EXPECT_EQ(w.window().node("k1"), nullptr);
-}
 
-TEST_F(ModesTest, BackToMyWebSitesReloadsTheIndexNamesWithNoneChosen) {
-  FrmMain& w = openWithResults();
-  w.buttonEngine->click();
   w.searchText[0]->setText("engine text");
   w.window().insertRtf(Pane::All, "hits");
-
+  w.window().addNode({std::nullopt, "k1", "Work", "closed", std::string("open")});
   w.buttonMine->click();
   EXPECT_EQ(w.mineMode, 1);
   EXPECT_EQ(w.engineMode, 0);
-  EXPECT_TRUE(w.frameMine->isEnabled());
-  EXPECT_TRUE(w.searchCat->isEnabled());
-  EXPECT_TRUE(w.buttonIndex->isEnabled());
+  EXPECT_TRUE(w.frameMine->isEnabled() && w.searchCat->isEnabled() && w.buttonIndex->isEnabled());
   EXPECT_FALSE(w.frameEngine->isEnabled());
   for (QWidget* box : engineBoxes(w)) EXPECT_FALSE(box->isEnabledTo(w.frameEngine));
   expectEverythingCleared(w);
   EXPECT_EQ(w.wordList->count(), 0);
   EXPECT_EQ(namesIn(w.searchCat), (std::vector<std::string>{"Work", "Home"}));
   EXPECT_EQ(w.searchCat->currentIndex(), -1);
-
-  // The tree was emptied through the window, so a new search can use its keys again.
-  EXPECT_EQ(w.window().node("k1"), nullptr);
   w.window().addNode({std::nullopt, "k1", "Work", "closed", std::string("open")});
   EXPECT_EQ(w.outlineFile->topLevelItemCount(), 1);
 }
 
+// "&Main" leaves the index button off in the engine mode, which is saved at exit.
 TEST_F(ModesTest, MainBringsBackTheSetUpViewAndMarksTheResultsForClearing) {
   FrmMain& w = openMainWindow();
+  w.buttonEngine->click();
   // The results view as a search leaves it.
   w.frameSearch->hide();
-  for (QPushButton* b :
-       {w.searchNow, w.viewPrev, w.buttonMine, w.buttonEngine, w.buttonIndex, w.buttonTimer})
-    b->setEnabled(false);
-  for (QPushButton* b : {w.searchConfig, w.searchStop, w.searchSave, w.searchPrint})
-    b->setEnabled(true);
+  const std::vector<QPushButton*> setUp{w.searchNow, w.viewPrev, w.buttonMine, w.buttonEngine,
+                                        w.buttonTimer};
+  const std::vector<QPushButton*> results{w.searchConfig, w.searchStop, w.searchSave,
+                                          w.searchPrint};
+  for (QPushButton* b : setUp) b->setEnabled(false);
+  for (QPushButton* b : results) b->setEnabled(true);
 
   w.searchConfig->click();
   EXPECT_TRUE(w.frameSearch->isVisibleTo(&w));
-  for (QPushButton* b :
-       {w.searchNow, w.viewPrev, w.buttonMine, w.buttonEngine, w.buttonIndex, w.buttonTimer})
-    EXPECT_TRUE(b->isEnabled()) << b->text().toStdString();
-  for (QPushButton* b : {w.searchConfig, w.searchStop, w.searchSave, w.searchPrint})
-    EXPECT_FALSE(b->isEnabled()) << b->text().toStdString();
-  EXPECT_EQ(w.state.resetResults, 1);
-}
-
-TEST_F(ModesTest, MainLeavesTheIndexButtonOffInTheEngineModeWhichIsSavedAtExit) {
-  FrmMain& w = openMainWindow();
-  w.buttonEngine->click();
-  w.searchConfig_Click();
+  for (QPushButton* b : setUp) EXPECT_TRUE(b->isEnabled()) << b->text().toStdString();
+  for (QPushButton* b : results) EXPECT_FALSE(b->isEnabled()) << b->text().toStdString();
   EXPECT_FALSE(w.buttonIndex->isEnabledTo(w.frameMine));
-  EXPECT_TRUE(w.buttonTimer->isEnabled());
+  EXPECT_EQ(w.state.resetResults, 1);
   w.close();
   const Settings saved = decodeSettings(readFile("qxconfig.qxf"));
   EXPECT_EQ(saved.mineMode, 0);

@@ -63,11 +63,6 @@ TEST_F(ResultPaneTest, EveryDocumentShowsThePlainTextItsRtfReadsAs) {
     EXPECT_EQ(textOf(w.allWebResult), plainText(all));
     EXPECT_EQ(textOf(w.dispResult), plainText(page));
   }
-  const std::string shown = textOf(w.allWebResult);
-  EXPECT_NE(shown.find("1. http://a.test/     \n"), std::string::npos);
-  EXPECT_NE(shown.find("Caf\xc3\xa9 {braces}"), std::string::npos);
-  EXPECT_NE(shown.find("(http://c.test/)     "), std::string::npos);
-  EXPECT_NE(shown.find("No Short Description!"), std::string::npos);
   // The caret stands after the last document.
   EXPECT_EQ(w.allWebResult->textCursor().position(), endOf(w.allWebResult));
   EXPECT_EQ(w.dispResult->textCursor().position(), endOf(w.dispResult));
@@ -109,20 +104,6 @@ TEST_F(ResultPaneTest, EntriesShowTheirColoursSizesAndWeightsAndKeepThemInTheCon
         EXPECT_EQ(run.format.fontSizeHalfPoints, 18);
       }
   EXPECT_TRUE(sawRed);
-}
-
-TEST_F(ResultPaneTest, ClearEmptiesResetLeavesOneBlankAndTheNextEntryFollowsIt) {
-  FrmMain& w = openMainWindow();
-  QtWindow& win = w.window();
-  win.insertRtf(Pane::Page, siteEntry(1, "http://a.test/", matchingBody("x")));
-  win.clearPane(Pane::Page);
-  EXPECT_EQ(textOf(w.dispResult), "");
-  win.resetPane(Pane::Page);
-  EXPECT_EQ(textOf(w.dispResult), " ");
-  // The blank keeps the pane's own font.
-  EXPECT_EQ(formatAt(w.dispResult, " ").font().family().toStdString(), "Times New Roman");
-  win.insertRtf(Pane::Page, pageMatchView("http://a.test/", matchingBody("x")));
-  EXPECT_EQ(textOf(w.dispResult).substr(0, 16), " http://a.test/ ");
 }
 
 TEST_F(ResultPaneTest, AClickWhileAWriterRunsBeepsAndKeepsTheCaretAtTheEnd) {
@@ -175,26 +156,28 @@ TEST_F(ResultPaneTest, AfterATurnOfTheWindowThePaneShowsItsNewestEntry) {
   EXPECT_TRUE(w.allWebResult->viewport()->rect().contains(w.allWebResult->cursorRect()));
 }
 
-TEST_F(ResultPaneTest, TheNextDocumentGoesAtTheEndWhereverTheCaretOrASelectionIs) {
+// Emptied or reset, a pane keeps its own font.
+TEST_F(ResultPaneTest, TheNextDocumentGoesAtTheEndClearEmptiesAndResetLeavesOneBlank) {
   FrmMain& w = openMainWindow();
   QtWindow& win = w.window();
   EXPECT_TRUE(w.allWebResult->isReadOnly());
   win.insertRtf(Pane::All, "first");
   w.allWebResult->moveCursor(QTextCursor::Start);
   win.insertRtf(Pane::All, " second");
-  EXPECT_EQ(textOf(w.allWebResult), "first second");
-  // Emptied, the pane keeps its own font.
+  w.allWebResult->selectAll();
+  win.insertRtf(Pane::All, " third");
+  EXPECT_EQ(textOf(w.allWebResult), "first second third");
   win.clearPane(Pane::All);
   EXPECT_EQ(textOf(w.allWebResult), "");
   EXPECT_EQ(w.allWebResult->currentFont().family().toStdString(), "Times New Roman");
   EXPECT_TRUE(w.allWebResult->currentFont().bold());
 
-  win.insertRtf(Pane::All, siteEntry(1, "http://a.test/", matchingBody("kept")));
-  w.allWebResult->selectAll();
-  win.insertRtf(Pane::All, siteEntry(2, "http://b.test/", matchingBody("added")));
-  const std::string text = textOf(w.allWebResult);
-  EXPECT_NE(text.find("kept"), std::string::npos);
-  EXPECT_NE(text.find("added"), std::string::npos);
+  win.insertRtf(Pane::Page, siteEntry(1, "http://a.test/", matchingBody("x")));
+  win.resetPane(Pane::Page);
+  EXPECT_EQ(textOf(w.dispResult), " ");
+  EXPECT_EQ(formatAt(w.dispResult, " ").font().family().toStdString(), "Times New Roman");
+  win.insertRtf(Pane::Page, pageMatchView("http://a.test/", matchingBody("x")));
+  EXPECT_EQ(textOf(w.dispResult).substr(0, 16), " http://a.test/ ");
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ bool accepts(QLineEdit* box, const QString& text) {
          box->validator()->validate(copy, position) == QValidator::Acceptable;
 }
 
-TEST_F(SettingsControlsTest, AnArrowAfterTypingReplacesTheTextWithTheSpinsNextValue) {
+TEST_F(SettingsControlsTest, AnArrowReplacesATypedTextAndEachSpinBarKeepsToItsRange) {
   FrmMain& w = openMainWindow();
   w.timeoutText->setText("45");
   EXPECT_EQ(w.timeoutScroll->value(), 30);  // typing leaves the bar where it was
@@ -26,10 +26,7 @@ TEST_F(SettingsControlsTest, AnArrowAfterTypingReplacesTheTextWithTheSpinsNextVa
   EXPECT_EQ(w.timeoutText->text().toStdString(), "32");
   w.timeoutScroll->downArrow()->click();
   EXPECT_EQ(w.timeoutText->text().toStdString(), "30");
-}
 
-TEST_F(SettingsControlsTest, EachSpinBarStepsWithinItsOwnRange) {
-  FrmMain& w = openMainWindow();
   struct Case {
     SpinBar* spin;
     QLineEdit* box;
@@ -54,7 +51,7 @@ TEST_F(SettingsControlsTest, EachSpinBarStepsWithinItsOwnRange) {
   }
 }
 
-TEST_F(SettingsControlsTest, NumberBoxesTakeUpToTenDigitsOnly) {
+TEST_F(SettingsControlsTest, BoxesTakeOnlyWhatTheSettingsRecordCanHold) {
   FrmMain& w = openMainWindow();
   for (QLineEdit* box : {w.hitsText, w.timeoutText, w.retryText}) {
     EXPECT_TRUE(accepts(box, "0123456789"));
@@ -64,10 +61,7 @@ TEST_F(SettingsControlsTest, NumberBoxesTakeUpToTenDigitsOnly) {
     EXPECT_FALSE(accepts(box, "-5"));
     EXPECT_FALSE(accepts(box, " 5"));
   }
-}
-
-TEST_F(SettingsControlsTest, ProxyBoxTakesLatin1TextThatFitsTheRecord) {
-  FrmMain& w = openMainWindow();
+  // The proxy box takes Latin-1 text that fits the record.
   EXPECT_TRUE(accepts(w.proxyText, "proxy.example.com:8080"));
   EXPECT_TRUE(accepts(w.proxyText, QString::fromUtf8("h\xC3\xA9te")));
   EXPECT_FALSE(accepts(w.proxyText, QString::fromUtf8("\xE2\x82\xAC")));  // the euro sign
@@ -81,32 +75,29 @@ TEST_F(SettingsControlsTest, ProxyBoxTakesLatin1TextThatFitsTheRecord) {
   EXPECT_EQ(settingsFitProblem(w.settingsFromControls()), std::nullopt);
 }
 
-TEST_F(SettingsControlsTest, ConnectionsComeFromTheOptionsFileAndAChangeIsStoredAtOnce) {
-  writeFile("qxoptions.ini", "[Options]\nconnections=40\nkept=yes\n");
+// Each change is rewritten at once as the other data files are; the unknown
+// entry stays.
+TEST_F(SettingsControlsTest, OptionsComeFromTheOptionsFileAndAChangeIsStoredAtOnce) {
+  const std::string file = "[Options]\nconnections=40\nkept=yes\nrobots=ignore\n";
+  writeFile("qxoptions.ini", file);
   FrmMain& w = openMainWindow();
   EXPECT_EQ(w.connectionsSpin->value(), 16);  // out of range: the nearest end
-  EXPECT_EQ(readFile("qxoptions.ini"), "[Options]\nconnections=40\nkept=yes\n");
-
-  w.connectionsSpin->setValue(2);
-  // Rewritten as the other data files are; the unknown entry stays.
-  EXPECT_EQ(readFile("qxoptions.ini"), "[Options]\r\nkept=yes\r\nconnections=2\r\n");
-  form.reset();
-  EXPECT_EQ(openMainWindow().connectionsSpin->value(), 2);
-}
-
-TEST_F(SettingsControlsTest, LinkRuleBoxesAreKeptInTheOptionsFile) {
-  writeFile("qxoptions.ini", "[Options]\nrobots=ignore\n");
-  FrmMain& w = openMainWindow();
   EXPECT_FALSE(w.optStandardLinks->isChecked());
   EXPECT_TRUE(w.optIgnoreRobots->isChecked());
+  EXPECT_EQ(readFile("qxoptions.ini"), file);
+
+  w.connectionsSpin->setValue(2);
+  EXPECT_EQ(readFile("qxoptions.ini"),
+            "[Options]\r\nkept=yes\r\nconnections=2\r\nrobots=ignore\r\n");
   w.optStandardLinks->click();
   w.optIgnoreRobots->click();
   EXPECT_EQ(readFile("qxoptions.ini"),
-            "[Options]\r\nconnections=4\r\nlinks=standard\r\nrobots=honour\r\n");
+            "[Options]\r\nkept=yes\r\nconnections=2\r\nlinks=standard\r\nrobots=honour\r\n");
   const MainControls c = w.currentControls();
   EXPECT_TRUE(c.standardLinks && !c.ignoreRobots);
   form.reset();
-  EXPECT_TRUE(openMainWindow().optStandardLinks->isChecked());
+  EXPECT_EQ(openMainWindow().connectionsSpin->value(), 2);
+  EXPECT_TRUE(form->optStandardLinks->isChecked());
 }
 
 }  // namespace

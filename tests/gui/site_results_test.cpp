@@ -1,7 +1,6 @@
 // A site search through the window against a loopback site, end to end:
 // the tree and the panes hold what the same search writes to a transcript;
-// then the page view of a clicked node, "&View" over the entries, and Stop
-// in the middle of a crawl.
+// then the page view of a clicked node and "&View" over the entries.
 #include <QUrl>
 #include <map>
 
@@ -9,7 +8,6 @@
 #include "gui_fixture.h"
 #include "match/dl_matcher.h"
 #include "net/curl_fetcher.h"
-#include "results/page_view.h"
 #include "results/rtf_reader.h"
 #include "search/site_search.h"
 #include "support/http_test_server.h"
@@ -64,21 +62,6 @@ std::string paneTextOf(const TranscriptWindow& transcript, Pane pane) {
   return plainText(content);
 }
 
-// The same search without a window: the transcript it writes.
-struct TranscriptRun {
-  AppState state;
-  TranscriptWindow window;
-  NullPump pump;
-  CurlFetcher fetcher{pump};
-  DlMatcher matcher;
-
-  explicit TranscriptRun(const std::string& dataDir) { state.dataDir = dataDir; }
-  void search(const MainControls& controls) {
-    SiteSearchContext context{state, window, fetcher, pump, matcher, controls};
-    searchMineSites(context);
-  }
-};
-
 class SiteResultsTest : public GuiTest {
  protected:
   void SetUp() override {
@@ -132,8 +115,15 @@ TEST_F(SiteResultsTest, TheWindowShowsWhatTheSearchWritesInBothModes) {
     const MainControls controls = w.currentControls();
     w.searchNow->click();
 
-    TranscriptRun expected(w.state.dataDir);
-    expected.search(controls);
+    // The same search without a window: the transcript it writes.
+    AppState state;
+    state.dataDir = w.state.dataDir;
+    TranscriptWindow expected;
+    NullPump pump;
+    CurlFetcher fetcher(pump);
+    DlMatcher matcher;
+    SiteSearchContext context{state, expected, fetcher, pump, matcher, controls};
+    searchMineSites(context);
 
     // The first node that opened shows its expanded picture.
     QTreeWidgetItem* index = w.window().node("Loop\\");
@@ -143,71 +133,37 @@ TEST_F(SiteResultsTest, TheWindowShowsWhatTheSearchWritesInBothModes) {
     // Closed, every node shows the picture it was made with.
     index->setExpanded(false);
     EXPECT_EQ(index->icon(0).pixmap(16).toImage(), QtWindow::image("closed").pixmap(16).toImage());
-    EXPECT_EQ(treeOf(w.outlineFile), treeOf(expected.window));
+    EXPECT_EQ(treeOf(w.outlineFile), treeOf(expected));
     EXPECT_EQ(treeOf(w.outlineFile).size(), allLinks ? 4u : 3u);  // index (+ site) + 2 pages
-    EXPECT_EQ(textOf(w.allWebResult), paneTextOf(expected.window, Pane::All));
-    EXPECT_EQ(textOf(w.dispResult), paneTextOf(expected.window, Pane::Page));
+    EXPECT_EQ(textOf(w.allWebResult), paneTextOf(expected, Pane::All));
+    EXPECT_EQ(textOf(w.dispResult), paneTextOf(expected, Pane::Page));
     EXPECT_NE(textOf(w.allWebResult).find("first needle here"), std::string::npos);
-    EXPECT_EQ(w.dispFile->text().toStdString(), expected.window.status);
-    EXPECT_EQ(w.dispFile->text().toStdString(), "Ready to search!");
+    EXPECT_EQ(w.dispFile->text().toStdString(), expected.status);
     EXPECT_EQ(w.lblResult->text().toStdString(), "Found:  2");
-    EXPECT_EQ(w.state.foundStatus, "Found:  2");
-    EXPECT_EQ(w.state.searchRunning, 0);
     EXPECT_FALSE(w.busyTimer->isActive());
-    EXPECT_TRUE(w.ImageRed->isVisibleTo(&w));
+    // The window stays in its results view until "&Main".
+    EXPECT_FALSE(w.frameSearch->isVisibleTo(&w));
+    for (QPushButton* b : {w.searchConfig, w.searchPrint, w.searchSave, w.buttonView})
+      EXPECT_TRUE(b->isEnabled()) << b->text().toStdString();
+    for (QPushButton* b : {w.searchNow, w.searchStop, w.viewPrev, w.buttonMine, w.buttonEngine,
+                           w.buttonIndex, w.buttonTimer, w.searchPage})
+      EXPECT_FALSE(b->isEnabled()) << b->text().toStdString();
   }
 }
 
-TEST_F(SiteResultsTest, ClickingAPageNodeFetchesItAgainAndShowsItsMatch) {
-  const std::string one = server.url("/one.html");
-  const std::string two = server.url("/two.html");
-  FrmMain& w = openSearchWindow({one, two, server.url("/three.html")}, false);
-  w.searchNow->click();
-  const size_t requestsBefore = server.requestCount("/one.html");
-
-  QTreeWidgetItem* node = w.window().node(pageKey(1, one));
-  ASSERT_NE(node, nullptr);
-  const MainControls controls = w.currentControls();
-  w.outlineFile_NodeClick(node);
-  EXPECT_EQ(server.requestCount("/one.html"), requestsBefore + 1);
-
-  TranscriptRun expected(w.state.dataDir);
-  ResultTools tools{expected.state, expected.window, expected.fetcher, expected.pump,
-                    expected.matcher};
-  outlineFile_NodeClick(tools, controls, pageKey(1, one), false);
-  EXPECT_EQ(textOf(w.dispResult), paneTextOf(expected.window, Pane::Page));
-  EXPECT_NE(textOf(w.dispResult).find(one + "     "), std::string::npos);
-  EXPECT_NE(textOf(w.dispResult).find("first needle here"), std::string::npos);
-  EXPECT_EQ(w.state.selectedPageUrl, one);
-  EXPECT_EQ(w.dispFile->text().toStdString(), "Ready to search!");
-  EXPECT_EQ(w.state.searchRunning, 0);
-  EXPECT_EQ(w.state.paneBusy, 0);
-  EXPECT_TRUE(w.buttonView->isEnabled());
-  EXPECT_FALSE(w.searchStop->isEnabled());
-  EXPECT_FALSE(w.busyTimer->isActive());
-
-  // The index node has children: the pane keeps what it shows.
-  const std::string shown = textOf(w.dispResult);
-  w.outlineFile_NodeClick(w.window().node("Loop\\"));
-  EXPECT_EQ(textOf(w.dispResult), shown);
-  EXPECT_EQ(w.dispFile->text().toStdString(), "Ready to search!");
-
-  // While a search runs the click is refused with the guard's message.
-  w.state.searchRunning = 1;
-  w.outlineFile_NodeClick(node);
-  EXPECT_EQ(messages,
-            (std::vector<ShownMessage>{{"You must stop the current search first!",
-                                        "Search is not stopped", MessageIcon::Critical}}));
-  w.state.searchRunning = 0;
-}
-
-TEST_F(SiteResultsTest, ViewOpensTheEntryUnderTheCaretOrTheSelectedPage) {
+// "&View" reads the entry under the caret on the all-results tab and the
+// tree's selection on the page tab; with neither it asks for a page.
+TEST_F(SiteResultsTest, APageNodeClickShowsItsMatchAndViewOpensTheEntryOrTheSelection) {
   const std::string one = server.url("/one.html");
   const std::string three = server.url("/three.html");
   FrmMain& w = openSearchWindow({one, server.url("/two.html"), three}, false);
+  w.buttonView_Click();
+  EXPECT_EQ(beeps, 1);
+  EXPECT_EQ(messages, (std::vector<ShownMessage>{{"You must select a Web page to view!",
+                                                  "Select File", MessageIcon::Critical}}));
+  messages.clear();
   w.searchNow->click();
   ASSERT_EQ(w.dispTab->currentIndex(), 0);
-
   const QString text = w.allWebResult->toPlainText();
   QTextCursor caret = w.allWebResult->textCursor();
   caret.setPosition(static_cast<int>(text.indexOf("third Needle")));
@@ -218,7 +174,22 @@ TEST_F(SiteResultsTest, ViewOpensTheEntryUnderTheCaretOrTheSelectedPage) {
   w.buttonView_Click();
   EXPECT_EQ(opened, (std::vector<std::string>{three, one}));
 
-  // On the page tab the tree's selection is opened.
+  // A page node is fetched again and its match shown.
+  const size_t requestsBefore = server.requestCount("/one.html");
+  w.outlineFile_NodeClick(w.window().node(pageKey(1, one)));
+  EXPECT_EQ(server.requestCount("/one.html"), requestsBefore + 1);
+  EXPECT_NE(textOf(w.dispResult).find(one + "     "), std::string::npos);
+  EXPECT_NE(textOf(w.dispResult).find("first needle here"), std::string::npos);
+  EXPECT_EQ(w.dispFile->text().toStdString(), "Ready to search!");
+  EXPECT_EQ(w.state.paneBusy, 0);
+  EXPECT_TRUE(w.buttonView->isEnabled());
+  EXPECT_FALSE(w.searchStop->isEnabled());
+  EXPECT_FALSE(w.busyTimer->isActive());
+  // The index node has children: the pane keeps what it shows.
+  const std::string shown = textOf(w.dispResult);
+  w.outlineFile_NodeClick(w.window().node("Loop\\"));
+  EXPECT_EQ(textOf(w.dispResult), shown);
+
   w.outlineFile_NodeClick(w.window().node(pageKey(2, three)));
   w.dispTab->setCurrentIndex(1);
   w.buttonView_Click();
@@ -234,42 +205,6 @@ TEST_F(SiteResultsTest, ViewOpensTheEntryUnderTheCaretOrTheSelectedPage) {
   EXPECT_EQ(messages,
             (std::vector<ShownMessage>{{"You must stop the current search first!",
                                         "Search is not stopped", MessageIcon::Critical}}));
-}
-
-TEST_F(SiteResultsTest, ViewAfterASearchThatListedNothingAsksForAPage) {
-  FrmMain& w = openSearchWindow({server.url("/two.html")}, false);
-  w.searchNow->click();
-  const int beepsBefore = beeps;
-  w.buttonView_Click();
-  EXPECT_TRUE(opened.empty());
-  EXPECT_EQ(beeps, beepsBefore + 1);
-  EXPECT_EQ(messages, (std::vector<ShownMessage>{{"You must select a Web page to view!",
-                                                  "Select File", MessageIcon::Critical}}));
-}
-
-TEST_F(SiteResultsTest, StopInTheMiddleOfACrawlEndsItAndTheLampOnlyBlinksWhileItRuns) {
-  std::string links;
-  for (int i = 0; i < 30; ++i) links += "<a href=\"/slow" + std::to_string(i) + ".html\">s</a>";
-  server.on("/", HttpTestServer::page("<html><body>needle " + links + "</body></html>"));
-  server.otherwise(server.slowBody(4, std::chrono::milliseconds(50), "<p>needle drip</p>"));
-  FrmMain& w = openSearchWindow({server.url("")}, true);
-
-  bool lampWasBusy = false;
-  QTimer::singleShot(400, &w, [&] {
-    lampWasBusy = w.busyTimer->isActive() && w.state.searchRunning == 1;
-    w.searchStop->click();
-    EXPECT_EQ(w.dispFile->text().toStdString(),
-              "Please wait while connection is being closed .....");
-  });
-  w.searchNow->click();
-  EXPECT_TRUE(lampWasBusy);
-  EXPECT_EQ(w.dispFile->text().toStdString(), "Search was stopped before its completion!");
-  EXPECT_LT(server.requestCount(), 31u);
-  EXPECT_EQ(w.state.searchRunning, 0);
-  EXPECT_FALSE(w.busyTimer->isActive());
-  EXPECT_TRUE(w.ImageRed->isVisibleTo(&w));
-  EXPECT_FALSE(w.ImageGreen->isVisibleTo(&w));
-  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <QTest>
 #include <QToolTip>
 #include <QUrl>
-#include <cstdlib>
 
 #include "gui_fixture.h"
 #include "pic_divider.h"
@@ -140,27 +139,6 @@ TEST_F(WindowUseTest, ACrawlEndsWithItsPagesInSightAndTheFocusOnTheResults) {
       w.outlineFile->viewport()->mapToGlobal(w.outlineFile->visualItemRect(last).center()));
   QApplication::sendEvent(w.outlineFile->viewport(), &hover);
   EXPECT_EQ(QToolTip::text(), last->text(0));
-  if (const char* shots = std::getenv("QUEXA_SHOTS"))
-    w.grab().save(QString(shots) + "/crawl-tree-expanded.png");
-}
-
-TEST_F(WindowUseTest, ARefusedNodeClickKeepsTheShownNodeHighlighted) {
-  FrmMain& w = showWindow();
-  for (const char* key : {"A", "B"}) {
-    w.window().addNode({std::nullopt, key, key, "closed", "open"});
-    w.window().addNode({std::string(key), std::string(key) + "1", "page", "leaf", std::nullopt});
-  }
-  w.frameSearch->hide();
-  showTab(w, 1);
-  clickNode(w, w.window().node("A"));
-  ASSERT_EQ(w.outlineFile->currentItem(), w.window().node("A"));
-  w.state.searchRunning = 1;  // "Search Web Site" runs
-  clickNode(w, w.window().node("B"));
-  w.state.searchRunning = 0;
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].title, "Search is not stopped");
-  EXPECT_EQ(w.outlineFile->currentItem(), w.window().node("A"));
-  EXPECT_EQ(w.outlineFile->selectedItems(), QList<QTreeWidgetItem*>{w.window().node("A")});
 }
 
 TEST_F(WindowUseTest, FailuresShowQuietlyAndAnUnopenedAddressStaysAtHand) {
@@ -179,8 +157,6 @@ TEST_F(WindowUseTest, FailuresShowQuietlyAndAnUnopenedAddressStaysAtHand) {
     EXPECT_TRUE(tip.contains(part)) << part << " in " << tip.toStdString();
   EXPECT_FALSE(w.dispFile->geometry().intersects(w.lblUnfetched->geometry()));
   EXPECT_TRUE(messages.empty());
-  if (const char* shots = std::getenv("QUEXA_SHOTS"))
-    w.grab().save(QString(shots) + "/failure-field.png");
   w.window().clearUnfetched();
   EXPECT_TRUE(w.lblUnfetched->isHidden());
   EXPECT_EQ(w.dispFile->geometry(), fileField);
@@ -200,8 +176,12 @@ TEST_F(WindowUseTest, FailuresShowQuietlyAndAnUnopenedAddressStaysAtHand) {
   EXPECT_EQ(messages, expected);
 }
 
-TEST_F(WindowUseTest, TheSplitterIsAHandleThatLightsUnderTheMouse) {
+TEST_F(WindowUseTest, TheSplitterLightsUnderTheMouseAndARefusedNodeClickKeepsTheShownNode) {
   FrmMain& w = showWindow();
+  for (const char* key : {"A", "B"}) {
+    w.window().addNode({std::nullopt, key, key, "closed", "open"});
+    w.window().addNode({std::string(key), std::string(key) + "1", "page", "leaf", std::nullopt});
+  }
   w.frameSearch->hide();
   showTab(w, 1);
   PicDivider* bar = w.picDivider;
@@ -213,6 +193,16 @@ TEST_F(WindowUseTest, TheSplitterIsAHandleThatLightsUnderTheMouse) {
   QTest::mouseMove(w.outlineFile->viewport(), QPoint(5, 5));
   EXPECT_FALSE(bar->lit());
   EXPECT_EQ(bar->grab().toImage(), idle);
+
+  clickNode(w, w.window().node("A"));
+  ASSERT_EQ(w.outlineFile->currentItem(), w.window().node("A"));
+  w.state.searchRunning = 1;  // "Search Web Site" runs
+  clickNode(w, w.window().node("B"));
+  w.state.searchRunning = 0;
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].title, "Search is not stopped");
+  EXPECT_EQ(w.outlineFile->currentItem(), w.window().node("A"));
+  EXPECT_EQ(w.outlineFile->selectedItems(), QList<QTreeWidgetItem*>{w.window().node("A")});
 }
 
 }  // namespace

@@ -9,13 +9,9 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <regex>
 #include <set>
-#include <sstream>
-#include <string>
 
 #include "support/scratch_dir.h"
 
@@ -48,13 +44,6 @@ Outcome run(const std::string& command) {
   int status = pclose(p);
   r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return r;
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream all;
-  all << in.rdbuf();
-  return all.str();
 }
 
 bool isExecutable(const std::string& path) {
@@ -99,8 +88,31 @@ std::set<std::string> subcommandsIn(const std::string& help) {
   return names;
 }
 
-const char* kMatchingPage =
-    "<html><head><title>t</title></head><body><p>Fresh coffee daily</p><p>tea</p></body></html>";
+// Every installation holds these, below its prefix.
+const char* const kInstalledFiles[] = {"bin/quexa-cli",
+                                       "bin/quexa-launch",
+                                       "lib/quexa/libmzk11.so",
+                                       "share/applications/quexa.desktop",
+                                       "share/icons/hicolor/scalable/apps/quexa.svg",
+                                       "share/man/man1/quexa-cli.1"};
+
+// An installed command line, run with nothing of the build tree in reach,
+// answers --help and matches a page: it loads libmzk11.so from lib/quexa, as
+// bin/ holds none.
+void expectTheCommandLineRuns(const std::string& cli) {
+  const std::string command = "env -u LD_LIBRARY_PATH -u LD_PRELOAD '" + cli + "' ";
+  Outcome help = run(command + "--help");
+  EXPECT_EQ(help.status, 0) << help.out;
+  EXPECT_NE(help.out.find("Subcommands:"), std::string::npos) << help.out;
+  ScratchDir data;
+  data.write("page.html",
+             "<html><head><title>t</title></head><body><p>Fresh coffee daily</p><p>tea</p>"
+             "</body></html>");
+  Outcome yes =
+      run(command + "--data-dir " + data.path() + " match " + data.file("page.html") + " coffee");
+  EXPECT_EQ(yes.status, 0) << yes.out;
+  EXPECT_EQ(yes.out, "match: yes (result 1)\nFresh coffee daily\n");
+}
 
 // One installation per test program run, shared by its tests.
 class InstalledTree : public ::testing::Test {
@@ -113,33 +125,20 @@ class InstalledTree : public ::testing::Test {
   static void TearDownTestSuite() {
     delete prefix_;
     delete install_;
-    prefix_ = nullptr;
-    install_ = nullptr;
   }
   void SetUp() override { ASSERT_EQ(install_->status, 0) << install_->out; }
 
   static std::string installed(const std::string& relative) { return prefix_->file(relative); }
-  // An installed program run with nothing of the build tree in reach.
-  static Outcome runInstalled(const std::string& program, const std::string& args) {
-    return run("env -u LD_LIBRARY_PATH -u LD_PRELOAD '" + installed("bin/" + program) + "' " +
-               args);
-  }
 
-  static ScratchDir* prefix_;
-  static Outcome* install_;
+  static inline ScratchDir* prefix_ = nullptr;
+  static inline Outcome* install_ = nullptr;
 };
 
-ScratchDir* InstalledTree::prefix_ = nullptr;
-Outcome* InstalledTree::install_ = nullptr;
-
-TEST_F(InstalledTree, PutsEveryFileWhereTheDesktopAndTheLoaderLook) {
+TEST_F(InstalledTree, PutsEveryFileWhereTheDesktopAndTheLoaderLookAndTheCommandLineRuns) {
+  for (const char* f : kInstalledFiles) EXPECT_TRUE(fs::exists(installed(f))) << f;
   EXPECT_TRUE(isExecutable(installed("bin/quexa-cli")));
   EXPECT_TRUE(isExecutable(installed("bin/quexa-launch")));
-  EXPECT_TRUE(fs::exists(installed("lib/quexa/libmzk11.so")));
   EXPECT_FALSE(fs::exists(installed("bin/libmzk11.so")));
-  EXPECT_TRUE(fs::exists(installed("share/applications/quexa.desktop")));
-  EXPECT_TRUE(fs::exists(installed("share/icons/hicolor/scalable/apps/quexa.svg")));
-  EXPECT_TRUE(fs::exists(installed("share/man/man1/quexa-cli.1")));
   // The window is installed whenever it was built.
   if (fs::exists(std::string(QUEXA_BIN_DIR) + "/quexa")) {
     EXPECT_TRUE(isExecutable(installed("bin/quexa")));
@@ -149,34 +148,20 @@ TEST_F(InstalledTree, PutsEveryFileWhereTheDesktopAndTheLoaderLook) {
   if (fs::exists(docs / "manual.html")) {
     EXPECT_TRUE(fs::exists(installed("share/doc/quexa/manual.html")));
   }
+  // Notes for developers are not installed.
   for (const auto& f : fs::directory_iterator(docs)) {
-    if (f.path().extension() == ".png") {
-      EXPECT_TRUE(fs::exists(installed("share/doc/quexa/" + f.path().filename().string())))
+    const fs::path ext = f.path().extension();
+    if (ext == ".png" || ext == ".md") {
+      EXPECT_EQ(fs::exists(installed("share/doc/quexa/" + f.path().filename().string())),
+                ext == ".png")
           << f.path();
     }
-    if (f.path().extension() == ".md") {
-      EXPECT_FALSE(fs::exists(installed("share/doc/quexa/" + f.path().filename().string())))
-          << "notes for developers are not installed: " << f.path();
-    }
   }
-}
-
-TEST_F(InstalledTree, InstalledCommandLineRunsAndFindsTheMatcherInItsLibraryFolder) {
-  Outcome help = runInstalled("quexa-cli", "--help");
-  EXPECT_EQ(help.status, 0) << help.out;
-  EXPECT_NE(help.out.find("match"), std::string::npos) << help.out;
-
-  // match loads libmzk11.so: from lib/quexa, as bin/ holds none.
-  ScratchDir data;
-  data.write("page.html", kMatchingPage);
-  Outcome yes = runInstalled(
-      "quexa-cli", "--data-dir " + data.path() + " match " + data.file("page.html") + " coffee");
-  EXPECT_EQ(yes.status, 0) << yes.out;
-  EXPECT_EQ(yes.out, "match: yes (result 1)\nFresh coffee daily\n");
+  expectTheCommandLineRuns(installed("bin/quexa-cli"));
 }
 
 TEST_F(InstalledTree, MenuEntryStartsTheInstalledLauncherWithTheInstalledIcon) {
-  const std::string text = readFile(installed("share/applications/quexa.desktop"));
+  const std::string text = prefix_->read("share/applications/quexa.desktop");
   auto keys = desktopEntry(text);
   EXPECT_EQ(keys["Type"], "Application");
   EXPECT_EQ(keys["Name"], "Quexa");
@@ -199,14 +184,16 @@ TEST_F(InstalledTree, MenuEntryStartsTheInstalledLauncherWithTheInstalledIcon) {
     Outcome v = run("xmllint --noout '" + icon + "'");
     EXPECT_EQ(v.status, 0) << v.out;
   }
-  EXPECT_NE(readFile(icon).find("<svg"), std::string::npos);
+  EXPECT_NE(prefix_->read("share/icons/hicolor/scalable/apps/quexa.svg").find("<svg"),
+            std::string::npos);
 }
 
 TEST_F(InstalledTree, ManPageDescribesEveryCommandAndIsCleanRoff) {
-  const std::string page = readFile(installed("share/man/man1/quexa-cli.1"));
+  const std::string page = prefix_->read("share/man/man1/quexa-cli.1");
   ASSERT_FALSE(page.empty());
   // The commands the program has now, and the ones still being written.
-  std::set<std::string> commands = subcommandsIn(runInstalled("quexa-cli", "--help").out);
+  std::set<std::string> commands =
+      subcommandsIn(run("'" + installed("bin/quexa-cli") + "' --help").out);
   EXPECT_TRUE(commands.count("match")) << "help lists no subcommands";
   for (const char* planned :
        {"settings", "index", "words", "fetch", "match", "sites", "engines", "links"})
@@ -256,6 +243,10 @@ TEST_F(Launcher, StartsQuexaInItsOwnDataDirectoryMadeWhenMissingAndKeptAfter) {
   EXPECT_EQ(launch("HOME=" + home_.path() + " XDG_DATA_HOME=relative/dir").out, fallback);
   EXPECT_EQ(launch("HOME=" + home_.path() + " XDG_DATA_HOME=").out, fallback);
   EXPECT_FALSE(fs::exists(home_.file("relative")));
+  // Called through a link, it finds quexa beside itself.
+  fs::create_directories(home_.file("elsewhere"));
+  fs::create_symlink(bin() + "quexa-launch", home_.file("elsewhere/quexa-launch"));
+  EXPECT_EQ(launch("HOME=" + home_.path(), "", home_.file("elsewhere/quexa-launch")).out, fallback);
 
   // A later start keeps the data of the earlier one.
   home_.write("xdg/quexa/qxindex.ini", "[News]\r\nhttp://a.example/\r\n");
@@ -266,14 +257,6 @@ TEST_F(Launcher, StartsQuexaInItsOwnDataDirectoryMadeWhenMissingAndKeptAfter) {
   Outcome homeless = launch("");
   EXPECT_NE(homeless.status, 0);
   EXPECT_EQ(homeless.out.find("dir="), std::string::npos) << homeless.out;
-}
-
-TEST_F(Launcher, FindsQuexaBesideItselfWhenCalledThroughALink) {
-  fs::create_directories(home_.file("elsewhere"));
-  fs::create_symlink(bin() + "quexa-launch", home_.file("elsewhere/quexa-launch"));
-  Outcome r = launch("HOME=" + home_.path(), "", home_.file("elsewhere/quexa-launch"));
-  EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_EQ(r.out, "dir=" + home_.file(".local/share/quexa") + "\nargs=\n");
 }
 
 // cpack -G DEB, then the package's fields and contents.
@@ -304,21 +287,8 @@ TEST(DebPackage, BuildsAQuexaPackageThatRunsWhenUnpacked) {
   EXPECT_NE(field("Depends").find("fonts-wqy-microhei"), std::string::npos) << field("Depends");
 
   ASSERT_EQ(run("dpkg-deb -x '" + deb + "' '" + out.file("root") + "'").status, 0);
-  const std::string usr = out.file("root/usr/");
-  for (const char* f :
-       {"bin/quexa-cli", "bin/quexa-launch", "lib/quexa/libmzk11.so",
-        "share/applications/quexa.desktop", "share/icons/hicolor/scalable/apps/quexa.svg",
-        "share/man/man1/quexa-cli.1"})
-    EXPECT_TRUE(fs::exists(usr + f)) << f;
-
-  ScratchDir data;
-  data.write("page.html", kMatchingPage);
-  Outcome yes = run("env -u LD_LIBRARY_PATH '" + usr + "bin/quexa-cli' --data-dir " + data.path() +
-                    " match " + data.file("page.html") + " coffee");
-  EXPECT_EQ(yes.out, "match: yes (result 1)\nFresh coffee daily\n");
-  Outcome help = run("env -u LD_LIBRARY_PATH '" + usr + "bin/quexa-cli' --help");
-  EXPECT_EQ(help.status, 0) << help.out;
-  EXPECT_NE(help.out.find("Subcommands:"), std::string::npos) << help.out;
+  for (const char* f : kInstalledFiles) EXPECT_TRUE(out.exists("root/usr/" + std::string(f))) << f;
+  expectTheCommandLineRuns(out.file("root/usr/bin/quexa-cli"));
 }
 
 }  // namespace

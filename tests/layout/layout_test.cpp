@@ -24,20 +24,18 @@ LayoutDesign design() {
   return d;
 }
 
-TEST(FormSizeRule, WidthHasAFloorAndHeightIsFixed) {
+TEST(FormSizeRule, WidthHasAFloorAndHeightIsFixedUnlessMinimized) {
   EXPECT_EQ(applyFormSizeRule({9000, 8000}, false), (FormSize{9375, 7155}));
   EXPECT_EQ(applyFormSizeRule({12000, 5000}, false), (FormSize{12000, 7155}));
   EXPECT_EQ(applyFormSizeRule({9375, 7155}, false), (FormSize{9375, 7155}));
+  // A minimized window is neither sized nor laid out.
   EXPECT_EQ(applyFormSizeRule({3000, 400}, true), (FormSize{3000, 400}));
-}
-
-TEST(FormSizeRule, MinimizedWindowIsNotLaidOutAndKeepsItsWidth) {
   EXPECT_FALSE(layOutAfterResize(design(), {0, 0}, 4425, 0, true).has_value());
   EXPECT_TRUE(layOutAfterResize(design(), {0, 10000}, 4425, 0, false).has_value());
   EXPECT_EQ(savedFormWidthFor(10240.6), 10241);
 }
 
-TEST(SetupView, InnerWidthTenThousand) {
+TEST(SetupView, InnerWidthTenThousandAndAShiftedOrigin) {
   SetupViewLayout l = layOutSetupView(design(), {0, 10000});
   EXPECT_EQ(l.frameSearch, (Span{100, 9770}));
   EXPECT_EQ(l.searchTextWidth, 4457);
@@ -49,6 +47,12 @@ TEST(SetupView, InnerWidthTenThousand) {
   EXPECT_EQ(l.wordList, (Span{4832 + 345 + 255, 9770 - 4577 - 855 - 255}));
   EXPECT_EQ(l.searchRemoveLeft, l.wordList.left);
   EXPECT_EQ(l.searchRemoveAllLeft, 9770 - 255 - 1100);
+
+  // A shifted origin moves the frames only.
+  SetupViewLayout shifted = layOutSetupView(design(), {-300, 10000});
+  EXPECT_EQ(shifted.frameSearch, (Span{-200, 9770}));
+  EXPECT_EQ(shifted.wordList, l.wordList);
+  EXPECT_EQ(layOutResultsView({-300, 10000}, 4425, 0).dispTab, (Span{-200, 9770}));
 }
 
 TEST(SetupView, ConnectorsAndCaptionsAreCentred) {
@@ -60,28 +64,6 @@ TEST(SetupView, ConnectorsAndCaptionsAreCentred) {
   EXPECT_DOUBLE_EQ(l.picture3Left + d.picture3Width / 2, boxesCentre);
   EXPECT_DOUBLE_EQ(l.lblTextLeft + d.lblTextWidth / 2, boxesCentre);
   EXPECT_DOUBLE_EQ(l.label1Left + d.label1Width / 2, l.wordList.left + l.wordList.width / 2);
-}
-
-TEST(SetupView, ShiftedOriginMovesTheFramesOnly) {
-  SetupViewLayout origin = layOutSetupView(design(), {0, 10000});
-  SetupViewLayout shifted = layOutSetupView(design(), {-300, 10000});
-  EXPECT_EQ(shifted.frameSearch, (Span{-200, 9770}));
-  EXPECT_EQ(shifted.wordList, origin.wordList);
-  EXPECT_EQ(layOutResultsView({-300, 10000}, 4425, 0).dispTab, (Span{-200, 9770}));
-}
-
-TEST(ResultsView, InnerWidthTenThousandWithTheSavedSplitter) {
-  ResultsViewLayout l = layOutResultsView({0, 10000}, 4425, 1);
-  EXPECT_EQ(l.dispTab, (Span{100, 9770}));
-  EXPECT_EQ(l.outlineFile, (Span{130, 4295}));
-  EXPECT_EQ(l.picDividerLeft, 4425);
-  EXPECT_EQ(l.dispResult, (PaneSpan{4485, 9770 - 4485 - 120, 9770 - 4485 - 120 - 400}));
-  EXPECT_EQ(l.searchPage, (Span{l.dispResult.left, l.dispResult.width}));
-  EXPECT_FALSE(l.allWebResult.has_value());
-
-  ResultsViewLayout all = layOutResultsView({0, 10000}, 4425, 0);
-  ASSERT_TRUE(all.allWebResult.has_value());
-  EXPECT_EQ(*all.allWebResult, (PaneSpan{110, 9770 - 100 - 120, 9770 - 100 - 120 - 400}));
 }
 
 TEST(ResultsView, NarrowingKeepsFourThousandTwipsRightOfTheSplitter) {
@@ -96,15 +78,6 @@ TEST(ResultsView, NarrowingKeepsFourThousandTwipsRightOfTheSplitter) {
   EXPECT_EQ(layOutResultsView({0, 12000}, 7770, 1).picDividerLeft, 7770);
 }
 
-TEST(StatusLine, RunsFromTheLampToTheTabsRightEdge) {
-  LayoutDesign d = design();
-  MainLayout l = layOutMainWindow(d, {0, 11000}, 4425, 0);
-  const Span tab = l.results.dispTab;
-  EXPECT_EQ(l.status.dispFile.left, tab.left + d.imageRedWidth + 80);
-  EXPECT_EQ(l.status.dispFile.width, tab.width - d.lblResultWidth - d.imageRedWidth - 80);
-  EXPECT_EQ(l.status.lblResultLeft + d.lblResultWidth, tab.left + tab.width);
-}
-
 TEST(SplitterDrag, StopsShortOfBothEdges) {
   EXPECT_EQ(dragSplitter(4425, 100000, 10000), 10000 - 260);
   EXPECT_EQ(dragSplitter(4425, -10000, 10000), 200);
@@ -114,18 +87,9 @@ TEST(SplitterDrag, StopsShortOfBothEdges) {
   EXPECT_EQ(dragSplitter(100, 50, 300), 200);
 }
 
-TEST(SplitterRelease, FarRightDragSpringsBackToLeaveFourThousand) {
-  Span tab{100, 9770};
-  Twips dragged = dragSplitter(4425, 100000, 10000);
-  SplitterRelease r = releaseSplitter(dragged, 60, tab, 130);
-  EXPECT_EQ(r.picDividerLeft, 5770);
-  EXPECT_EQ(r.outlineFileWidth, 5640);
-  EXPECT_EQ(r.dispResult, (PaneSpan{5830, 9770 - 5830 - 100, 9770 - 5830 - 100 - 400}));
-  EXPECT_EQ(r.searchPage, (Span{5830, 9770 - 5830 - 100}));
-  EXPECT_EQ(r.splitterLeft, 5770);
-}
-
-TEST(SplitterRelease, BarWithRoomStaysAndIsRemembered) {
+// A bar with room stays where it was let go and is remembered; the far
+// right spring-back is measured on the window's own drag.
+TEST(SplitterRelease, ABarWithRoomStaysAndIsRemembered) {
   Span tab{100, 9770};
   SplitterRelease r = releaseSplitter(dragSplitter(4425, -10000, 10000), 60, tab, 130);
   EXPECT_EQ(r.picDividerLeft, 200);
@@ -150,11 +114,12 @@ TEST(TabSwitch, LaysOutWithoutTheFourThousandRuleOrTheButton) {
 }
 
 TEST(TwipsAndPixels, RoundToNearestAtTheLogicalDpi) {
-  EXPECT_EQ(twipsToPixels(1440, 96), 96);
-  EXPECT_EQ(twipsToPixels(9375, 96), 625);
-  EXPECT_EQ(twipsToPixels(7, 96), 0);
-  EXPECT_EQ(twipsToPixels(8, 96), 1);
-  EXPECT_EQ(twipsToPixels(7155, 120), 596);
+  const struct {
+    Twips twips;
+    double dpi;
+    int pixels;
+  } cases[] = {{1440, 96, 96}, {9375, 96, 625}, {7, 96, 0}, {8, 96, 1}, {7155, 120, 596}};
+  for (const auto& c : cases) EXPECT_EQ(twipsToPixels(c.twips, c.dpi), c.pixels) << c.twips;
   EXPECT_EQ(pixelsToTwips(625, 96), 9375);
   EXPECT_EQ(pixelsToTwips(1, 144), 10);
   EXPECT_EQ(pixelsToTwips(7, 168), 60);

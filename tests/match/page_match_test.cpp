@@ -1,14 +1,20 @@
-#include "match/page_match.h"
-
+// A page matched through the page file: what the library is given, the hit
+// decision, the extract, file failures; the search expression from the boxes;
+// and quexa-cli match, run as the user runs it.
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
 
 #include <filesystem>
 #include <optional>
 
 #include "app/errors.h"
-#include "library_fixture.h"
+#include "app/state.h"
+#include "match/expression.h"
+#include "match/page_match.h"
 #include "support/child_process.h"
+#include "support/cli_transcript.h"
+#include "support/scratch_dir.h"
 
 namespace quexa::testing {
 namespace {
@@ -164,6 +170,55 @@ TEST_P(PageMatchTest, ALinkAtThePageFileIsReplacedNotWrittenThrough) {
   EXPECT_EQ(matcher_.seenFile, "remote bytes");
   EXPECT_EQ(elsewhere.read("victim"), "precious");
   EXPECT_FALSE(dir_.exists("page.tmp"));
+}
+
+TEST(BuildExpression, TextsTrimmedAndLoweredUnlessCaseIsTickedAndTheSelectedConnectors) {
+  MainControls c;
+  c.searchText = {"  Apple PIE ", "\xC3\x84pfel", "   ", " Y"};
+  SearchExpression e = buildExpression(c);
+  EXPECT_EQ(e.texts, (std::array<std::string, 4>{"apple pie", "\xC3\xA4pfel", "", "y"}));
+  EXPECT_EQ(e.caseMode, 201);
+
+  c.settings.optCase = true;
+  e = buildExpression(c);
+  EXPECT_EQ(e.texts, (std::array<std::string, 4>{"Apple PIE", "\xC3\x84pfel", "", "Y"}));
+  EXPECT_EQ(e.caseMode, 200);
+  // The connectors are the selected codes.
+  EXPECT_EQ(e.connectors, (std::array<int32_t, 3>{210, 210, 210}));
+  MainControls picked;
+  picked.connector = {kConnectorNot, kConnectorOr, kConnectorAnd};
+  EXPECT_EQ(buildExpression(picked).connectors, (std::array<int32_t, 3>{212, 211, 210}));
+}
+
+using test::CliRun;
+
+class CliMatchTest : public ::testing::Test {
+ protected:
+  CliRun match(const std::string& args) {
+    return test::runCli(dir_, "match " + dir_.file("page.html") + " " + args);
+  }
+  ScratchDir dir_;
+};
+
+TEST_F(CliMatchTest, MatchesAfterTheBodyAndPrintsPlainLines) {
+  dir_.write("page.html",
+             "<html><head><title>coffee house</title></head><BODY><p>Hot COFFEE &amp; "
+             "caf&eacute;</p><p>Tea</p></body></html>");
+  CliRun yes = match("coffee OR tea");
+  EXPECT_EQ(yes.exitCode, 0);
+  EXPECT_EQ(yes.out, "match: yes (result 2)\nHot COFFEE & caf\xC3\xA9\nTea\n");
+  EXPECT_FALSE(dir_.exists("page.tmp"));
+  CliRun no = match("coffee --case");
+  EXPECT_EQ(no.exitCode, 0);
+  EXPECT_EQ(no.out, "match: no (result 0)\n");
+}
+
+TEST_F(CliMatchTest, BadUsageAndMissingPage) {
+  dir_.write("page.html", "<p>x</p>");
+  EXPECT_EQ(match("a AND").exitCode, 2);
+  EXPECT_EQ(match("a XOR b").exitCode, 2);
+  EXPECT_EQ(match("a AND b AND c AND d AND e").exitCode, 2);
+  EXPECT_EQ(test::runCli(dir_, "match " + dir_.file("absent.html") + " a").exitCode, 1);
 }
 
 }  // namespace

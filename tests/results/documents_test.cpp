@@ -1,12 +1,18 @@
-// The documents are a contract with the View command's entry lookup down to
-// the blanks, so they are checked byte for byte against hand-written text.
-#include "results/documents.h"
-
+// The documents and tree nodes are a contract with the View command's entry
+// lookup and the node clicks down to the blanks, so they are checked byte for
+// byte against hand-written text; then the lookup itself over the
+// all-results pane's plain text, as the pane shows it after a search.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "results/documents.h"
+#include "results/entry_lookup.h"
+#include "results/node_keys.h"
+#include "results/rtf_reader.h"
 #include "results/rtf_text.h"
+#include "support/window_events.h"
 
 namespace quexa {
 namespace {
@@ -136,6 +142,144 @@ TEST(RtfEscape, TextFromPagesIsEscapedInEveryDocument) {
   EXPECT_NE(hitDetail("{", url, "}").find(R"({\fs18 \{)"), std::string::npos);
   // The matched text is already RTF and goes in unchanged.
   EXPECT_EQ(matchingBody("{\\b x}"), "\\fs18 {\\b x}");
+}
+
+using test::nodeLine;
+
+TEST(SiteNodes, IndexSiteAndPageNodes) {
+  EXPECT_EQ(nodeLine(indexNode("My Sites")), "-|My Sites\\|My Sites|closed|open");
+  EXPECT_EQ(nodeLine(siteNode("My Sites", "http://a.com")),
+            "My Sites\\|http://a.com|http://a.com|closed|-");
+  // The third page: the word Yahoo, a blank, the digit 3 and the URL.
+  EXPECT_EQ(
+      nodeLine(pageNode("http://a.com", 3, "http://a.com/p.html", "http://a.com/p.html", false)),
+      "http://a.com|Yahoo 3http://a.com/p.html|http://a.com/p.html|leaf|-");
+  // A server error marks the text, not the key.
+  EXPECT_EQ(nodeLine(pageNode("I\\", 1, "http://down/", "http://down/", true)),
+            "I\\|Yahoo 1http://down/|http://down/ (Server Error)|leaf|-");
+}
+
+TEST(LinkedPages, SlashAppendedToTheSitesOwnPageAndTextFromWhereTheSiteUrlOccurs) {
+  EXPECT_EQ(linkedPageUrl("http://a.com", "http://a.com"), "http://a.com/");
+  EXPECT_EQ(linkedPageUrl("http://a.com ", " http://a.com"), "http://a.com /");
+  EXPECT_EQ(linkedPageUrl("http://a.com/x", "http://a.com"), "http://a.com/x");
+  EXPECT_EQ(linkedPageUrl("http://a.com/", "http://a.com/"), "http://a.com//");
+  EXPECT_EQ(linkedPageText("http://a.com/x", "http://a.com"), "http://a.com/x");
+  EXPECT_EQ(linkedPageText("http://www.a.com/x", "a.com"), "a.com/x");
+  EXPECT_EQ(linkedPageText("http://b.org/y", "http://a.com"), "http://b.org/y");
+}
+
+TEST(EngineNodes, RootsAndHits) {
+  ASSERT_EQ(kEngineNodeNames.size(), 5u);
+  const EngineNodeNames& altaVista = kEngineNodeNames[4];
+  EXPECT_EQ(nodeLine(engineNode(altaVista)), "-|AltaVista\\|AltaVista|closed|open");
+  // AltaVista's leaf keys use a lower-case v; the text starts with a blank.
+  EXPECT_EQ(nodeLine(hitNode(altaVista, 3, "http://h.com/", "Some Title")),
+            "AltaVista\\|Altavista 3http://h.com/| 3. Some Title|leaf|-");
+  EXPECT_EQ(kEngineNodeNames[0].headingText, "Yahoo!");
+  EXPECT_EQ(nodeLine(hitNode(kEngineNodeNames[0], 12, "http://y/", "T")),
+            "Yahoo\\|Yahoo 12http://y/| 12. T|leaf|-");
+  EXPECT_EQ(kEngineNodeNames[2].nodeText, "InfoSeek");
+}
+
+TEST(UrlFromNodeKey, LowerCasedFromTheFirstHttp) {
+  // No engine's or page's key prefix holds "http".
+  for (const EngineNodeNames& engine : kEngineNodeNames)
+    EXPECT_EQ(urlFromNodeKey(hitNodeKey(engine, 7, "http://x.com/a")), "http://x.com/a");
+  EXPECT_EQ(urlFromNodeKey(pageNodeKey(1, "http://x.com/")), "http://x.com/");
+  EXPECT_EQ(urlFromNodeKey("Yahoo 3HTTP://Www.A.com/Page.HTML"), "http://www.a.com/page.html");
+  EXPECT_EQ(urlFromNodeKey("Lycos 2http://a/?q=http"), "http://a/?q=http");
+  // The standard link rules view and search a page at its address as resolved.
+  EXPECT_EQ(urlFromNodeKey("3http://a.com/Docs/Page.html?Q=1", true),
+            "http://a.com/Docs/Page.html?Q=1");
+  // An index node key holds no "http": the whole lower-cased key.
+  EXPECT_EQ(urlFromNodeKey(indexNodeKey("My Sites")), "my sites\\");
+  EXPECT_EQ(urlFromNodeKey(""), "");
+}
+
+std::string paneText(const std::vector<std::string>& documents) {
+  RichText pane;
+  for (const std::string& doc : documents) appendRtf(pane, doc);
+  return plainText(pane);
+}
+
+// The caret just after the start of `marker` (inside the text it begins).
+size_t caretInside(const std::string& text, std::string_view marker) {
+  size_t at = text.find(marker);
+  EXPECT_NE(at, std::string::npos) << marker;
+  return utf16Length(std::string_view(text).substr(0, at)) + 1;
+}
+
+TEST(SiteEntryLookup, TheCaretReadsTheEntryItStandsIn) {
+  const std::string text = paneText({
+      siteEntry(1, "http://one.com/", matchingBody("first page, see 2. below\\par ")),
+      siteEntry(2, "http://two.com/a", matchingBody("second\\par ")),
+      siteEntry(3, "http://three.com/", serverErrorBody()),
+  });
+  auto pick = [&](size_t caret, std::string_view selected = "") {
+    return pickEntryUrl(text, caret, EntryLayout::Site, selected);
+  };
+  EXPECT_EQ(pick(0), "http://one.com/");
+  EXPECT_EQ(pick(0, "http://old/"), "http://one.com/");
+  EXPECT_EQ(pick(caretInside(text, "first page")), "http://one.com/");
+  EXPECT_EQ(pick(caretInside(text, "3. http")), "http://three.com/");
+  EXPECT_EQ(pick(caretInside(text, "Server error")), "http://three.com/");
+  // Just before a number the caret still reads the previous entry.
+  EXPECT_EQ(pick(caretInside(text, "3. http") - 1), "http://one.com/");
+  EXPECT_EQ(pick(utf16Length(text)), "http://three.com/");
+  EXPECT_EQ(pick(utf16Length(text) + 100), "http://three.com/");
+  // "see 2. below" is found as entry 2; it does not read as a URL, so it is
+  // passed over, and the search for "3. " starts from there.
+  EXPECT_EQ(pick(caretInside(text, "2. below")), "http://one.com/");
+  EXPECT_EQ(pick(caretInside(text, "second")), "http://one.com/");
+}
+
+TEST(SiteEntryLookup, UnreadableTextKeepsTheEarlierSelection) {
+  EXPECT_EQ(pickEntryUrl("", 0, EntryLayout::Site, "http://tree/"), "http://tree/");
+  EXPECT_EQ(pickEntryUrl("", 0, EntryLayout::Site, ""), "");
+  EXPECT_EQ(pickEntryUrl("1. www.x     ", 5, EntryLayout::Site, "keep"), "keep");
+  EXPECT_EQ(pickEntryUrl("1. http://no-blanks", 5, EntryLayout::Site, "keep"), "keep");
+  // A later unreadable entry leaves the last readable one.
+  EXPECT_EQ(pickEntryUrl("1. http://a     \n2. xx", 20, EntryLayout::Site, ""), "http://a");
+}
+
+TEST(SiteEntryLookup, CaretCountsUtf16UnitsNotBytes) {
+  // Entry 1's matched text holds characters of two, three and four bytes
+  // (the last one two UTF-16 units).
+  std::string wide;
+  for (int i = 0; i < 10; ++i) wide += "\xC3\xBC\xE2\x82\xAC\xF0\x9F\x98\x80";
+  const std::string text = paneText({
+      siteEntry(1, "http://one/", matchingBody(wide + "\\par ")),
+      siteEntry(2, "http://two/", matchingBody("x")),
+  });
+  size_t caret = caretInside(text, "2. http");
+  EXPECT_EQ(pickEntryUrl(text, caret, EntryLayout::Site, ""), "http://two/");
+  EXPECT_EQ(pickEntryUrl(text, caret - 1, EntryLayout::Site, ""), "http://one/");
+}
+
+TEST(HitEntryLookup, CaretBeforeInsideAndAfter) {
+  const std::string text = paneText({
+      engineHeading("Yahoo!", false),
+      hitEntry(1, "First hit", "http://one.com/", "see 2. below for more"),
+      hitEntry(2, "Second hit", "http://two.com/", "two"),
+      engineHeading("Lycos", true),
+      hitEntry(3, "Third (hit)", "http://three.com/x", ""),
+  });
+  auto pick = [&](size_t caret) { return pickEntryUrl(text, caret, EntryLayout::Hit, ""); };
+  EXPECT_EQ(pick(0), "http://one.com/");
+  EXPECT_EQ(pick(caretInside(text, "First hit")), "http://one.com/");
+  EXPECT_EQ(pick(caretInside(text, "Second hit")), "http://two.com/");
+  EXPECT_EQ(pick(caretInside(text, "Lycos")), "http://two.com/");
+  EXPECT_EQ(pick(caretInside(text, "Third")), "http://three.com/x");
+  EXPECT_EQ(pick(utf16Length(text)), "http://three.com/x");
+  // After "see 2. " in a description the first "(http" is entry 2's URL.
+  EXPECT_EQ(pick(caretInside(text, "2. below")), "http://two.com/");
+}
+
+TEST(HitEntryLookup, UrlNeedsItsClosingParenthesisAndFiveBlanks) {
+  EXPECT_EQ(pickEntryUrl("1. T\n(http://a)    \n", 0, EntryLayout::Hit, "keep"), "keep");
+  EXPECT_EQ(pickEntryUrl("1. T\n(ftp://a)     \n", 0, EntryLayout::Hit, "keep"), "keep");
+  EXPECT_EQ(pickEntryUrl("1. T\n(http://a)     \n", 0, EntryLayout::Hit, "keep"), "http://a");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The page view of a selected tree node over a loopback server and the real
 // matching library: the site-mode one-page search with its busy state and
-// failures, and the engine-mode hit detail with each engine's rules.
+// failures, and the engine-mode hit detail with each engine's rules; then the
+// pane handlers without a fetch.
 #include "results/page_view.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include "app/transcript.h"
 #include "results/documents.h"
 #include "results/node_keys.h"
+#include "results/pane_handlers.h"
 #include "support/pane_search_fixture.h"
 #include "support/window_events.h"
 
@@ -122,22 +124,10 @@ TEST_F(PageViewTest, ANodeWithChildrenOnlyShowsReadyInBothModes) {
   }
   EXPECT_TRUE(attempts.empty());
   EXPECT_EQ(test::eventTexts(window, Kind::Status), std::vector<std::string>(4, kStatusReady));
-  EXPECT_TRUE(window.eventsOf(Kind::Reset).empty());
-  EXPECT_TRUE(window.eventsOf(Kind::Clear).empty());
-  EXPECT_TRUE(window.eventsOf(Kind::Insert).empty());
-  EXPECT_TRUE(window.eventsOf(Kind::Found).empty());
+  for (Kind kind : {Kind::Reset, Kind::Clear, Kind::Insert, Kind::Found})
+    EXPECT_TRUE(window.eventsOf(kind).empty());
   EXPECT_EQ(state.selectedPageUrl, "http://before/");
   EXPECT_FALSE(window.lampBusy);
-}
-
-TEST_F(PageViewTest, IsRefusedWhileASearchRuns) {
-  state.searchRunning = 1;
-  click(pageKey("/page"));
-  EXPECT_TRUE(attempts.empty());
-  ASSERT_EQ(window.eventsOf(Kind::Message).size(), 1u);
-  EXPECT_EQ(window.eventsOf(Kind::Message)[0].text, "You must stop the current search first!");
-  EXPECT_TRUE(window.eventsOf(Kind::Status).empty());
-  EXPECT_EQ(state.searchRunning, 1);
 }
 
 TEST_F(PageViewTest, FailuresEndTheViewAndLeaveTheWindowIdle) {
@@ -203,17 +193,16 @@ struct HitDetailViewTest : PageViewTest {
     EXPECT_EQ(docs.size(), 1u);
     return docs.empty() ? "" : docs[0];
   }
-  std::string split(std::string_view title, std::string_view description) {
-    return hitDetailView(hitDetail(title, url, description));
-  }
-  std::string unsplit(std::string_view text) { return hitDetailView(unsplitHitDetail(text)); }
 };
 
-TEST_F(HitDetailViewTest, ShowsTheHitWithoutFetchingAndOffersTheLinkedSearch) {
+// The window's own test checks that the hit is not fetched; each engine's
+// rules are the hit detail's own. Here the pane, the linked search offered,
+// and that the engine comes from the whole key.
+TEST_F(HitDetailViewTest, ShowsTheHitByTheWholeKeysEngineInAClearedPane) {
   window.disabled.insert(Control::searchPage);
   state.linkStatus = "Links: 4/9";
-  EXPECT_EQ(show("Lycos", "<b>Title</b></a>Words"), split("Title", "Words"));
-  EXPECT_TRUE(attempts.empty());
+  EXPECT_EQ(show("Lycos", "<b>Title</b></a>Words"),
+            hitDetailView(hitDetail("Title", url, "Words")));
   EXPECT_EQ(state.selectedPageUrl, url);
   EXPECT_TRUE(window.isEnabled(Control::searchPage));
   EXPECT_EQ(window.resultLabel, "Links: 0/0");
@@ -224,17 +213,13 @@ TEST_F(HitDetailViewTest, ShowsTheHitWithoutFetchingAndOffersTheLinkedSearch) {
   EXPECT_EQ(window.status, kStatusReady);
   EXPECT_FALSE(window.lampBusy);
   EXPECT_EQ(state.searchRunning, 0);
-}
 
-// Each engine's rules are the hit detail's own; here only that the view
-// takes the engine from the whole key and shows split and unsplit hits.
-TEST_F(HitDetailViewTest, TakesTheEngineFromTheWholeKeyAndCopesWithUnknownHits) {
   // "yahoo" in the URL wins over the Lycos prefix: the Yahoo! rules apply.
   const std::string yahooUrl = "http://yahoo.test/";
   EXPECT_EQ(show("Lycos", "Title</a>Desc", yahooUrl),
             hitDetailView(hitDetail("Title", yahooUrl, "Desc")));
   // A key without an engine word shows the hit text unchanged.
-  EXPECT_EQ(show("Other", "Raw <b>text</b>"), unsplit("Raw <b>text</b>"));
+  EXPECT_EQ(show("Other", "Raw <b>text</b>"), hitDetailView(unsplitHitDetail("Raw <b>text</b>")));
 
   // A hit left from an earlier engine search: empty detail, no failure.
   state.engineHitBuffer.clear();
@@ -243,6 +228,35 @@ TEST_F(HitDetailViewTest, TakesTheEngineFromTheWholeKeyAndCopesWithUnknownHits) 
   EXPECT_EQ(window.paneDocuments(Pane::Page), std::vector<std::string>{hitDetailView("")});
   EXPECT_EQ(state.selectedPageUrl, url);
   EXPECT_EQ(window.status, kStatusReady);
+}
+
+// The label of a tab switch and "&Found". The click guards are checked by
+// clicks on the window's panes.
+TEST(DispTabLabel, ShowsTheLinksStatusOnlyOnTheEachSiteTabInEngineMode) {
+  AppState state;
+  state.foundStatus = "Found:  7";
+  state.linkStatus = "Links: 2/5";
+  EXPECT_EQ(dispTabLabel(state, false, ResultTab::AllWebSites), "Found:  7");
+  EXPECT_EQ(dispTabLabel(state, false, ResultTab::EachWebSite), "Links: 2/5");
+  EXPECT_EQ(dispTabLabel(state, true, ResultTab::AllWebSites), "Found:  7");
+  EXPECT_EQ(dispTabLabel(state, true, ResultTab::EachWebSite), "Found:  7");
+
+  TranscriptWindow window;
+  dispTab_Click(state, window, false, ResultTab::EachWebSite);
+  EXPECT_EQ(window.resultLabel, "Links: 2/5");
+  dispTab_Click(state, window, false, ResultTab::AllWebSites);
+  EXPECT_EQ(window.resultLabel, "Found:  7");
+}
+
+TEST(ViewPrev, ShowsTheResultViewWithTheSetUpCommandsOff) {
+  TranscriptWindow window;
+  window.disabled = {Control::searchConfig, Control::searchSave, Control::searchPrint};
+  viewPrev_Click(window);
+  EXPECT_FALSE(window.searchFrameVisible);
+  EXPECT_EQ(window.disabled,
+            (std::set<Control>{Control::viewPrev, Control::searchNow, Control::searchStop,
+                               Control::buttonMine, Control::buttonEngine, Control::buttonIndex,
+                               Control::buttonTimer}));
 }
 
 }  // namespace

@@ -93,22 +93,17 @@ TEST_F(LinkedSearchTest, SinglePageListsTheOnePageAlwaysAndCountsOneOverOne) {
 }
 
 TEST_F(LinkedSearchTest, SinglePageWithoutAMatchOrWithAServerErrorCountsZeroOverOne) {
-  search("/b.html", false);
-  EXPECT_EQ(window.paneDocuments(Pane::Page),
-            std::vector<std::string>{linkedPageEntry(server.url("/b.html"), noMatchBody())});
-  EXPECT_EQ(window.resultLabel, "Links: 0/1");
-
-  search("/missing", false);
-  EXPECT_EQ(
-      window.paneDocuments(Pane::Page),
-      std::vector<std::string>{linkedPageEntry(server.url("/missing"), linkedServerErrorBody())});
-  EXPECT_EQ(state.linkStatus, "Links: 0/1");
-
-  search("/empty", false);  // empty after its retries: listed as no match
+  // Empty after its retries, a page is listed as no match.
+  for (const auto& [path, body] : {std::pair{"/b.html", noMatchBody()},
+                                   {"/missing", linkedServerErrorBody()},
+                                   {"/empty", noMatchBody()}}) {
+    search(path, false);
+    EXPECT_EQ(window.paneDocuments(Pane::Page),
+              std::vector<std::string>{linkedPageEntry(server.url(path), body)});
+    EXPECT_EQ(window.resultLabel, "Links: 0/1") << path;
+    EXPECT_EQ(state.linkStatus, "Links: 0/1") << path;
+  }
   EXPECT_EQ(server.requestCount("/empty"), 2u);
-  EXPECT_EQ(window.paneDocuments(Pane::Page),
-            std::vector<std::string>{linkedPageEntry(server.url("/empty"), noMatchBody())});
-  EXPECT_EQ(window.resultLabel, "Links: 0/1");
   expectIdleAndUntouchedResults();
 }
 
@@ -183,25 +178,9 @@ TEST_F(LinkedSearchTest, FailuresEndItWithoutADialog) {
   EXPECT_EQ(r.reason, EndReason::Failed);
   EXPECT_EQ(server.requestCount("/silent"), 1u);
   EXPECT_EQ(window.status, kStatusStopped);
-
-  controls.settings.retryText = "many";
-  r = search("/a", false);
-  EXPECT_EQ(r.reason, EndReason::Failed);
-  EXPECT_EQ(server.requestCount("/a"), 1u);  // only the first run's request
   EXPECT_TRUE(window.eventsOf(Kind::ErrorDialog).empty());
   EXPECT_TRUE(window.eventsOf(Kind::Message).empty());
   expectIdleAndUntouchedResults();
-}
-
-TEST_F(LinkedSearchTest, IsRefusedWhileASearchRuns) {
-  state.searchRunning = 1;
-  LinkedSearchResult r = search("/a", false);
-  EXPECT_FALSE(r.started);
-  EXPECT_EQ(server.requestCount(), 0u);
-  EXPECT_EQ(test::eventTexts(window, Kind::Message),
-            std::vector<std::string>{"You must stop the current search first!"});
-  EXPECT_TRUE(window.eventsOf(Kind::Found).empty());
-  EXPECT_EQ(state.searchRunning, 1);
 }
 
 }  // namespace

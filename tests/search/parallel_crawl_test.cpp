@@ -8,9 +8,6 @@
 #include <sstream>
 
 #include "app/transcript.h"
-#include "search/engine_search.h"
-#include "search/engines/engine_table.h"
-#include "search/fake_engine.h"
 #include "search/linked_search.h"
 #include "search/site_fixture.h"
 #include "support/http_test_server.h"
@@ -58,20 +55,17 @@ struct DelayedSite {
   }
 };
 
-std::string describe(const TranscriptEvent& e) {
-  std::ostringstream out;
-  out << static_cast<int>(e.kind) << "|" << e.text << "|" << e.parentKey.value_or("-") << "|"
-      << e.key << "|" << e.image << "|" << e.expandedImage.value_or("-") << "|"
-      << static_cast<int>(e.pane) << "|" << e.title;
-  return out.str();
-}
-
-// Every run has its own server: its address is written as SITE.
+// Every event on one line; every run has its own server, whose address is
+// written as SITE.
 std::vector<std::string> describeAll(const std::vector<TranscriptEvent>& events,
                                      const std::string& site) {
   std::vector<std::string> lines;
   for (const auto& e : events) {
-    std::string line = describe(e);
+    std::ostringstream out;
+    out << static_cast<int>(e.kind) << "|" << e.text << "|" << e.parentKey.value_or("-") << "|"
+        << e.key << "|" << e.image << "|" << e.expandedImage.value_or("-") << "|"
+        << static_cast<int>(e.pane) << "|" << e.title;
+    std::string line = out.str();
     for (size_t at = line.find(site); at != std::string::npos; at = line.find(site, at))
       line.replace(at, site.size(), "SITE");
     lines.push_back(line);
@@ -103,25 +97,43 @@ struct CrawlRun : testing::SiteSearchHarness {
   }
 };
 
-// Both link rules: pages fetched ahead are read on worker threads.
-TEST(ParallelCrawlSites, FourConnectionsGiveTheOneConnectionTranscriptEventForEvent) {
-  for (bool standardLinks : {false, true}) {
-    std::vector<std::vector<std::string>> transcripts;
+// Both link rules (classic last: its whole crawl is the stopped ones' measure).
+TEST(ParallelCrawlSites, MoreConnectionsGiveTheOneConnectionTranscriptAlsoWhenStopped) {
+  std::vector<std::string> whole;
+  for (bool standardLinks : {true, false})
     for (int connections : {1, 4, 16}) {
       DelayedSite site;
       CrawlRun run(connections);
       run.controls.standardLinks = standardLinks;
       run.controls.ignoreRobots = true;
       EXPECT_EQ(run.sites(site.server.url("")), EndReason::Completed);
-      transcripts.push_back(describeAll(run.window.events, site.server.url("")));
+      const std::vector<std::string> transcript =
+          describeAll(run.window.events, site.server.url(""));
+      if (connections == 1) whole = transcript;
+      EXPECT_EQ(transcript, whole) << connections << standardLinks;
       // The always-empty page: its first answer and both retries, each a real
       // request (an early answer is never reused for a retry).
       EXPECT_EQ(run.attemptsAt(site.server.url("/empty.html")), 3u) << connections;
       EXPECT_EQ(site.server.requestCount("/empty.html"), 3u) << connections;
       EXPECT_GE(run.window.eventsOf(Kind::Node).size(), 10u);
     }
-    EXPECT_EQ(transcripts[1], transcripts[0]) << standardLinks;
-    EXPECT_EQ(transcripts[2], transcripts[0]) << standardLinks;
+  std::vector<std::string> stoppedOnOne;
+  for (int connections : {1, 4}) {
+    DelayedSite site;
+    CrawlRun run(connections);
+    run.stopAfterAttempt(12);
+    EXPECT_EQ(run.sites(site.server.url("")), EndReason::Stopped);
+    const std::vector<std::string> stopped = describeAll(run.window.events, site.server.url(""));
+    if (connections == 1) stoppedOnOne = stopped;
+    EXPECT_EQ(stopped, stoppedOnOne);
+    EXPECT_EQ(run.window.eventsOf(Kind::Fetch).size(), 12u);
+    // Up to its last attempt the stopped crawl is the whole crawl's beginning.
+    size_t lastFetch = 0;
+    for (size_t i = 0; i < run.window.events.size(); ++i)
+      if (run.window.events[i].kind == Kind::Fetch) lastFetch = i;
+    ASSERT_LT(lastFetch, whole.size());
+    EXPECT_TRUE(std::equal(stopped.begin(), stopped.begin() + static_cast<long>(lastFetch) + 1,
+                           whole.begin()));
   }
 }
 
@@ -135,35 +147,6 @@ TEST(ParallelCrawlSites, AnEmptyEarlyAnswerIsRetriedForRealAndThePageListed) {
   EXPECT_TRUE(run.window.hasNode("Yahoo 1" + site.server.url("/flaky.html")));
 }
 
-TEST(ParallelCrawlSites, AStopWithFourConnectionsEndsWhereOneConnectionWould) {
-  std::vector<std::string> full;
-  {
-    DelayedSite site;
-    CrawlRun run(1);
-    run.sites(site.server.url(""));
-    full = describeAll(run.window.events, site.server.url(""));
-  }
-  std::vector<std::vector<std::string>> stopped;
-  for (int connections : {1, 4}) {
-    DelayedSite site;
-    CrawlRun run(connections);
-    run.stopAfterAttempt(12);
-    EXPECT_EQ(run.sites(site.server.url("")), EndReason::Stopped);
-    stopped.push_back(describeAll(run.window.events, site.server.url("")));
-    const auto fetches = run.window.eventsOf(Kind::Fetch);
-    EXPECT_EQ(fetches.size(), 12u);
-    // Up to its last attempt the stopped crawl is the whole crawl's beginning.
-    size_t lastFetch = 0;
-    for (size_t i = 0; i < run.window.events.size(); ++i)
-      if (run.window.events[i].kind == Kind::Fetch) lastFetch = i;
-    ASSERT_LT(lastFetch, full.size());
-    EXPECT_TRUE(std::equal(stopped.back().begin(),
-                           stopped.back().begin() + static_cast<long>(lastFetch) + 1,
-                           full.begin()));
-  }
-  EXPECT_EQ(stopped[1], stopped[0]);
-}
-
 TEST(ParallelCrawlLinked, TheLinkedPageSearchIsTheSameOverFourConnections) {
   std::vector<std::vector<std::string>> transcripts;
   for (int connections : {1, 4}) {
@@ -173,34 +156,6 @@ TEST(ParallelCrawlLinked, TheLinkedPageSearchIsTheSameOverFourConnections) {
     EXPECT_EQ(result.reason, EndReason::Completed);
     EXPECT_GE(result.linkedFetched, 30);
     transcripts.push_back(describeAll(run.window.events, site.server.url("")));
-  }
-  EXPECT_EQ(transcripts[1], transcripts[0]);
-}
-
-// The engines' first result pages are asked for ahead; each engine's later
-// pages cannot be, and the run is the same as over one connection.
-TEST(ParallelEngines, FourConnectionsGiveTheOneConnectionTranscript) {
-  std::vector<std::vector<std::string>> transcripts;
-  for (int connections : {1, 4}) {
-    test::FakeEngines engines;
-    engines.answer(test::lycosTarget(1), test::lycosPage(test::numberedHits("l", 1, 2)));
-    engines.answer(test::exciteTarget(0), test::excitePage(test::numberedHits("e", 1, 2)));
-    engines.answer(test::altavistaTarget(1), test::altavistaPage(test::numberedHits("a", 1, 1)));
-    engines.start();
-    CrawlRun run(connections);
-    run.controls.searchText[0] = "apple";
-    run.controls.frameMineEnabled = false;
-    for (Engine e : {Engine::Lycos, Engine::Excite, Engine::AltaVista})
-      run.controls.settings.*engineRow(e).tickBox = true;
-    const EngineHosts hosts = engines.hosts();
-    EngineSearchContext context{run.state, run.window, run.fetcher, run.pump, run.controls, hosts};
-    EXPECT_EQ(searchWebEngines(context), EndReason::Completed);
-    transcripts.push_back(describeAll(run.window.events, engines.server.hostAndPort()));
-    EXPECT_EQ(run.window.eventsOf(Kind::Node).size(), 8u);  // three engines, five hits
-    // Each page once: an early first page is the one the search reads.
-    std::vector<std::string> targets = engines.targets();
-    std::sort(targets.begin(), targets.end());
-    EXPECT_EQ(std::adjacent_find(targets.begin(), targets.end()), targets.end()) << connections;
   }
   EXPECT_EQ(transcripts[1], transcripts[0]);
 }

@@ -22,6 +22,7 @@
 #include "net/parallel_fetcher.h"
 #include "search/site_search.h"
 #include "support/counting_pump.h"
+#include "support/http_test_server.h"
 #include "support/scratch_dir.h"
 
 namespace quexa::testing {
@@ -55,6 +56,29 @@ class WordMatcher : public Matcher {
     const std::string extract = "found " + texts[0] + "\\par ";
     matchBuffer.replace(0, extract.size() + 1, extract + '\0');
     return 1;
+  }
+};
+
+// An https site on 127.0.0.1 with the loopback certificate, which no
+// authority of the system signed (trust it with kLoopbackCertificate).
+inline const std::string kLoopbackCertificate = QUEXA_FIXTURES_DIR "/tls/loopback.crt";
+struct TlsTestServer {
+  httplib::SSLServer server{kLoopbackCertificate.c_str(), QUEXA_FIXTURES_DIR "/tls/loopback.key"};
+  std::thread serving;
+  int port = 0;
+
+  explicit TlsTestServer(httplib::Server::Handler handler) {
+    server.Get(".*", std::move(handler));
+    port = server.bind_to_any_port("127.0.0.1");
+    serving = std::thread([this] { server.listen_after_bind(); });
+    while (!server.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ~TlsTestServer() {
+    server.stop();
+    serving.join();
+  }
+  std::string url(const std::string& path) const {
+    return "https://127.0.0.1:" + std::to_string(port) + path;
   }
 };
 

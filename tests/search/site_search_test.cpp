@@ -1,9 +1,12 @@
 // The "My Web Sites" search over fixture sites on loopback servers: what it
 // fetches, which pages it lists, the tree and the all-results pane it
-// writes, and how each way of ending shows on the status line.
+// writes, and how each way of ending shows on the status line; and the
+// crawl by the standard link rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <map>
 
 #include "app/search_frame.h"
 #include "results/documents.h"
@@ -53,88 +56,71 @@ struct LinkedSite {
   std::string url(const std::string& path = "") const { return server.url(path); }
 };
 
-TEST(SiteSearchSinglePage, ListsOnlyTheMatchingEntryUnderTheIndexNode) {
-  HttpTestServer server;
+// The same address twice gives two page nodes; the entry's address is
+// escaped in the pane, not in the tree.
+TEST(SiteSearchSinglePage, ListsOnlyTheMatchingEntriesUnderTheIndexNode) {
+  NeedleServer server;
   server.on("/first", HttpTestServer::page(page("plain text")));
-  server.on("/second", HttpTestServer::page(page("a needle here")));
-  server.start();
   SiteSearchHarness h;
-  const std::string second = server.url("/second");
+  const std::string first = server.url("/first");
+  const std::string odd = server.url("/a{b}c\\d");
+  const std::string escaped = server.url("/a\\{b\\}c\\\\d");
 
-  EXPECT_EQ(h.run({server.url("/first"), second}, false), EndReason::Completed);
+  EXPECT_EQ(h.run({first, odd, odd}, false), EndReason::Completed);
 
   EXPECT_EQ(test::nodeLines(h.window),
             (std::vector<std::string>{"-|Mine\\|Mine|closed|open",
-                                      "Mine\\|Yahoo 1" + second + "|" + second + "|leaf|-"}));
-  EXPECT_EQ(h.window.resultLabel, "Found:  1");
-  EXPECT_EQ(h.state.foundStatus, "Found:  1");
-  EXPECT_EQ(h.foundCount, 1);
+                                      "Mine\\|Yahoo 1" + odd + "|" + odd + "|leaf|-",
+                                      "Mine\\|Yahoo 2" + odd + "|" + odd + "|leaf|-"}));
+  EXPECT_EQ(h.window.resultLabel, "Found:  2");
+  EXPECT_EQ(h.state.foundStatus, "Found:  2");
+  EXPECT_EQ(h.foundCount, 2);
 
   const auto docs = h.window.paneDocuments(Pane::All);
-  ASSERT_EQ(docs.size(), 1u);
-  EXPECT_EQ(docs[0], std::string(rtfHeader) + "{\\fs18\\cf2\\b 1. " + second +
+  ASSERT_EQ(docs.size(), 2u);
+  EXPECT_EQ(docs[0], std::string(rtfHeader) + "{\\fs18\\cf2\\b 1. " + escaped +
                          "     \\f4\\fs18}\\pard {\\fs18 \\par} \\pard {\\fs18 \\par }"
                          "\\fs18 found needle\\par }");
+  // From the second entry on an empty line comes before the number.
+  EXPECT_NE(docs[1].find(std::string(rtfBoldBlue) + std::string(rtfPar) + "2. " + escaped),
+            std::string::npos);
 
-  // Both entries were searched, each with its status first; the last node
+  // Every entry was searched, each with its status first; the last node
   // added was scrolled into view after each entry.
-  EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{server.url("/first"), second}));
+  EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{first, odd, odd}));
   const auto visible = h.events(Kind::MakeVisible);
   ASSERT_FALSE(visible.empty());
-  EXPECT_EQ(visible.back().key, "Yahoo 1" + second);
+  EXPECT_EQ(visible.back().key, "Yahoo 2" + odd);
   EXPECT_EQ(h.window.status, kStatusReady);
   EXPECT_EQ(h.state.searchRunning, 0);
 }
 
-TEST(SiteSearchSinglePage, TheSameUrlTwiceGivesTwoPageNodesAndTheEntryIsEscaped) {
-  NeedleServer server;
-  SiteSearchHarness h;
-  const std::string odd = server.url("/a{b}c\\d");
-
-  EXPECT_EQ(h.run({odd, odd}, false), EndReason::Completed);
-
-  EXPECT_EQ(h.nodeKeys(), (std::vector<std::string>{"Mine\\", "Yahoo 1" + odd, "Yahoo 2" + odd}));
-  const auto docs = h.window.paneDocuments(Pane::All);
-  ASSERT_EQ(docs.size(), 2u);
-  const std::string escaped = server.url("/a\\{b\\}c\\\\d");
-  EXPECT_NE(docs[0].find("1. " + escaped + "     "), std::string::npos) << docs[0];
-  // From the second entry on an empty line comes before the number.
-  EXPECT_NE(docs[1].find(std::string(rtfBoldBlue) + std::string(rtfPar) + "2. " + escaped),
-            std::string::npos);
-  EXPECT_EQ(h.window.resultLabel, "Found:  2");
-}
-
-TEST(SiteSearchSinglePage, ADeadHostBetweenLiveOnesReadsAsAnEmptyPage) {
-  NeedleServer server;
-  const std::string dead = "http://" + test::deadHostAndPort() + "/";
-  SiteSearchHarness h;
-
-  EXPECT_EQ(h.run({server.url("/one"), dead, server.url("/two")}, false), EndReason::Completed);
-
-  // The dead host is asked once more (the empty-answer rule), then the
-  // search goes on to the next site.
-  EXPECT_EQ(h.fetchedUrls(),
-            (std::vector<std::string>{server.url("/one"), dead, dead, server.url("/two")}));
-  EXPECT_EQ(h.nodeKeys(), (std::vector<std::string>{"Mine\\", "Yahoo 1" + server.url("/one"),
-                                                    "Yahoo 2" + server.url("/two")}));
-  EXPECT_EQ(h.window.status, kStatusReady);
-}
-
-TEST(SiteSearchServerError, AShortNotFoundFirstPageIsListedInRed) {
+// A short "not found" first page is listed in red; other error pages are
+// matched as text.
+TEST(SiteSearchServerError, OnlyAShortNotFoundFirstPageIsAServerError) {
   HttpTestServer server;
   server.on("/gone", HttpTestServer::errorPage(404, page("404 Not Found")));
+  server.on("/broken", HttpTestServer::errorPage(500, page("Internal Server Error near a needle")));
   server.start();
   SiteSearchHarness h;
   const std::string gone = server.url("/gone");
+  const std::string broken = server.url("/broken");
+  // An error status is still a page: its text is what the search sees.
+  const FetchResult notFound = h.curl.fetch(gone, 2);
+  EXPECT_EQ(notFound.status, FetchStatus::Ok);
+  EXPECT_EQ(notFound.httpStatus, 404);
+  EXPECT_EQ(notFound.body, page("404 Not Found"));
+  EXPECT_EQ(h.curl.fetch(broken, 2).httpStatus, 500);
 
-  EXPECT_EQ(h.run({gone}, false), EndReason::Completed);
+  EXPECT_EQ(h.run({gone, broken}, false), EndReason::Completed);
 
   EXPECT_EQ(
       test::nodeLines(h.window),
       (std::vector<std::string>{"-|Mine\\|Mine|closed|open",
-                                "Mine\\|Yahoo 1" + gone + "|" + gone + " (Server Error)|leaf|-"}));
+                                "Mine\\|Yahoo 1" + gone + "|" + gone + " (Server Error)|leaf|-",
+                                "Mine\\|Yahoo 2" + broken + "|" + broken + "|leaf|-"}));
   const auto docs = h.window.paneDocuments(Pane::All);
-  ASSERT_EQ(docs.size(), 1u);
+  ASSERT_EQ(docs.size(), 2u);
   EXPECT_NE(docs[0].find(std::string(rtfRedText) + std::string(kServerErrorMessage) +
                          std::string(rtfPar) + std::string(rtfPar) + "}"),
             std::string::npos);
@@ -167,77 +153,53 @@ TEST(SiteSearchAllLinks, CrawlsTheSiteBreadthFirstOverItsOwnPages) {
   EXPECT_EQ(h.window.resultLabel, "Found:  4");
 }
 
-TEST(SiteSearchAllLinks, ASiteUrlEndingInSlashIsAskedForWithASecondSlash) {
+// A site address ending in "/" is asked for with a second one. The same
+// site twice: its own address is queued and fetched again, and its node's
+// key is taken, which ends the search quietly and not as a normal end.
+TEST(SiteSearchAllLinks, TheSameSiteTwiceEndsAsAFailureWhenItsNodeIsRefused) {
   NeedleServer server;
   SiteSearchHarness h;
   const std::string site = server.url("/");
 
-  EXPECT_EQ(h.run({site}, true), EndReason::Completed);
-
-  EXPECT_EQ(h.fetchedUrls(), std::vector<std::string>{site + "/"});
-  ASSERT_EQ(server.requests().size(), 1u);
-  EXPECT_EQ(server.requests()[0].target, "//");
-  EXPECT_EQ(h.nodeKeys(), (std::vector<std::string>{"Mine\\", site, "Yahoo 1" + site + "/"}));
-}
-
-TEST(SiteSearchAllLinks, TheSameSiteTwiceEndsAsAFailureWhenItsNodeIsRefused) {
-  NeedleServer server;
-  SiteSearchHarness h;
-  const std::string site = server.url("");
-
   EXPECT_EQ(h.run({site, site}, true), EndReason::Failed);
 
-  // The second site's own URL is queued and fetched again; its node's key
-  // is taken, which ends the search quietly and not as a normal end.
   EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{site + "/", site + "/"}));
+  ASSERT_EQ(server.requests().size(), 2u);
+  EXPECT_EQ(server.requests()[0].target, "//");
+  EXPECT_EQ(h.nodeKeys(), (std::vector<std::string>{"Mine\\", site, "Yahoo 1" + site + "/"}));
   EXPECT_TRUE(h.events(Kind::ErrorDialog).empty());
   EXPECT_EQ(h.window.status, kStatusStopped);
   EXPECT_EQ(h.state.searchRunning, 0);
+  // After "&Main" the tree is cleared and the site can be searched again.
+  h.state.resetResults = 1;
+  EXPECT_EQ(h.run({site}, true), EndReason::Completed);
 }
 
-TEST(SiteSearchAllLinks, MaximumSitesEndsTheSearchAsCompleted) {
-  LinkedSite site;
-  SiteSearchHarness h;
-  // Taken from the queue: the home page, index.html (taken, then passed
-  // over as the home page) and b.html; c.html would be the fourth.
-  h.controls.settings.hitsText = "3";
-
-  EXPECT_EQ(h.run({site.url(), site.url("/e.html")}, true), EndReason::Completed);
-
-  EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{site.url("/"), site.url("/b.html")}));
-  EXPECT_EQ(h.window.status, kStatusReady);
-}
-
-TEST(SiteSearchStop, AStopDuringACrawlEndsItBeforeTheNextLinkIsFetched) {
+// The window's Stop: between two entries the rest goes unsearched; pressed
+// during a crawl while page b is handled, it ends before the next link.
+TEST(SiteSearchStop, EndsBetweenEntriesAndBeforeTheNextLinkOfACrawl) {
   LinkedSite site;
   std::atomic<bool> servedB{false};
   site.server.on("/b.html", [&](const httplib::Request&, httplib::Response& res) {
     servedB = true;
     res.set_content(page("needle in b"), "text/html");
   });
+  {
+    SiteSearchHarness h;
+    h.pump.onPump = [&](int) { h.state.stopRequest = 1; };
+    EXPECT_EQ(h.run({site.url("/e.html"), site.url("/d.html")}, false), EndReason::Stopped);
+    EXPECT_EQ(h.fetchedUrls(), std::vector<std::string>{site.url("/e.html")});
+    EXPECT_EQ(h.foundCount, 1);
+    EXPECT_EQ(h.window.status, kStatusStopped);
+  }
   SiteSearchHarness h;
-  // The window's Stop button, pressed while page b is being handled.
   h.pump.onPump = [&](int) {
     if (servedB && h.state.stopRequest == 0) searchStop(h.state, h.window);
   };
-
   EXPECT_EQ(h.run({site.url(), site.url("/e.html")}, true), EndReason::Stopped);
-
   EXPECT_EQ(h.fetchedUrls(), (std::vector<std::string>{site.url("/"), site.url("/b.html")}));
   EXPECT_EQ(h.window.status, kStatusStopped);
   EXPECT_FALSE(h.window.busyCursor);
-}
-
-TEST(SiteSearchStop, AStopBetweenEntriesLeavesTheRestUnsearched) {
-  NeedleServer server;
-  SiteSearchHarness h;
-  h.pump.onPump = [&](int) { h.state.stopRequest = 1; };
-
-  EXPECT_EQ(h.run({server.url("/one"), server.url("/two")}, false), EndReason::Stopped);
-
-  EXPECT_EQ(h.fetchedUrls(), std::vector<std::string>{server.url("/one")});
-  EXPECT_EQ(h.foundCount, 1);
-  EXPECT_EQ(h.window.status, kStatusStopped);
 }
 
 TEST(SiteSearchStart, RefusedInputsAndBadNumbersNeverReachTheWeb) {
@@ -246,10 +208,7 @@ TEST(SiteSearchStart, RefusedInputsAndBadNumbersNeverReachTheWeb) {
     SiteSearchHarness h;
     h.controls.searchText[0] = "";
     EXPECT_EQ(h.run({server.url("/")}, false), std::nullopt);
-    const auto boxes = h.events(Kind::Message);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].title, "Text Missing");
-    EXPECT_EQ(h.state.searchRunning, 0);
+    EXPECT_EQ(h.events(Kind::Message).size(), 1u);
     EXPECT_TRUE(h.window.searchFrameVisible);
   }
   for (std::string Settings::*number :
@@ -265,19 +224,6 @@ TEST(SiteSearchStart, RefusedInputsAndBadNumbersNeverReachTheWeb) {
     EXPECT_EQ(h.window.status, kStatusStopped) << bad;
   }
   EXPECT_EQ(server.requestCount(), 0u);
-}
-
-TEST(SiteSearchStart, ASecondSearchWithoutMainIsRefusedItsIndexNode) {
-  NeedleServer server;
-  SiteSearchHarness h;
-  ASSERT_EQ(h.run({server.url("/")}, false), EndReason::Completed);
-  EXPECT_EQ(h.run({server.url("/")}, false), EndReason::Failed);
-  EXPECT_EQ(h.window.status, kStatusStopped);
-
-  // After "&Main" the tree is cleared and the same index can be searched.
-  h.state.resetResults = 1;
-  EXPECT_EQ(h.run({server.url("/")}, false), EndReason::Completed);
-  EXPECT_EQ(h.state.resetResults, 0);
 }
 
 TEST(SiteSearchErrors, RetryRepeatsTheMatchAndIgnoreEndsTheSearchAsAFailure) {
@@ -311,6 +257,150 @@ TEST(SiteSearchErrors, RetryRepeatsTheMatchAndIgnoreEndsTheSearchAsAFailure) {
     EXPECT_EQ(h.run({server.url("/one"), server.url("/two")}, false), EndReason::Completed);
     EXPECT_TRUE(h.events(Kind::ErrorDialog).empty());
     EXPECT_EQ(h.nodeKeys(), (std::vector<std::string>{"Mine\\", "Yahoo 1" + server.url("/two")}));
+  }
+}
+
+// --- The crawl by the standard link rules: which addresses are asked for
+// (each once), which pages are listed and what is reported instead ---
+
+HttpTestServer::Handler needlePage(const std::string& links) {
+  return HttpTestServer::page(page("needle " + links));
+}
+
+// A documentation site in nested folders with every kind of link the rules
+// treat differently.
+struct DocsSite {
+  HttpTestServer server;
+  std::atomic<int> binaryChunksSent{0};
+
+  DocsSite() {
+    server.on("/robots.txt", HttpTestServer::page("User-agent: *\nDisallow: /\n\n"
+                                                  "User-agent: Quexa\nDisallow: /private\n"
+                                                  "Disallow: /*.pdf$\n",
+                                                  "text/plain"));
+    server.on("/docs/index.html",
+              needlePage(R"(<a href="guide/intro.html">i</a> <a href="../top.html">t</a>
+                 <a href="Guide/Caps.html?Q=One#part">c</a> <a href="index.html#sec">self</a>
+                 <a href='/files/big.zip'>zip</a> <a href=/private/secret.html>p</a>
+                 <a href="manual.pdf">pdf</a> <a href="missing.html">m</a>
+                 <a href="moved.html">r</a> <a href="away.html">a</a>
+                 <a href="mailto:someone@127.0.0.1">mail</a> <a href="../based/page.html">b</a>
+                 <!-- <a href="comment.html"> --><script>x='<a href="script.html">'</script>)"));
+    server.on("/docs/guide/intro.html", needlePage(R"(<a href="../index.html">up</a>)"));
+    server.on("/docs/Guide/Caps.html", needlePage(""));
+    server.on("/top.html", needlePage(""));
+    server.on("/docs/missing.html", HttpTestServer::errorPage(404, "needle not found"));
+    server.on("/docs/moved.html", HttpTestServer::redirect("/docs/guide/intro.html"));
+    server.on("/based/page.html",
+              needlePage(R"(<head><base href="/docs/guide/"></head><a href="deep.html">d</a>)"));
+    server.on("/docs/guide/deep.html", needlePage(""));
+    server.on("/files/big.zip", [this](const httplib::Request&, httplib::Response& res) {
+      res.set_chunked_content_provider("application/zip", [this](size_t, httplib::DataSink& sink) {
+        if (++binaryChunksSent > 2000) return false;
+        static const std::string chunk(64 * 1024, 'n');
+        return sink.write(chunk.data(), chunk.size());
+      });
+    });
+    server.start();
+  }
+};
+
+TEST(StandardCrawl, EachPageOnceByRealLinksWithinRobotsAndTheHost) {
+  DocsSite site;
+  // Another host name for the same server: off the site.
+  site.server.on("/docs/away.html",
+                 HttpTestServer::redirect("http://localhost:" + std::to_string(site.server.port()) +
+                                          "/docs/top.html"));
+  SiteSearchHarness h;
+  h.controls.standardLinks = true;
+  ASSERT_EQ(h.run({site.server.url("/docs/index.html")}, true), EndReason::Completed);
+
+  std::map<std::string, int> asked;
+  for (const auto& r : site.server.requests()) ++asked[r.target];
+  const std::map<std::string, int> expected{{"/robots.txt", 1},
+                                            {"/docs/index.html", 1},
+                                            {"/docs/guide/intro.html", 1},
+                                            {"/top.html", 1},
+                                            {"/docs/Guide/Caps.html?Q=One", 1},
+                                            {"/files/big.zip", 1},
+                                            {"/docs/missing.html", 1},
+                                            {"/docs/moved.html", 1},
+                                            {"/docs/away.html", 1},
+                                            {"/based/page.html", 1},
+                                            {"/docs/guide/deep.html", 1}};
+  EXPECT_EQ(asked, expected);
+  // The binary answer was stopped at its first bytes, not downloaded.
+  EXPECT_LT(site.binaryChunksSent.load(), 100);
+
+  std::vector<std::string> listed;
+  for (const auto& e : h.events(Kind::Node))
+    if (e.parentKey == site.server.url("/docs/index.html")) listed.push_back(e.text);
+  const std::vector<std::string> pages{"/docs/index.html", "/docs/guide/intro.html",
+                                       "/top.html",        "/docs/Guide/Caps.html?Q=One",
+                                       "/based/page.html", "/docs/guide/deep.html"};
+  ASSERT_EQ(listed.size(), pages.size());
+  for (size_t i = 0; i < pages.size(); ++i) EXPECT_EQ(listed[i], site.server.url(pages[i]));
+
+  std::map<std::string, std::string> reported(h.window.unfetched.begin(), h.window.unfetched.end());
+  EXPECT_EQ(reported[site.server.url("/docs/missing.html")], "HTTP 404");
+  EXPECT_EQ(reported[site.server.url("/private/secret.html")], "disallowed by robots.txt");
+  EXPECT_EQ(reported[site.server.url("/docs/manual.pdf")], "disallowed by robots.txt");
+  EXPECT_EQ(reported[site.server.url("/files/big.zip")].rfind("not a page: application/zip", 0),
+            0u);
+  EXPECT_EQ(reported[site.server.url("/docs/away.html")].rfind("redirected off the site", 0), 0u);
+  EXPECT_EQ(reported.count(site.server.url("/docs/moved.html")), 0u);
+}
+
+TEST(StandardCrawl, AnHttpSiteThatMovedToHttpsIsCrawledThereOnce) {
+  std::atomic<int> secureRequests{0};
+  testing::TlsTestServer secure([&](const httplib::Request& req, httplib::Response& res) {
+    ++secureRequests;
+    if (req.path == "/robots.txt") return (void)(res.status = 404);
+    const bool home = req.path == "/";
+    res.set_content(home ? "<body>needle <a href='docs/a.html'>a</a> <a href='/'>home</a></body>"
+                         : "<body>needle</body>",
+                    "text/html");
+  });
+  HttpTestServer plain;
+  plain.otherwise(HttpTestServer::redirect(secure.url("/")));
+  plain.start();
+
+  SiteSearchHarness h;
+  h.curl.trustCertificates(testing::kLoopbackCertificate);
+  h.controls.standardLinks = true;
+  h.run({plain.url("/")}, true);
+  // robots.txt of each scheme's site (the http one moved too), then the
+  // pages; the moved home page is one page, and its link is read against
+  // its https address.
+  EXPECT_EQ(plain.requestCount(), 2u);
+  EXPECT_EQ(secureRequests.load(), 4);
+  std::vector<std::string> listed;
+  for (const auto& e : h.events(Kind::Node))
+    if (e.parentKey == plain.url("/")) listed.push_back(e.text);
+  EXPECT_EQ(listed, (std::vector<std::string>{secure.url("/"), secure.url("/docs/a.html")}));
+}
+
+TEST(StandardCrawl, RobotsAnswersDecideForTheWholeSite) {
+  struct Case {
+    int robotsStatus;
+    bool ignoreRobots;
+    size_t pagesAsked;  // besides robots.txt
+  } cases[] = {{404, false, 2}, {500, false, 0}, {500, true, 2}};
+  for (const Case& c : cases) {
+    HttpTestServer server;
+    server.on("/robots.txt", HttpTestServer::errorPage(c.robotsStatus, "no"));
+    server.on("/", needlePage("<a href='/a.html'>a</a>"));
+    server.on("/a.html", needlePage(""));
+    server.start();
+    SiteSearchHarness h;
+    h.controls.standardLinks = true;
+    h.controls.ignoreRobots = c.ignoreRobots;
+    // The entry is asked for as written: no "/" added to its path.
+    h.run({"HTTP://127.0.0.1:" + std::to_string(server.port())}, true);
+    EXPECT_EQ(server.requestCount() - server.requestCount("/robots.txt"), c.pagesAsked)
+        << c.robotsStatus;
+    EXPECT_EQ(server.requestCount("/robots.txt"), c.ignoreRobots ? 0u : 1u);
+    EXPECT_EQ(h.foundCount, static_cast<int32_t>(c.pagesAsked));
   }
 }
 

@@ -60,10 +60,8 @@ inline std::vector<nlohmann::json> transcriptLines(const std::vector<TranscriptE
     const char* pane = e.pane == Pane::All ? "all" : "page";
     switch (e.kind) {
       case Kind::Status:
-        lines.push_back({{"event", "status"}, {"text", e.text}});
-        break;
       case Kind::Found:
-        lines.push_back({{"event", "found"}, {"text", e.text}});
+        lines.push_back({{"event", e.kind == Kind::Status ? "status" : "found"}, {"text", e.text}});
         break;
       case Kind::Fetch:
         lines.push_back({{"event", "fetch"}, {"url", e.text}});
@@ -72,11 +70,10 @@ inline std::vector<nlohmann::json> transcriptLines(const std::vector<TranscriptE
         lines.push_back({{"event", "insert"}, {"pane", pane}, {"rtf", e.text}});
         break;
       case Kind::Clear:
-        lines.push_back({{"event", "clear"}, {"pane", pane}});
-        break;
       case Kind::Reset:  // written as what it is: emptied, then one blank
         lines.push_back({{"event", "clear"}, {"pane", pane}});
-        lines.push_back({{"event", "insert"}, {"pane", pane}, {"rtf", " "}});
+        if (e.kind == Kind::Reset)
+          lines.push_back({{"event", "insert"}, {"pane", pane}, {"rtf", " "}});
         break;
       case Kind::Node:
         lines.push_back({{"event", "node"},

@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace quexa::test {
@@ -71,10 +72,8 @@ size_t HttpTestServer::requestCount() const {
 
 size_t HttpTestServer::requestCount(const std::string& path) const {
   std::lock_guard lock(mutex_);
-  size_t n = 0;
-  for (const auto& r : requests_)
-    if (r.path == path) ++n;
-  return n;
+  return std::count_if(requests_.begin(), requests_.end(),
+                       [&](const RecordedRequest& r) { return r.path == path; });
 }
 
 bool HttpTestServer::pause(std::chrono::milliseconds d) const {
@@ -86,15 +85,7 @@ void HttpTestServer::dispatch(const httplib::Request& req, httplib::Response& re
   Handler handler;
   {
     std::lock_guard lock(mutex_);
-    RecordedRequest r;
-    r.method = req.method;
-    r.path = req.path;
-    r.target = req.target;
-    size_t q = req.target.find('?');
-    if (q != std::string::npos) r.query = req.target.substr(q + 1);
-    r.headers = req.headers;
-    r.remotePort = req.remote_port;
-    requests_.push_back(std::move(r));
+    requests_.push_back({req.path, req.target, req.headers, req.remote_port});
     auto it = handlers_.find(req.path);
     handler = it != handlers_.end() ? it->second : fallback_;
   }
@@ -183,10 +174,6 @@ HttpTestServer::Handler HttpTestServer::forwardProxy() {
     res.set_header("Via", "test-proxy");
     res.set_content(answer->body, answer->get_header_value("Content-Type").c_str());
   };
-}
-
-std::string filler(size_t n, char c) {
-  return std::string(n, c);
 }
 
 std::string gzip(const std::string& text) {

@@ -24,10 +24,8 @@
 namespace quexa::test {
 
 struct RecordedRequest {
-  std::string method;
   std::string path;    // decoded by the server
   std::string target;  // as it came on the wire, query included
-  std::string query;   // the raw text after '?', "" when none
   httplib::Headers headers;
   int remotePort = 0;  // the client's end of the connection
   std::string header(const std::string& name) const;
@@ -103,7 +101,9 @@ inline std::string deadHostAndPort() {
 }
 
 // `n` bytes of ASCII page text.
-std::string filler(size_t n, char c = 'x');
+inline std::string filler(size_t n, char c = 'x') {
+  return std::string(n, c);
+}
 
 // Gzip form of a text.
 std::string gzip(const std::string& text);
