@@ -38,7 +38,7 @@ class PaneTurn : public QObject {
   // first: laying out text costs about its length, and the window must not
   // wait long for its next turn.
   void begin();
-  static constexpr int kTurnCharacters = 32 * 1024;
+  static constexpr int kTurnCharacters = 16 * 1024;
   // At the end of the turn, the pane scrolls to its caret.
   void scrollToCaret();
   // Lays out what came in and does the turn's scroll; nothing when no turn
