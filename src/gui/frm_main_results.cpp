@@ -18,6 +18,7 @@
 #include "app/search_frame.h"
 #include "frm_main.h"
 #include "main_layout.h"
+#include "pane_turn.h"
 #include "print_save.h"
 #include "results/entry_lookup.h"
 #include "results/page_view.h"
@@ -142,6 +143,7 @@ void FrmMain::buttonView_Click() {
 
 void FrmMain::searchPrint_Click() {
   QTextEdit* pane = shownPane(*this);
+  endPaneTurn(pane);
   QPrinter printer(QPrinter::HighResolution);
   // A selection only decides how the dialog opens; the whole text is printed.
   const bool selectionChosen = pane->textCursor().hasSelection();
@@ -154,6 +156,7 @@ void FrmMain::searchPrint_Click() {
 
 void FrmMain::searchSave_Click() {
   QTextEdit* pane = shownPane(*this);
+  endPaneTurn(pane);
   const QString file =
       resultHooks.chooseSaveFile ? resultHooks.chooseSaveFile() : showSaveDialog(this);
   if (file.isEmpty()) return;

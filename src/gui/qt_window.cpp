@@ -9,6 +9,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/errors.h"
@@ -41,7 +42,16 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
 }
 }  // namespace
 
-QtWindow::QtWindow(FrmMain& form) : form_(form) {}
+namespace {
+// A hidden tree is laid out whole again for every scroll (a visible one
+// once a turn anyway); while hidden it scrolls at most this often.
+constexpr std::chrono::milliseconds kHiddenScrollGap{250};
+}  // namespace
+
+QtWindow::QtWindow(FrmMain& form) : form_(form), scrollTimer_(new QTimer(&form)) {
+  scrollTimer_->setSingleShot(true);
+  QObject::connect(scrollTimer_, &QTimer::timeout, &form_, [this] { scrollToLastAsked(); });
+}
 
 MessageAnswer showMessageBox(QWidget* over, std::string_view text, std::string_view title,
                              MessageIcon icon, MessageButtons buttons) {
@@ -168,12 +178,19 @@ void QtWindow::makeVisible(std::string_view key) {
   // scroll waits for the window's next turn at its events and goes to the
   // last node asked for by then; the person sees the same.
   scrollKey_ = std::string(key);
-  if (scrollPending_) return;
-  scrollPending_ = true;
-  QTimer::singleShot(0, &form_, [this] {
-    scrollPending_ = false;
-    if (QTreeWidgetItem* last = node(scrollKey_)) form_.outlineFile->scrollToItem(last);
-  });
+  std::chrono::milliseconds wait{0};
+  if (!form_.outlineFile->isVisible()) {
+    const auto since = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - lastScroll_);
+    wait = std::max(std::chrono::milliseconds{0}, kHiddenScrollGap - since);
+  }
+  if (scrollTimer_->isActive() && scrollTimer_->remainingTimeAsDuration() <= wait) return;
+  scrollTimer_->start(wait);
+}
+
+void QtWindow::scrollToLastAsked() {
+  lastScroll_ = std::chrono::steady_clock::now();
+  if (QTreeWidgetItem* last = node(scrollKey_)) form_.outlineFile->scrollToItem(last);
 }
 
 void QtWindow::clearTree() {

@@ -3,6 +3,7 @@
 // two rich-text panes.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include "app/window.h"
 
 class QIcon;
+class QTimer;
 class QWidget;
 class QTextEdit;
 class QTreeWidgetItem;
@@ -85,14 +87,16 @@ class QtWindow : public Window {
  private:
   QTextEdit* pane(Pane pane) const;
   void showUnfetched();
+  void scrollToLastAsked();
 
   FrmMain& form_;
   std::unordered_map<std::string, QTreeWidgetItem*> nodes_;
-  // The node to scroll to when the window next gets to its events.
+  // The node to scroll to when the timer runs out.
   std::string scrollKey_;
+  QTimer* scrollTimer_;
+  std::chrono::steady_clock::time_point lastScroll_{};
   std::string lastKey_;
   std::vector<std::pair<std::string, std::string>> unfetched_;
-  bool scrollPending_ = false;
   bool cursorOverridden_ = false;
 };
 

@@ -5,11 +5,11 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QTimer>
 #include <cmath>
 #include <string>
 
 #include "app/state.h"
+#include "pane_turn.h"
 #include "results/pane_handlers.h"
 #include "results/rtf_reader.h"
 
@@ -19,8 +19,6 @@ namespace {
 
 constexpr const char* kPaneFontFamily = "Times New Roman";
 constexpr int kPaneFontPoints = 9;
-// Set while the scroll to the newest entry waits for the window's next turn.
-constexpr const char* kScrollPending = "quexaScrollPending";
 
 QString qs(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -74,6 +72,7 @@ void preparePane(QTextEdit* pane) {
   pane->setCurrentFont(font);
   pane->setReadOnly(true);
   pane->setUndoRedoEnabled(false);
+  new PaneTurn(pane);
 }
 
 void insertPaneRtf(QTextEdit* pane, std::string_view rtf) {
@@ -81,6 +80,8 @@ void insertPaneRtf(QTextEdit* pane, std::string_view rtf) {
   const RichText text =
       isRtfDocument(rtf) ? readRtf(rtf) : paneFontText(readRtf(rtf), document->defaultFont());
   const QString family = document->defaultFont().family();
+  PaneTurn* turn = PaneTurn::of(pane);
+  if (turn != nullptr) turn->begin();
   QTextCursor caret(document);
   caret.movePosition(QTextCursor::End);
   // The pane's own caret at the end moves on with the text inserted there.
@@ -93,22 +94,18 @@ void insertPaneRtf(QTextEdit* pane, std::string_view rtf) {
       caret.insertText(qs(run.text), charFormatOf(run.format, family));
   }
   caret.endEditBlock();
-  if (!caretFollows) {
-    pane->setTextCursor(caret);
-    return;
-  }
+  if (!caretFollows) pane->setTextCursor(caret);
   // Scrolling to the caret lays the pane's text out up to it; for a search
   // that lists an entry at every turn of the window that happens once a turn,
   // with the newest entry, as the person sees it.
-  if (pane->property(kScrollPending).toBool()) return;
-  pane->setProperty(kScrollPending, true);
-  QTimer::singleShot(0, pane, [pane] {
-    pane->setProperty(kScrollPending, false);
+  if (turn != nullptr)
+    turn->scrollToCaret();
+  else
     pane->ensureCursorVisible();
-  });
 }
 
 void clearPaneText(QTextEdit* pane) {
+  endPaneTurn(pane);
   pane->clear();
 }
 
@@ -118,6 +115,7 @@ void resetPaneText(QTextEdit* pane) {
 }
 
 void moveCaretToEnd(QTextEdit* pane) {
+  endPaneTurn(pane);
   QTextCursor caret = pane->textCursor();
   caret.movePosition(QTextCursor::End);
   pane->setTextCursor(caret);

@@ -18,7 +18,8 @@ struct AppState;
 class Window;
 
 // Read-only, Times New Roman 9 pt bold, no undo history (a long search
-// would otherwise keep every insert twice).
+// would otherwise keep every insert twice); its documents are laid out a
+// turn of the window at a time (pane_turn.h).
 void preparePane(QTextEdit* pane);
 
 // Reads the document and inserts its runs at the end, the first paragraph
