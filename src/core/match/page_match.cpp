@@ -51,7 +51,11 @@ void writePageFile(const std::string& path, std::string_view text) {
 
 thread_local PageFileScope* innermostScope = nullptr;
 
-void writeAllAt(int fd, std::string_view text, const std::string& path) {
+// fileSize is what the file holds, unknown (SIZE_MAX) after a failed write;
+// the file is cut only when the text is shorter.
+void writeAllAt(int fd, std::string_view text, const std::string& path, size_t& fileSize) {
+  const size_t before = fileSize;
+  fileSize = SIZE_MAX;
   size_t done = 0;
   while (done < text.size()) {
     ssize_t n = ::pwrite(fd, text.data() + done, text.size() - done, static_cast<off_t>(done));
@@ -60,8 +64,9 @@ void writeAllAt(int fd, std::string_view text, const std::string& path) {
       throw QuexaError(ErrorKind::DeviceIO, failure("cannot write", path, n < 0 ? errno : EIO));
     done += static_cast<size_t>(n);
   }
-  if (::ftruncate(fd, static_cast<off_t>(text.size())) != 0)
+  if (text.size() < before && ::ftruncate(fd, static_cast<off_t>(text.size())) != 0)
     throw QuexaError(ErrorKind::DeviceIO, failure("cannot write", path, errno));
+  fileSize = text.size();
 }
 
 // page.tmp as a new name of the scope's kept file, holding the text. False
@@ -70,9 +75,12 @@ void writeAllAt(int fd, std::string_view text, const std::string& path) {
 bool linkPageFile(PageFileScope& scope, const std::string& path, std::string_view text) {
   const int fd = scope.keptFile();
   if (fd < 0) return false;
-  writeAllAt(fd, text, path);
-  ::unlink(path.c_str());  // a link or file planted at the name is removed, never followed
+  writeAllAt(fd, text, path, scope.keptSize());
   if (::link(scope.keptPath().c_str(), path.c_str()) == 0) return true;
+  // A link or file planted at the name is removed, never followed.
+  if (errno == EEXIST && ::unlink(path.c_str()) == 0 &&
+      ::link(scope.keptPath().c_str(), path.c_str()) == 0)
+    return true;
   scope.giveUp();
   return false;
 }

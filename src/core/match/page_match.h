@@ -35,6 +35,7 @@ class PageFileScope {
   // The kept file's descriptor, made on first use; -1 when it cannot be.
   int keptFile();
   const std::string& keptPath() const { return keptPath_; }
+  size_t& keptSize() { return keptSize_; }  // what the kept file holds now
   const std::string& dataDir() const { return dataDir_; }
   void giveUp();  // hard links do not work here: new files from now on
   static PageFileScope* current();
@@ -43,6 +44,7 @@ class PageFileScope {
   std::string dataDir_;
   std::string keptPath_;
   int fd_ = -1;
+  size_t keptSize_ = 0;
   bool failed_ = false;
   PageFileScope* outer_;
 };
