@@ -133,13 +133,6 @@ struct FetchRulesTest : ::testing::Test {
   }
 };
 
-TEST_F(FetchRulesTest, AFailureOfTheTransferItselfEndsTheSearch) {
-  configure("2", "5");
-  answer(FetchStatus::Failed);
-  EXPECT_EQ(endReasonOf([&] { fetchPage(session, "http://a.test/"); }), EndReason::Failed);
-  EXPECT_EQ(fetcher.timeouts.size(), 1u);
-}
-
 TEST_F(FetchRulesTest, EachTimeoutRetryWaitsLongerByThreeTimesItsNumber) {
   configure("30", "3");
   answer(FetchStatus::Timeout, "", 4);
@@ -176,6 +169,10 @@ TEST_F(FetchRulesTest, TimeoutAndEmptyAnswersShareOneRequest) {
   // answers are allowed after it.
   EXPECT_EQ(fetchPage(session, "http://flaky.test/"), "");
   EXPECT_EQ(fetcher.timeouts, (std::vector<int>{10, 10, 13, 13, 13}));
+  // A failure of the transfer itself ends the search at once.
+  answer(FetchStatus::Failed);
+  EXPECT_EQ(endReasonOf([&] { fetchPage(session, "http://a.test/"); }), EndReason::Failed);
+  EXPECT_EQ(fetcher.timeouts.size(), 6u);
 }
 
 TEST_F(FetchRulesTest, TransferIsConfiguredFromTheSettings) {
@@ -189,9 +186,7 @@ TEST_F(FetchRulesTest, TransferIsConfiguredFromTheSettings) {
   configure("30", "10", "   ");
   EXPECT_EQ(fetcher.access, AccessType::Default);
   EXPECT_EQ(fetcher.proxyName, "");
-}
-
-TEST_F(FetchRulesTest, NumbersThatAreNoWholeNumbersEndTheSearchQuietly) {
+  // Numbers that are no whole numbers end the search quietly.
   for (const auto& [timeout, retry] : std::vector<std::pair<std::string, std::string>>{
            {"abc", "3"}, {"30", ""}, {"30", "2.5"}, {"70000", "3"}}) {
     try {
