@@ -35,30 +35,22 @@ TEST(SearchTextEncoding, LowerCasedTrimmedAndPhrasesQuoted) {
   EXPECT_EQ(encodeSearchText("\xC3\x84pfel Baum", false), "%22\xC3\xA4pfel+baum%22");
 }
 
-TEST(QueryJoin, EveryConnectorSettingOverFourTerms) {
-  struct Row {
-    std::array<int32_t, 3> connectors;
-    const char* query;
-  };
-  const Row rows[] = {
-      {{A, A, A}, "%2Ba%2Bb%2Bc%2Bd"}, {{A, O, N}, "%2Ba%2Bb+c+-+d"},
-      {{O, O, O}, "a+b+c+d"},          {{O, A, N}, "a+b%2Bc+-+d"},
-      {{N, A, O}, "%2Ba+-+b%2Bc+d"},   {{N, N, N}, "%2Ba+-+b+-+c+-+d"},
-  };
-  for (const Row& row : rows) {
-    EXPECT_EQ(joinQueryTerms({"a", "b", "c", "d"}, row.connectors), row.query);
-  }
-}
-
-// The prefix follows a text's own connector even after empty texts; a
-// connector with no button selected empties the whole query.
-TEST(QueryJoin, EmptyTermsAndUnselectedConnectors) {
+// Every connector setting over four terms. The prefix follows a text's own
+// connector even after empty texts; a connector with no button selected
+// empties the whole query.
+TEST(QueryJoin, ConnectorsEmptyTermsAndUnselectedConnectors) {
   struct Row {
     std::array<std::string, 4> terms;
     std::array<int32_t, 3> connectors;
     const char* query;
   };
   const Row rows[] = {
+      {{"a", "b", "c", "d"}, {A, A, A}, "%2Ba%2Bb%2Bc%2Bd"},
+      {{"a", "b", "c", "d"}, {A, O, N}, "%2Ba%2Bb+c+-+d"},
+      {{"a", "b", "c", "d"}, {O, O, O}, "a+b+c+d"},
+      {{"a", "b", "c", "d"}, {O, A, N}, "a+b%2Bc+-+d"},
+      {{"a", "b", "c", "d"}, {N, A, O}, "%2Ba+-+b%2Bc+d"},
+      {{"a", "b", "c", "d"}, {N, N, N}, "%2Ba+-+b+-+c+-+d"},
       {{"a", "b", "c", ""}, {A, N, A}, "%2Ba%2Bb+-+c"},
       {{"", "b", "", ""}, {N, A, A}, "+-+b"},
       {{"", "", "c", ""}, {A, O, A}, "+c"},
@@ -215,12 +207,13 @@ std::string rss(const std::string& items) {
          items + "</channel></rss>";
 }
 
+struct AnswerRow {
+  ResultFormat format;
+  std::string body;
+};
+
 TEST(EngineAnswers, EachFormatGivesLinksTitlesAndPlainDescriptions) {
-  struct Row {
-    ResultFormat format;
-    std::string body;
-  };
-  const Row rows[] = {
+  const AnswerRow rows[] = {
       {ResultFormat::Rss,
        rss("<item><title>Apple &amp; Pie</title><link> http://a.example/1 </link>"
            "<description>&lt;b&gt;Red&lt;/b&gt;   apples</description></item>"
@@ -240,7 +233,7 @@ TEST(EngineAnswers, EachFormatGivesLinksTitlesAndPlainDescriptions) {
        "content":"<b>Red</b>\n apples"},{"title":"No link"},{"url":"javascript:x","title":"S"},
        {"url":"https://b.example/2","title":"Green"}, 7]})"},
   };
-  for (const Row& r : rows) {
+  for (const AnswerRow& r : rows) {
     const EngineAnswer answer = readEngineAnswer(r.format, r.body);
     ASSERT_TRUE(answer.readable) << formatName(r.format) << ": " << answer.error;
     ASSERT_EQ(answer.hits.size(), 2u) << formatName(r.format);
@@ -254,11 +247,7 @@ TEST(EngineAnswers, EachFormatGivesLinksTitlesAndPlainDescriptions) {
 }
 
 TEST(EngineAnswers, BadAnswersAreRefusedWithAReason) {
-  struct Row {
-    ResultFormat format;
-    std::string body;
-  };
-  const Row rows[] = {
+  const AnswerRow rows[] = {
       {ResultFormat::Rss, "<html><body><h1>502 Bad Gateway</h1></body></html>"},
       {ResultFormat::Rss, "<rss><channel><item><title>cut"},
       {ResultFormat::Atom, rss("")},
@@ -268,7 +257,7 @@ TEST(EngineAnswers, BadAnswersAreRefusedWithAReason) {
       {ResultFormat::SearxngJson, R"({"results": [)"},
       {ResultFormat::SearxngJson, std::string(kMaxAnswerBytes + 1, ' ')},
   };
-  for (const Row& r : rows) {
+  for (const AnswerRow& r : rows) {
     const EngineAnswer answer = readEngineAnswer(r.format, r.body);
     EXPECT_FALSE(answer.readable) << r.body.substr(0, 40);
     EXPECT_FALSE(answer.error.empty());

@@ -12,6 +12,7 @@
 #include "search/engines/hit_detail.h"
 #include "search/engines/hit_store.h"
 #include "search/engines/result_parser.h"
+#include "support/counting_pump.h"
 
 namespace quexa {
 namespace {
@@ -23,15 +24,10 @@ struct ParserRun {
   EngineProgress progress;
   std::vector<ParsedHit> hits;
   int examined = 0;
-  int pumped = 0;
+  test::CountingPump pump;
   int stopAfterLinks = -1;  // linkExamined answers false from this link on
 
   PageOutcome parse(Engine engine, std::string_view page) {
-    struct Pump : EventPump {
-      int* count;
-      void pump() override { ++*count; }
-    } pump;
-    pump.count = &pumped;
     PageListener listener;
     listener.listHit = [this](const ParsedHit& hit) {
       hits.push_back(hit);
@@ -80,7 +76,7 @@ TEST(YahooPage, HitsWithTitlesDescriptionsAndNodeTitles) {
   EXPECT_TRUE(run.progress.moreResults);
   // Yahoo's own links and the last link (no "<a" after it) are examined too.
   EXPECT_EQ(run.examined, 6);
-  EXPECT_EQ(run.pumped, 6);
+  EXPECT_EQ(run.pump.count, 6);
 
   const ParsedHit& apple = run.hits[0];
   EXPECT_EQ(apple.rawBlock, "Apple <b>Computer</b></A> - makers of the Macintosh.<br>\n<LI>");

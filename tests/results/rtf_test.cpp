@@ -125,20 +125,15 @@ TEST(RtfTables, FontAndColourTablesAreReadNotShown) {
 TEST(RtfCharacters, GroupsPlainAndToggles) {
   RichText doc = readRtf(rtf(R"(a{\b b{\i c}d}e\b f\b0 g\ul h\ulnone i\i\fs30 j\plain k{\ul0 l})"));
   EXPECT_EQ(plainText(doc), "abcdefghijkl");
-  EXPECT_FALSE(runWith(doc, "a").format.bold);
-  EXPECT_TRUE(runWith(doc, "b").format.bold);
-  EXPECT_TRUE(runWith(doc, "c").format.italic);
-  EXPECT_TRUE(runWith(doc, "c").format.bold);
-  EXPECT_FALSE(runWith(doc, "d").format.italic);
-  EXPECT_FALSE(runWith(doc, "e").format.bold);
-  EXPECT_TRUE(runWith(doc, "f").format.bold);
-  EXPECT_FALSE(runWith(doc, "g").format.bold);
-  EXPECT_TRUE(runWith(doc, "h").format.underline);
-  EXPECT_FALSE(runWith(doc, "i").format.underline);
-  EXPECT_EQ(runWith(doc, "j").format.fontSizeHalfPoints, 30);
-  TextRun k = runWith(doc, "k");
-  EXPECT_FALSE(k.format.italic);
-  EXPECT_EQ(k.format.fontSizeHalfPoints, 24);
+  // Bold, italic, underlined and the size in half points of each letter.
+  std::vector<std::string> looks;
+  for (const char* letter : {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"}) {
+    const RunFormat f = runWith(doc, letter).format;
+    looks.push_back(std::string(f.bold ? "b" : "") + (f.italic ? "i" : "") +
+                    (f.underline ? "u" : "") + std::to_string(f.fontSizeHalfPoints));
+  }
+  EXPECT_EQ(looks, (std::vector<std::string>{"24", "b24", "bi24", "b24", "24", "b24", "24", "u24",
+                                             "24", "i30", "24", "24"}));
 }
 
 TEST(RtfCharacters, UnicodeFallbacksCodePageSymbolsAndSpecialWords) {
