@@ -132,6 +132,22 @@ inline std::vector<std::string> namesIn(const QComboBox* box) {
   return names;
 }
 
+// The lamp as a person sees it: "red", "green" or neither, and " blinking"
+// while its timer runs.
+inline std::string lampOf(const FrmMain& w) {
+  return std::string(w.ImageRed->isVisibleTo(&w) ? "red" : "") +
+         (w.ImageGreen->isVisibleTo(&w) ? "green" : "") +
+         (w.busyTimer->isActive() ? " blinking" : "");
+}
+
+// Each control's caption and tool tip, as "caption|tip".
+inline std::vector<std::string> captionsOf(std::initializer_list<const QAbstractButton*> controls) {
+  std::vector<std::string> captions;
+  for (const QAbstractButton* c : controls)
+    captions.push_back((c->text() + "|" + c->toolTip()).toStdString());
+  return captions;
+}
+
 // Texts of a list control, top to bottom.
 template <typename List>
 std::vector<std::string> itemsOf(const List* list) {

@@ -60,20 +60,11 @@ TEST_F(IndexEditorTest, OpensWithTheSortedNamesAndItsControlsReady) {
   EXPECT_FALSE(dir.dirDel->isEnabled());
   EXPECT_FALSE(dir.dirNew->isEnabled());
 
-  struct Caption {
-    QWidget* control;
-    const char* text;
-    const char* tip;
-  };
-  for (const Caption& c :
-       {Caption{dir.dirAdd, "&Add", "Add URL"},
-        Caption{dir.dirDel, "&Remove ", "Delete selected URL"},
-        Caption{dir.dirNew, "&New", "Create a new index."},
-        Caption{dir.dirOK, "&OK", "Accept changes to the existing index"},
-        Caption{dir.dirCancel, "&Cancel", "Undo any changes to the existing index"}}) {
-    EXPECT_EQ(static_cast<QPushButton*>(c.control)->text().toStdString(), c.text);
-    EXPECT_EQ(c.control->toolTip().toStdString(), c.tip);
-  }
+  EXPECT_EQ(captionsOf({dir.dirAdd, dir.dirDel, dir.dirNew, dir.dirOK, dir.dirCancel}),
+            (std::vector<std::string>{"&Add|Add URL", "&Remove |Delete selected URL",
+                                      "&New|Create a new index.",
+                                      "&OK|Accept changes to the existing index",
+                                      "&Cancel|Undo any changes to the existing index"}));
   EXPECT_EQ(dir.Label2->text().toStdString(), "Enter URL:");
   EXPECT_EQ(dir.dirCat->toolTip().toStdString(), "Enter the name for the new index");
   EXPECT_EQ(dir.dirList->toolTip().toStdString(), "URL list");

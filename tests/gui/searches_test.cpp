@@ -131,7 +131,6 @@ class SiteResultsTest : public SearchWindowTest {
   std::string pageKey(int n, const std::string& url) const {
     return "Yahoo " + std::to_string(n) + url;
   }
-
 };
 
 TEST_F(SiteResultsTest, TheWindowShowsWhatTheSearchWritesInBothModes) {

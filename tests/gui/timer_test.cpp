@@ -42,19 +42,9 @@ TEST_F(TimerTest, OpensIdleWithItsCaptionsAndStartsTheAnimationWhenArmed) {
   EXPECT_FALSE(t.timerTimer->isActive());
   EXPECT_EQ(t.timerTimer->interval(), 300);
   EXPECT_FALSE(t.imageTimer->pixmap().isNull());
-  struct Caption {
-    QPushButton* button;
-    const char* text;
-    const char* tip;
-  };
-  for (const Caption& c :
-       {Caption{t.buttonAdd, "+", "Increase time"}, Caption{t.buttonSub, "-", "Decrease time"},
-        Caption{t.buttonStart, "&Start", "Start timer"},
-        Caption{t.buttonStop, "&Reset", "Reset time"},
-        Caption{t.buttonClose, "&Close", "Exit timer"}}) {
-    EXPECT_EQ(c.button->text().toStdString(), c.text);
-    EXPECT_EQ(c.button->toolTip().toStdString(), c.tip);
-  }
+  EXPECT_EQ(captionsOf({t.buttonAdd, t.buttonSub, t.buttonStart, t.buttonStop, t.buttonClose}),
+            (std::vector<std::string>{"+|Increase time", "-|Decrease time", "&Start|Start timer",
+                                      "&Reset|Reset time", "&Close|Exit timer"}));
   EXPECT_EQ(t.labelTimer->toolTip().toStdString(), "Time set to start searching");
 
   t.buttonStart->click();
