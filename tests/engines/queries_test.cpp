@@ -26,19 +26,16 @@ std::string queryFor(std::array<std::string, 4> texts, std::array<int32_t, 3> co
   return buildQueryString(controls);
 }
 
-TEST(SearchTextEncoding, LowerCasedTrimmedAndPhrasesQuoted) {
+TEST(QueryString, TextsLowerCasedTrimmedPhrasesQuotedAndJoinedByTheirConnectors) {
   EXPECT_EQ(encodeSearchText("New  York City", false), "%22new+york+city%22");
   EXPECT_EQ(encodeSearchText("  Apple ", false), "apple");
   EXPECT_EQ(encodeSearchText("Apple", true), "Apple");
   EXPECT_EQ(encodeSearchText("   ", false), "");
   EXPECT_EQ(encodeSearchText("a&b%c+d#", false), "a&b%c+d#");
   EXPECT_EQ(encodeSearchText("\xC3\x84pfel Baum", false), "%22\xC3\xA4pfel+baum%22");
-}
-
-// Every connector setting over four terms. The prefix follows a text's own
-// connector even after empty texts; a connector with no button selected
-// empties the whole query.
-TEST(QueryJoin, ConnectorsEmptyTermsAndUnselectedConnectors) {
+  // Every connector setting over four terms. The prefix follows a text's own
+  // connector even after empty texts; a connector with no button selected
+  // empties the whole query.
   struct Row {
     std::array<std::string, 4> terms;
     std::array<int32_t, 3> connectors;
@@ -59,9 +56,6 @@ TEST(QueryJoin, ConnectorsEmptyTermsAndUnselectedConnectors) {
       {{"a", "", "", ""}, {0, A, A}, ""},
   };
   for (const Row& row : rows) EXPECT_EQ(joinQueryTerms(row.terms, row.connectors), row.query);
-}
-
-TEST(QueryString, ExamplesFromTheSearchBoxes) {
   EXPECT_EQ(queryFor({"Apple", "", "", ""}, {A, A, A}), "%2Bapple");
   EXPECT_EQ(queryFor({"Apple", "", "", ""}, {O, A, A}), "apple");
   EXPECT_EQ(queryFor({"  new   york  ", "", "", "city"}, {A, A, N}), "%2B%22new+york%22+-+city");
@@ -113,7 +107,7 @@ TEST(EngineTable, RowsTickTheirOwnBoxAndAreFoundByName) {
   EXPECT_EQ(engineNamed("webcrawler"), std::nullopt);
 }
 
-TEST(EngineHosts, FileOverridesAndMissingFileIsNotCreated) {
+TEST(EngineHosts, FileAndCommandLineOverridesAndAMissingFileIsNotCreated) {
   testing::ScratchDir dir;
   EXPECT_EQ(loadEngineHosts(dir.path()), EngineHosts{});
   EXPECT_FALSE(dir.exists(kEngineHostsFileName));
@@ -128,10 +122,8 @@ TEST(EngineHosts, FileOverridesAndMissingFileIsNotCreated) {
   EXPECT_EQ(h.lycos, EngineHosts{}.lycos);
   EXPECT_EQ(requestUrl(Engine::AltaVista, h, "q", 0),
             "http://av.local:81/cgi-bin/query?q=q&stq= 1");
-}
-
-TEST(EngineHosts, CommandLineOverride) {
-  EngineHosts h;
+  // Overrides from the command line.
+  h = EngineHosts{};
   EXPECT_TRUE(applyHostOverride(h, "Yahoo=127.0.0.1:9000"));
   EXPECT_EQ(h.yahooMain, "127.0.0.1:9000");
   EXPECT_EQ(h.yahooSecond, "127.0.0.1:9000");
@@ -168,7 +160,7 @@ TEST(OpenSearchQuery, ConnectorsPhrasesAndCaseAsTyped) {
   }
 }
 
-TEST(OpenSearchTemplate, FilledAsOpenSearchSays) {
+TEST(OpenSearchTemplate, FilledAsOpenSearchSaysRefusalsAndNames) {
   struct Row {
     const char* tmpl;
     const char* url;
@@ -185,9 +177,6 @@ TEST(OpenSearchTemplate, FilledAsOpenSearchSays) {
     EXPECT_EQ(fillTemplate(r.tmpl, "\"New York\" -\xC3\x84pfel", 21, 3), r.url) << r.tmpl;
   EXPECT_TRUE(templatePages("http://h/?q={searchTerms}&s={startIndex?}"));
   EXPECT_FALSE(templatePages("http://h/?q={searchTerms}"));
-}
-
-TEST(OpenSearchTemplate, RefusalsAndNames) {
   EXPECT_EQ(templateRefusal("https://h/?q={searchTerms}&c={count}&p={startPage}"), "");
   EXPECT_NE(templateRefusal("http://h/?q=apple"), "");
   EXPECT_NE(templateRefusal("ftp://h/?q={searchTerms}"), "");

@@ -166,7 +166,7 @@ Newline</a>
   EXPECT_EQ(run.progress.acceptedHits, 1);
 }
 
-TEST(LinkLocation, RelativeLinksPassedOverAndUnquotedTagsCut) {
+TEST(LinkLocation, RelativeLinksPassedOverUnquotedTagsCutAndTheListenerEndsThePage) {
   // The relative link's search finds the next quoted absolute link, so the
   // absolute link is examined once, on behalf of the relative one.
   constexpr std::string_view page =
@@ -177,28 +177,23 @@ TEST(LinkLocation, RelativeLinksPassedOverAndUnquotedTagsCut) {
   EXPECT_THAT(run.urls(), ElementsAre("http://www.abs.com/", "http://www.cut.com/"));
   EXPECT_EQ(run.examined, 2);
   EXPECT_EQ(run.hits[1].title, ">Cut</b>");
-}
-
-TEST(LinkLocation, RelativeLinkWithNoAbsoluteLinkAfterItIsNeverAHit) {
-  // Left as it is, "ref=" would pass every test and be listed once a search.
-  constexpr std::string_view page =
+  // A relative link with no absolute link after it is never a hit: left as
+  // it is, "ref=" would pass every test and be listed once a search.
+  constexpr std::string_view relativeOnly =
       R"(<a href="http://www.a.com/">A</a> <a href="/help">Help</a> <a href="/about">About</a> <a)";
-  ParserRun run;
-  run.parse(Engine::Yahoo, page);
-  EXPECT_THAT(run.urls(), ElementsAre("http://www.a.com/"));
-  EXPECT_EQ(run.examined, 3);
+  ParserRun yahoo;
+  yahoo.parse(Engine::Yahoo, relativeOnly);
+  EXPECT_THAT(yahoo.urls(), ElementsAre("http://www.a.com/"));
+  EXPECT_EQ(yahoo.examined, 3);
   ParserRun altaVista;
-  altaVista.parse(Engine::AltaVista, page);
+  altaVista.parse(Engine::AltaVista, relativeOnly);
   EXPECT_EQ(altaVista.progress.acceptedHits, 1);
-}
-
-TEST(LinkLocation, ListenerEndsThePageAfterAnyLink) {
-  ParserRun run;
-  run.stopAfterLinks = 2;
-  PageOutcome out = run.parse(Engine::Yahoo, kYahooPage);
-  EXPECT_TRUE(out.endedByListener);
-  EXPECT_EQ(run.examined, 2);
-  EXPECT_THAT(run.urls(), ElementsAre("http://www.apple.com/"));
+  // The listener ends the page after any link.
+  ParserRun stopped;
+  stopped.stopAfterLinks = 2;
+  EXPECT_TRUE(stopped.parse(Engine::Yahoo, kYahooPage).endedByListener);
+  EXPECT_EQ(stopped.examined, 2);
+  EXPECT_THAT(stopped.urls(), ElementsAre("http://www.apple.com/"));
 }
 
 constexpr std::string_view kLycosPage = R"(<html><body>
@@ -289,7 +284,7 @@ TEST(AltaVistaPage, TranslateLinksAndRejectionsLowerTheCount) {
   EXPECT_EQ(next.progress.acceptedHits, 11);
 }
 
-TEST(HitTexts, NodeTitleWithoutEndAnchor) {
+TEST(HitTexts, NodeTitleWithoutEndAnchorAndTheEngineOfAKey) {
   ParsedHit hit;
   cutHitTexts(engineRow(Engine::Yahoo), "Plain text<br>more", std::nullopt, hit);
   EXPECT_EQ(hit.nodeTitle, "No Title");
@@ -298,9 +293,6 @@ TEST(HitTexts, NodeTitleWithoutEndAnchor) {
   cutHitTexts(engineRow(Engine::Lycos), "<b>Bold</b> only", std::nullopt, hit);
   EXPECT_EQ(hit.nodeTitle, "No Title");
   EXPECT_EQ(hit.title, "Bold only");
-}
-
-TEST(EngineForKey, FirstWordInFixedOrder) {
   EXPECT_EQ(engineForKey("yahoo 3http://www.a.com/"), Engine::Yahoo);
   EXPECT_EQ(engineForKey("altavista 2http://www.lycos.com/"), Engine::Lycos);
   // Excite is looked for before InfoSeek.
@@ -352,7 +344,7 @@ TEST(HitDetail, EachEnginesRulesSplitTheHitText) {
   }
 }
 
-TEST(HitStore, FindsUrlsAnywhereIncludingBlocksAndRecordBoundaries) {
+TEST(HitStore, FindsUrlsAnywhereAndHitTextIsFirstOccurrenceUpToNextEndMarker) {
   EngineHitStore store;
   store.appendUrl("http://www.a.com/page.html");
   store.appendBlock("Title</a> see http://www.b.org/ too");
@@ -372,10 +364,7 @@ TEST(HitStore, FindsUrlsAnywhereIncludingBlocksAndRecordBoundaries) {
   store.clear();
   EXPECT_FALSE(store.containsText("http://www.a.com/"));
   EXPECT_EQ(store.text(), "");
-}
-
-TEST(HitStore, HitTextIsFirstOccurrenceUpToNextEndMarker) {
-  EngineHitStore store;
+  // A hit's text is the first occurrence of its URL up to the next end marker.
   store.appendUrl("http://www.a.com/x");
   store.appendBlock("  First</a> one");
   store.appendUrl("http://www.a.com/");

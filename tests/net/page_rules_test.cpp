@@ -21,7 +21,7 @@ std::string repeat(const std::string& s, size_t n) {
 // The error-page rule by page length (in characters), place in the site and
 // wording: a short "not found" only on the site's first page, "Document Not
 // Found" on a long page only with the IBM server's name.
-TEST(ServerErrorPage, ShortNotFoundOnTheFirstPageDocumentNotFoundWithIbm) {
+TEST(ServerErrorPage, ShortNotFoundOnTheFirstPageDocumentNotFoundWithIbmAndTheBodyCut) {
   const std::string shortPage = "<html>" + repeat("x", 200) + " FILE NOT FOUND " + repeat("y", 28);
   const std::string longDocument = repeat("z", 400) + " Document Not Found ";
   // 250 characters, 450 bytes.
@@ -46,9 +46,6 @@ TEST(ServerErrorPage, ShortNotFoundOnTheFirstPageDocumentNotFoundWithIbm) {
   for (const auto& r : rows)
     EXPECT_EQ(isServerErrorPage(r.body, r.page), r.error)
         << r.page << ": " << r.body.substr(0, 12) << " ... " << r.body.size();
-}
-
-TEST(BodyCut, KeepsEverythingAfterTheFirstBodyTagsOpeningBracket) {
   EXPECT_EQ(cutAtBody("<html><head></head><body bgcolor=white>Hi</body>"),
             "body bgcolor=white>Hi</body>");
   EXPECT_EQ(cutAtBody("<HTML><BODY>Caps</BODY>"), "BODY>Caps</BODY>");
@@ -59,7 +56,7 @@ TEST(BodyCut, KeepsEverythingAfterTheFirstBodyTagsOpeningBracket) {
   EXPECT_EQ(cutAtBody("\xC3\x84\xC3\x96<Body>x"), "Body>x");
 }
 
-TEST(PageCharset, NamesFromHeaderAndMeta) {
+TEST(PageCharset, NamesFromHeaderAndMetaDecodeEveryDeclarationAndBadInputWithoutLoss) {
   EXPECT_EQ(charsetOfContentType("text/html; charset=ISO-8859-1"), "iso-8859-1");
   EXPECT_EQ(charsetOfContentType("text/html;charset=\"UTF-8\""), "utf-8");
   EXPECT_EQ(charsetOfContentType("text/html"), "");
@@ -69,9 +66,6 @@ TEST(PageCharset, NamesFromHeaderAndMeta) {
             "utf-8");
   // A declaration deep down in the page does not count.
   EXPECT_EQ(charsetOfMeta(std::string(5000, ' ') + "<meta charset=utf-8>"), "");
-}
-
-TEST(PageCharset, DecodesEveryDeclarationAndBadInputWithoutLoss) {
   const std::string fffd = "\xEF\xBF\xBD";
   const std::string deep = std::string(1024, ' ');
   struct Case {
@@ -193,7 +187,7 @@ TEST(PageCharset, DecodesA32MiBUtf16PageCutInACharacter) {
   EXPECT_EQ(text.substr(text.size() - 5), "\xD0\x9F\xEF\xBF\xBD");
 }
 
-TEST(Robots, GroupsPatternsAndTheLongestMatch) {
+TEST(Robots, GroupsPatternsTheLongestMatchAndTheAnswer) {
   const std::string file =
       "# comment\n"
       "Disallow: /before-any-group\n"
@@ -233,28 +227,23 @@ TEST(Robots, GroupsPatternsAndTheLongestMatch) {
   // Without a group of its own the crawl takes "*".
   EXPECT_FALSE(robotsAllow(parseRobots(file, "someone"), "/anything"));
   EXPECT_TRUE(robotsAllow(parseRobots("User-agent: x\nDisallow: /\n"), "/a"));
-}
-
-TEST(Robots, TheAnswerDecides) {
-  struct Case {
+  // The answer to the request for the file decides too.
+  struct Answer {
     long status;
     bool allowed;
-  } cases[] = {{200, false}, {404, true}, {403, true}, {500, false}, {503, false}, {0, false}};
-  for (const Case& c : cases)
-    EXPECT_EQ(robotsAllow(robotsFromAnswer(c.status, "User-agent: *\nDisallow: /a"), "/a"),
-              c.allowed)
-        << c.status;
+  } answers[] = {{200, false}, {404, true}, {403, true}, {500, false}, {503, false}, {0, false}};
+  for (const Answer& a : answers)
+    EXPECT_EQ(robotsAllow(robotsFromAnswer(a.status, "User-agent: *\nDisallow: /a"), "/a"),
+              a.allowed)
+        << a.status;
   EXPECT_TRUE(robotsAllow(robotsFromAnswer(200, ""), "/a"));
 }
 
-TEST(Robots, HugeFilesOfWildcardsStayCheap) {
+TEST(Robots, HugeFilesOfWildcardsStayCheapAndEachSiteIsAskedOnce) {
   std::string big = "User-agent: *\n";
   while (big.size() < 1024 * 1024) big += "Disallow: /*a*a*a*a*a*a*a*a*a*a*b$\n";
   const RobotsRules rules = parseRobots(big);
   EXPECT_TRUE(robotsAllow(rules, "/" + std::string(2000, 'a')));
-}
-
-TEST(Robots, EachSiteIsAskedOnce) {
   int asked = 0;
   RobotsSites sites([&](const std::string& url) {
     ++asked;

@@ -74,16 +74,13 @@ TEST(HitEntry, NumberTitleUrlInParenthesesAndDescription) {
                                            "text"}));
 }
 
-TEST(HitDetailView, SplitAndUnsplitDetail) {
+TEST(HitDetailView, SplitAndUnsplitDetailAndLinkedPageEntries) {
   std::string frame = kHeader + R"({\fs18\cf2\b Short Description:)" + kPar + kPar + "}";
   EXPECT_EQ(
       hitDetailView(hitDetail("Title", "http://h/", "  Desc")),
       frame + R"({\fs18 Title)" + kPar + "(http://h/)" + kPar + kPar + "Desc}" + kPar + kPar + "}");
   EXPECT_EQ(hitDetailView(unsplitHitDetail("raw {text}")),
             frame + R"(raw \{text\})" + kPar + kPar + "}");
-}
-
-TEST(LinkedPageEntry, EachBody) {
   std::string head =
       kHeader + kPar + R"({\fs18\cf2\b http://l/)" + kPar + kPar + "}" + R"({\fs18 )";
   EXPECT_EQ(linkedPageEntry("http://l/", matchingBody("m")), head + R"(\fs18 m}})");
@@ -145,7 +142,7 @@ TEST(NodeLines, IndexSitePageEngineAndHitNodes) {
             "I\\|Yahoo 1http://down/|http://down/ (Server Error)|leaf|-");
 }
 
-TEST(LinkedPages, SlashAppendedToTheSitesOwnPageAndTextFromWhereTheSiteUrlOccurs) {
+TEST(LinkedPages, SlashAppendedTextFromTheSiteUrlAndNodeKeysLowerCasedFromTheFirstHttp) {
   EXPECT_EQ(linkedPageUrl("http://a.com", "http://a.com"), "http://a.com/");
   EXPECT_EQ(linkedPageUrl("http://a.com ", " http://a.com"), "http://a.com /");
   EXPECT_EQ(linkedPageUrl("http://a.com/x", "http://a.com"), "http://a.com/x");
@@ -163,9 +160,6 @@ TEST(LinkedPages, SlashAppendedToTheSitesOwnPageAndTextFromWhereTheSiteUrlOccurs
   EXPECT_EQ(nodeLine(hitNode(kEngineNodeNames[0], 12, "http://y/", "T")),
             "Yahoo\\|Yahoo 12http://y/| 12. T|leaf|-");
   EXPECT_EQ(kEngineNodeNames[2].nodeText, "InfoSeek");
-}
-
-TEST(UrlFromNodeKey, LowerCasedFromTheFirstHttp) {
   // No engine's or page's key prefix holds "http".
   for (const EngineNodeNames& engine : kEngineNodeNames)
     EXPECT_EQ(urlFromNodeKey(hitNodeKey(engine, 7, "http://x.com/a")), "http://x.com/a");

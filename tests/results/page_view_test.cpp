@@ -227,7 +227,7 @@ TEST_F(HitDetailViewTest, ShowsTheHitByTheWholeKeysEngineInAClearedPane) {
 
 // The label of a tab switch and "&Found". The click guards are checked by
 // clicks on the window's panes.
-TEST(DispTabLabel, ShowsTheLinksStatusOnlyOnTheEachSiteTabInEngineMode) {
+TEST(DispTabLabel, ShowsTheLinksStatusOnlyOnTheEachSiteTabInEngineModeAndViewPrevTheResults) {
   AppState state;
   state.foundStatus = "Found:  7";
   state.linkStatus = "Links: 2/5";
@@ -241,10 +241,6 @@ TEST(DispTabLabel, ShowsTheLinksStatusOnlyOnTheEachSiteTabInEngineMode) {
   EXPECT_EQ(window.resultLabel, "Links: 2/5");
   dispTab_Click(state, window, false, ResultTab::AllWebSites);
   EXPECT_EQ(window.resultLabel, "Found:  7");
-}
-
-TEST(ViewPrev, ShowsTheResultViewWithTheSetUpCommandsOff) {
-  TranscriptWindow window;
   window.disabled = {Control::searchConfig, Control::searchSave, Control::searchPrint};
   viewPrev_Click(window);
   EXPECT_FALSE(window.searchFrameVisible);

@@ -109,7 +109,7 @@ TEST(PaneInsert, FirstParagraphContinuesTheLastOne) {
   EXPECT_EQ(plainText(reset), " 1. http://a/     \n \nx\n\n2. http://b/     \n \ny\n");
 }
 
-TEST(RtfTables, FontAndColourTablesAreReadNotShown) {
+TEST(RtfTables, FontAndColourTablesAreReadNotShownGroupsPlainAndToggles) {
   RichText doc = readRtf(
       R"({\rtf1\deff1{\fonttbl{\f0\fnil Alpha;}{\f1\froman{\*\panose 0}Beta Face;}\f2 Gamma;})"
       R"({\colortbl;\red10\green20\blue30;}one \f0 two \f2\cf1 three \cf7 four \cf0 five})");
@@ -120,10 +120,8 @@ TEST(RtfTables, FontAndColourTablesAreReadNotShown) {
   EXPECT_EQ(runWith(doc, "three").format.color, (Rgb{10, 20, 30}));
   EXPECT_EQ(runWith(doc, "four").format.color, kBlack);  // beyond the table
   EXPECT_EQ(runWith(doc, "five").format.color, kBlack);  // the default entry
-}
-
-TEST(RtfCharacters, GroupsPlainAndToggles) {
-  RichText doc = readRtf(rtf(R"(a{\b b{\i c}d}e\b f\b0 g\ul h\ulnone i\i\fs30 j\plain k{\ul0 l})"));
+  // Groups, plain and toggles.
+  doc = readRtf(rtf(R"(a{\b b{\i c}d}e\b f\b0 g\ul h\ulnone i\i\fs30 j\plain k{\ul0 l})"));
   EXPECT_EQ(plainText(doc), "abcdefghijkl");
   // Bold, italic, underlined and the size in half points of each letter.
   std::vector<std::string> looks;
@@ -231,7 +229,7 @@ int braceBalance(const std::string& rtf) {
   return depth;
 }
 
-TEST(RtfWriter, WritesOneBalancedDocumentThatReadsBackAsTheSamePane) {
+TEST(RtfWriter, WritesOneBalancedDocumentThatReadsBackAsTheSamePaneSmallOnesToo) {
   const RichText pane = paneAfterASearch();
   std::string saved = writeRtf(pane);
   EXPECT_TRUE(saved.starts_with("{\\rtf1"));
@@ -242,17 +240,14 @@ TEST(RtfWriter, WritesOneBalancedDocumentThatReadsBackAsTheSamePane) {
   EXPECT_NE(saved.find(R"(http://b.com/\{x\})"), std::string::npos);
   EXPECT_NE(saved.find(R"(caf\u233? \u-10179?\u-8704?)"), std::string::npos);
   EXPECT_EQ(readRtf(saved), pane);
-}
-
-// Empty and reset panes, a line break inside a run, and plain (non-RTF) text
-// keep what the pane shows through a save: stray bytes read as Windows-1252,
-// NULs do not show.
-TEST(RtfWriter, SmallPanesKeepWhatTheyShow) {
+  // Empty and reset panes, a line break inside a run, and plain (non-RTF) text
+  // keep what the pane shows through a save: stray bytes read as Windows-1252,
+  // NULs do not show.
   EXPECT_EQ(readRtf(writeRtf(RichText{})), RichText{});
   EXPECT_EQ(plainText(readRtf(writeRtf(readRtf(" ")))), " ");
-  RichText pane;
-  appendRun(pane.paragraphs.back(), "a\r\nb\nc", RunFormat{});
-  EXPECT_EQ(plainText(readRtf(writeRtf(pane))), "a\nb\nc");
+  RichText broken;
+  appendRun(broken.paragraphs.back(), "a\r\nb\nc", RunFormat{});
+  EXPECT_EQ(plainText(readRtf(writeRtf(broken))), "a\nb\nc");
   RichText read = readRtf(std::string("caf\xA4 x\0y", 8));
   EXPECT_EQ(plainText(read), "caf\xC2\xA4 xy");
   EXPECT_EQ(plainText(readRtf(writeRtf(read))), plainText(read));
