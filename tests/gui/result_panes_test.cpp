@@ -194,35 +194,27 @@ std::string run(const std::string& command) {
   return out;
 }
 
-// Where ink lies on a page, in points from the paper's top left corner.
-struct Ink {
-  int width = 0, height = 0;
-  int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
-  bool any() const { return right >= 0; }
+// A printed page: its paper and where ink lies on it, in points from the
+// paper's top left corner.
+struct PrintedPage {
+  QSize paper;
+  QRect ink;
 };
 
 // Every page rendered at 72 dots per inch (one dot a point) and measured:
 // what a printer puts on paper, not what the file merely holds.
-std::vector<Ink> inkPerPage(const std::string& pdf, const std::string& prefix) {
+std::vector<PrintedPage> inkPerPage(const std::string& pdf, const std::string& prefix) {
   run("pdftoppm -r 72 -gray '" + pdf + "' '" + prefix + "' 2>/dev/null");
   const std::filesystem::path base(prefix);
   const QDir folder(QString::fromStdString(base.parent_path().string()));
-  std::vector<Ink> pages;
+  std::vector<PrintedPage> pages;
   for (const QString& file : folder.entryList(
            {QString::fromStdString(base.filename().string()) + "-*"}, QDir::Files, QDir::Name)) {
-    const QImage page(folder.filePath(file));
-    Ink ink;
-    ink.width = page.width();
-    ink.height = page.height();
-    for (int y = 0; y < ink.height; ++y)
-      for (int x = 0; x < ink.width; ++x)
-        if (qGray(page.pixel(x, y)) < 160) {
-          ink.left = std::min(ink.left, x);
-          ink.top = std::min(ink.top, y);
-          ink.right = std::max(ink.right, x + 1);
-          ink.bottom = std::max(ink.bottom, y + 1);
-        }
-    pages.push_back(ink);
+    const QImage image(folder.filePath(file));
+    PrintedPage& page = pages.emplace_back(PrintedPage{image.size(), QRect()});
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        if (qGray(image.pixel(x, y)) < 160) page.ink |= QRect(x, y, 1, 1);
   }
   return pages;
 }
@@ -284,26 +276,26 @@ TEST_F(PrintSaveTest, ALongResultPrintsWholeOnSeveralPagesWithOneInchMargins) {
   w.allWebResult->setTextCursor(caret);
   w.searchPrint_Click();
   EXPECT_TRUE(selectionAtDialog);
-  const std::vector<Ink> ink = inkPerPage(*printTo, path("long"));
-  EXPECT_GE(ink.size(), 3u);
+  const std::vector<PrintedPage> pages = inkPerPage(*printTo, path("long"));
+  EXPECT_GE(pages.size(), 3u);
   const int inch = 72;
-  for (size_t p = 0; p < ink.size(); ++p) {
+  for (size_t p = 0; p < pages.size(); ++p) {
     SCOPED_TRACE("page " + std::to_string(p + 1));
-    ASSERT_TRUE(ink[p].any());
-    EXPECT_EQ(ink[p].width, 612);
-    EXPECT_EQ(ink[p].height, 792);
+    const QRect& ink = pages[p].ink;
+    ASSERT_FALSE(ink.isNull());
+    EXPECT_EQ(pages[p].paper, QSize(612, 792));
     // One inch from every edge of the paper, whatever border the device has.
-    EXPECT_GE(ink[p].left, inch - 1);
-    EXPECT_LE(ink[p].left, inch + 3);
-    EXPECT_GE(ink[p].top, inch - 1);
-    EXPECT_LE(ink[p].right, 612 - inch + 1);
-    EXPECT_LE(ink[p].bottom, 792 - inch + 1);
+    EXPECT_GE(ink.left(), inch - 1);
+    EXPECT_LE(ink.left(), inch + 3);
+    EXPECT_GE(ink.top(), inch - 1);
+    EXPECT_LE(ink.right(), 612 - inch);
+    EXPECT_LE(ink.bottom(), 792 - inch);
     // Every page but the last is filled down to near its lower margin.
-    if (p + 1 < ink.size()) {
-      EXPECT_GT(ink[p].bottom, 792 - inch - 30);
+    if (p + 1 < pages.size()) {
+      EXPECT_GT(ink.bottom(), 792 - inch - 31);
     }
   }
-  EXPECT_LE(ink[0].top, inch + 3);
+  EXPECT_LE(pages[0].ink.top(), inch + 3);
   const std::string text = run("pdftotext '" + *printTo + "' - 2>/dev/null");
   EXPECT_NE(text.find("page1.html"), std::string::npos);
   EXPECT_NE(text.find("page80.html"), std::string::npos);

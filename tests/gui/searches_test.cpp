@@ -54,15 +54,9 @@ class SearchWindowTest : public GuiTest {
   std::vector<std::string> opened;
 };
 
-struct TreeNode {
-  std::string parentKey;
-  std::string text;
-  std::string image;
-  bool operator==(const TreeNode&) const = default;
-};
-
-std::map<std::string, TreeNode> treeOf(const QTreeWidget* tree) {
-  std::map<std::string, TreeNode> nodes;
+// Each node's key with its parent's key, text and picture, "parent|text|image".
+std::map<std::string, std::string> treeOf(const QTreeWidget* tree) {
+  std::map<std::string, std::string> nodes;
   std::vector<const QTreeWidgetItem*> pending;
   for (int i = 0; i < tree->topLevelItemCount(); ++i) pending.push_back(tree->topLevelItem(i));
   while (!pending.empty()) {
@@ -72,17 +66,17 @@ std::map<std::string, TreeNode> treeOf(const QTreeWidget* tree) {
     for (const char* name : {"closed", "open", "leaf"})
       if (item->icon(0).pixmap(16).toImage() == QtWindow::image(name).pixmap(16).toImage())
         image = name;
-    nodes[QtWindow::keyOf(item)] = {QtWindow::keyOf(item->parent()), item->text(0).toStdString(),
-                                    image};
+    nodes[QtWindow::keyOf(item)] =
+        QtWindow::keyOf(item->parent()) + "|" + item->text(0).toStdString() + "|" + image;
     for (int i = 0; i < item->childCount(); ++i) pending.push_back(item->child(i));
   }
   return nodes;
 }
 
-std::map<std::string, TreeNode> treeOf(const TranscriptWindow& transcript) {
-  std::map<std::string, TreeNode> nodes;
+std::map<std::string, std::string> treeOf(const TranscriptWindow& transcript) {
+  std::map<std::string, std::string> nodes;
   for (const TranscriptEvent& e : transcript.eventsOf(Kind::Node))
-    nodes[e.key] = {e.parentKey.value_or(""), e.text, e.image};
+    nodes[e.key] = e.parentKey.value_or("") + "|" + e.text + "|" + e.image;
   return nodes;
 }
 

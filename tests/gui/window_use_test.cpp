@@ -52,7 +52,7 @@ class WindowUseTest : public GuiTest {
   }
 };
 
-TEST_F(WindowUseTest, TypingGoesToTheFirstBoxAndTabFollowsTheWindowDown) {
+TEST_F(WindowUseTest, TypingGoesToTheFirstBoxTabFollowsTheWindowDownAnEmptyNumberBoxIsRefused) {
   FrmMain& w = showWindow();
   ASSERT_EQ(QApplication::focusWidget(), w.searchText[0]);
   QTest::keyClicks(QApplication::focusWidget(), "needle");
@@ -79,10 +79,8 @@ TEST_F(WindowUseTest, TypingGoesToTheFirstBoxAndTabFollowsTheWindowDown) {
     EXPECT_LE(places[i], places[i - 1] + 1) << i;
   }
   EXPECT_EQ(places.back(), 6);
-}
 
-TEST_F(WindowUseTest, AnEmptyNumberBoxRefusesTheStartAndGetsTheFocus) {
-  FrmMain& w = showWindow();
+  // An empty number box refuses the start and gets the focus.
   writeFile("qxindex.ini", "[Loop]\r\nhttp://127.0.0.1:9/\r\n");
   struct Case {
     QLineEdit* box;
