@@ -66,7 +66,7 @@ TEST(QueryString, TextsLowerCasedTrimmedPhrasesQuotedAndJoinedByTheirConnectors)
 
 // First pages of each engine, then offsets that follow the accepted hits
 // (AltaVista's count can fall below zero through its rejections).
-TEST(RequestUrl, EachEngineAndOffset) {
+TEST(RequestUrl, EachEngineAndOffsetAndTheRowsOfTheEngineTable) {
   struct Row {
     Engine engine;
     const char* query;
@@ -93,10 +93,7 @@ TEST(RequestUrl, EachEngineAndOffset) {
   };
   for (const Row& row : rows)
     EXPECT_EQ(requestUrl(row.engine, EngineHosts{}, row.query, row.accepted, row.pass), row.url);
-}
-
-// Each row ticks its own box: the searches themselves tick through the rows.
-TEST(EngineTable, RowsTickTheirOwnBoxAndAreFoundByName) {
+  // Each row ticks its own box: the searches themselves tick through the rows.
   Settings s;
   s.chkExcite = true;
   for (Engine e : kEngineOrder) {

@@ -89,9 +89,6 @@ TEST(HitDetailView, SplitAndUnsplitDetailAndLinkedPageEntries) {
   EXPECT_EQ(linkedPageEntry("http://l/", linkedServerErrorBody()),
             head + R"(\fs18\cf1\ Server Error Occured.)" + kPar + kPar + "}}");
   EXPECT_EQ(linkedPageEntry("http://l/", serverErrorBody()), head + kErrorBody + "}}");
-}
-
-TEST(MatchedText, UpToTheFirstNulAndWithoutOneEmptyForSiteEntriesWholeForLinkedEntries) {
   std::string buffer = std::string("one\\par ") + '\0' + "stale" + '\0';
   EXPECT_EQ(matchedText(buffer), "one\\par ");
   EXPECT_EQ(linkedMatchedText(buffer), "one\\par ");

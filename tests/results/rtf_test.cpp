@@ -134,7 +134,7 @@ TEST(RtfTables, FontAndColourTablesAreReadNotShownGroupsPlainAndToggles) {
                                              "24", "i30", "24", "24"}));
 }
 
-TEST(RtfCharacters, UnicodeFallbacksCodePageSymbolsAndSpecialWords) {
+TEST(RtfCharacters, UnicodeFallbacksCodePageSymbolsSpecialWordsAndSkippedDestinations) {
   EXPECT_EQ(textOf(rtf(R"(a\u228?b\uc2\u252xyc\uc0\u246 d)")),
             "a\xC3\xA4"
             "b\xC3\xBC"
@@ -154,9 +154,6 @@ TEST(RtfCharacters, UnicodeFallbacksCodePageSymbolsAndSpecialWords) {
             "f\xE2\x80\x99");
   EXPECT_EQ(textOf(rtf("one\\\ntwo\r\n three")), "one\ntwo three");
   EXPECT_EQ(textOf(rtf(R"(\pard x\pard\plain y)")), "xy");
-}
-
-TEST(RtfDestinations, HiddenDestinationsAndUnknownWordsAreSkippedPlainTextIsOneParagraphALine) {
   EXPECT_EQ(textOf(rtf(R"(A{\*\generator Writer 1.0;}B{\info{\title T}{\author Me}}C)")), "ABC");
   EXPECT_EQ(textOf(rtf(R"({\stylesheet{\s0 Normal;}}D{\pict\picw10\bin3 }{}}E)")), "DE");
   EXPECT_EQ(textOf(rtf(R"({\field{\*\fldinst HYPERLINK "x"}{\fldrslt shown}})")), "shown");
