@@ -65,14 +65,12 @@ class LayoutTest : public GuiTest {
 
 TEST_F(LayoutTest, TheWidthHasAFloorTheHeightIsFixedAndTheSavedWidthFollows) {
   FrmMain& w = openAt(1200);
-  EXPECT_EQ(w.height(), px(kFormHeight));
-  EXPECT_EQ(w.width(), 1200);
-  EXPECT_EQ(w.savedFormWidth, 12000);
-
+  EXPECT_EQ((std::vector<int>{w.width(), w.height(), w.savedFormWidth}),
+            (std::vector<int>{1200, px(kFormHeight), 12000}));
   resizeTo(500, 900);
-  EXPECT_EQ(w.width(), px(kMinimumFormWidth));
-  EXPECT_EQ(w.height(), px(kFormHeight));
-  EXPECT_EQ(w.savedFormWidth, 9380);  // 9375 twips, rounded to whole pixels
+  // 9375 twips, rounded to whole pixels.
+  EXPECT_EQ((std::vector<int>{w.width(), w.height(), w.savedFormWidth}),
+            (std::vector<int>{px(kMinimumFormWidth), px(kFormHeight), 9380}));
 
   w.close();
   EXPECT_EQ(decodeSettings(readFile("qxconfig.qxf")).savedFormWidth, 9380);
