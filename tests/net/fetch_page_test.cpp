@@ -63,8 +63,9 @@ struct FetchPageTest : ::testing::Test {
   }
 };
 
-TEST_F(FetchPageTest, EmptyAnswersAreAskedAgainUpToTheRetrySettingOrAStop) {
+TEST_F(FetchPageTest, EmptyAnswersAreAskedAgainUpToTheRetrySettingOrAStopAndAStopEndsATimeout) {
   server.on("/empty", HttpTestServer::emptyBody());
+  server.on("/silent", server.silence());
   server.start();
   configure("2", "10");
   EXPECT_EQ(fetchPage(session, server.url("/empty")), "");
@@ -78,11 +79,10 @@ TEST_F(FetchPageTest, EmptyAnswersAreAskedAgainUpToTheRetrySettingOrAStop) {
   EXPECT_EQ(fetchPage(session, server.url("/empty")), "");
   EXPECT_EQ(server.requestCount("/empty"), 13u);
   EXPECT_EQ(session.pagesFetched, 2);
-}
 
-TEST_F(FetchPageTest, StopDuringATimedOutRequestEndsTheSearchAsStopped) {
-  server.on("/silent", server.silence());
-  server.start();
+  // Stop during a timed-out request ends the search as stopped.
+  state.stopRequest = 0;
+  rulePump.onPump = nullptr;
   configure("1", "3");
   // The Stop button, pressed while the fetch waits.
   fetcherPump.onPump = [this](int) { state.stopRequest = 1; };

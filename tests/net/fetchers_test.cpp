@@ -67,10 +67,16 @@ struct CurlFetcherTest : ::testing::Test {
   CurlFetcher fetcher{pump};
 };
 
-// One connection serves fetch after fetch.
-TEST_F(CurlFetcherTest, ReturnsBodiesOfPagesAndRedirectsOverOneConnection) {
+// One connection serves fetch after fetch. The page's bytes reach the
+// decoder with their header; each charset's own decoding is checked on the
+// decoder. Blanks are sent as %20 and nothing else is changed.
+TEST_F(CurlFetcherTest, ReturnsBodiesOfPagesRedirectsAndGzipAndSendsTheAddressAsGiven) {
   server.on("/page", HttpTestServer::page("<html><body>hello</body></html>"));
   server.on("/moved", HttpTestServer::redirect("/page", 301));
+  server.on("/gz", HttpTestServer::gzipped("<html><body>packed text</body></html>"));
+  server.on("/header", HttpTestServer::page("<p>caf\xE9</p>", "text/html; charset=ISO-8859-1"));
+  server.on("/meta", HttpTestServer::page("<meta charset=koi8-r><p>\xF0</p>", "text/html"));
+  server.otherwise(HttpTestServer::page("ok"));
   server.start();
 
   FetchResult page = fetcher.fetch(server.url("/page"), 2);
@@ -87,21 +93,18 @@ TEST_F(CurlFetcherTest, ReturnsBodiesOfPagesAndRedirectsOverOneConnection) {
   EXPECT_EQ(requests[0].header("User-Agent"), "Quexa/2.0");
   EXPECT_EQ(requests[2].path, "/page");  // the redirect was followed
   EXPECT_EQ(requests[0].remotePort, requests[1].remotePort);
-}
 
-// The page's bytes reach the decoder with their header; each charset's own
-// decoding is checked on the decoder.
-TEST_F(CurlFetcherTest, DecodesGzipAndCharsets) {
-  server.on("/gz", HttpTestServer::gzipped("<html><body>packed text</body></html>"));
-  server.on("/header", HttpTestServer::page("<p>caf\xE9</p>", "text/html; charset=ISO-8859-1"));
-  server.on("/meta", HttpTestServer::page("<meta charset=koi8-r><p>\xF0</p>", "text/html"));
-  server.start();
   FetchResult gz = fetcher.fetch(server.url("/gz"), 2);
   EXPECT_EQ(gz.status, FetchStatus::Ok);
   EXPECT_EQ(gz.body, "<html><body>packed text</body></html>");
   EXPECT_NE(server.requests().back().header("Accept-Encoding").find("gzip"), std::string::npos);
   EXPECT_EQ(fetcher.fetch(server.url("/header"), 2).body, "<p>caf\xC3\xA9</p>");
   EXPECT_EQ(fetcher.fetch(server.url("/meta"), 2).body, "<meta charset=koi8-r><p>\xD0\x9F</p>");
+
+  fetcher.fetch(server.url("/find?q=a b&offset= 10"), 2);
+  EXPECT_EQ(server.requests().back().target, "/find?q=a%20b&offset=%2010");
+  fetcher.fetch(server.url("/x/../y/%41"), 2);
+  EXPECT_EQ(server.requests().back().target, "/x/../y/%41");
 }
 
 TEST_F(CurlFetcherTest, CapsABodyAt32MiB) {
@@ -129,17 +132,6 @@ TEST_F(CurlFetcherTest, TellsTimeoutFromUnreachable) {
   EXPECT_FALSE(refused.error.empty());
   // Only the Web's own protocols are fetched.
   EXPECT_EQ(fetcher.fetch("file:///etc/hostname", 2).status, FetchStatus::Unreachable);
-}
-
-TEST_F(CurlFetcherTest, SendsBlanksAsPercent20AndNothingElseChanged) {
-  server.otherwise(HttpTestServer::page("ok"));
-  server.start();
-  fetcher.fetch(server.url("/find?q=a b&offset= 10"), 2);
-  fetcher.fetch(server.url("/x/../y/%41"), 2);
-  auto requests = server.requests();
-  ASSERT_EQ(requests.size(), 2u);
-  EXPECT_EQ(requests[0].target, "/find?q=a%20b&offset=%2010");
-  EXPECT_EQ(requests[1].target, "/x/../y/%41");
 }
 
 TEST_F(CurlFetcherTest, NamedProxyCarriesTheRequestDefaultGoesDirectARefusingOneIsUnreachable) {
