@@ -198,7 +198,7 @@ struct AnswerRow {
   std::string body;
 };
 
-TEST(EngineAnswers, EachFormatGivesLinksTitlesAndPlainDescriptions) {
+TEST(EngineAnswers, EachFormatGivesLinksTitlesAndPlainDescriptionsAndBadOnesAReason) {
   const AnswerRow rows[] = {
       {ResultFormat::Rss,
        rss("<item><title>Apple &amp; Pie</title><link> http://a.example/1 </link>"
@@ -230,10 +230,8 @@ TEST(EngineAnswers, EachFormatGivesLinksTitlesAndPlainDescriptions) {
     EXPECT_EQ(answer.hits[1].title, "Green");
     EXPECT_GE(answer.dropped, 2u);
   }
-}
-
-TEST(EngineAnswers, BadAnswersAreRefusedWithAReason) {
-  const AnswerRow rows[] = {
+  // Bad answers are refused with a reason.
+  const AnswerRow bad[] = {
       {ResultFormat::Rss, "<html><body><h1>502 Bad Gateway</h1></body></html>"},
       {ResultFormat::Rss, "<rss><channel><item><title>cut"},
       {ResultFormat::Atom, rss("")},
@@ -243,7 +241,7 @@ TEST(EngineAnswers, BadAnswersAreRefusedWithAReason) {
       {ResultFormat::SearxngJson, R"({"results": [)"},
       {ResultFormat::SearxngJson, std::string(kMaxAnswerBytes + 1, ' ')},
   };
-  for (const AnswerRow& r : rows) {
+  for (const AnswerRow& r : bad) {
     const EngineAnswer answer = readEngineAnswer(r.format, r.body);
     EXPECT_FALSE(answer.readable) << r.body.substr(0, 40);
     EXPECT_FALSE(answer.error.empty());

@@ -102,7 +102,7 @@ TEST_F(PageViewTest, SiteModeLeavesThePaneBlankWithoutAMatchAndShowsServerErrors
   expectIdleWindow();
 }
 
-TEST_F(PageViewTest, FetchesTheLowerCasedKeyOfAnyNodeWithoutChildren) {
+TEST_F(PageViewTest, FetchesTheLowerCasedKeyOfANodeWithoutChildrenAndOnlyShowsReadyForOneWith) {
   click("Yahoo 1HTTP://127.0.0.1:" + std::to_string(server.port()) + "/Upper/PATH");
   EXPECT_EQ(server.requestCount("/upper/path"), 1u);
   EXPECT_EQ(state.selectedPageUrl, server.url("/upper/path"));
@@ -116,9 +116,10 @@ TEST_F(PageViewTest, FetchesTheLowerCasedKeyOfAnyNodeWithoutChildren) {
   EXPECT_EQ(state.selectedPageUrl, "my sites\\");
   EXPECT_EQ(window.paneDocuments(Pane::Page).size(), 0u);
   expectIdleWindow();
-}
 
-TEST_F(PageViewTest, ANodeWithChildrenOnlyShowsReadyInBothModes) {
+  // A node with children only shows Ready, in both modes.
+  window.events.clear();
+  attempts.clear();
   state.selectedPageUrl = "http://before/";
   for (bool siteMode : {true, false}) {
     controls.frameMineEnabled = siteMode;

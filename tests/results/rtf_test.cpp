@@ -165,7 +165,7 @@ TEST(RtfCharacters, UnicodeFallbacksCodePageSymbolsSpecialWordsAndSkippedDestina
   EXPECT_EQ(readRtf("").paragraphs.size(), 1u);
 }
 
-TEST(MalformedRtf, HugeNumbersAreClampedUnbalancedAndTruncatedInputReads) {
+TEST(MalformedRtf, HugeNumbersClampedUnbalancedInputReadsAndEveryPrefixReadsAsAPrefix) {
   RichText doc = readRtf(rtf(R"(\fs99999999999999999999 x\u99999999999?y\cf-99999999999 z)"));
   EXPECT_EQ(plainText(doc),
             "x\xEF\xBF\xBDy"
@@ -184,9 +184,6 @@ TEST(MalformedRtf, HugeNumbersAreClampedUnbalancedAndTruncatedInputReads) {
   EXPECT_EQ(textOf("{\\rtf1 {\\fonttbl{\\f0 Unfinished"), "");
   std::string deep = "{\\rtf1 " + std::string(100000, '{') + "x" + std::string(100000, '}') + "}y";
   EXPECT_EQ(textOf(deep), "x");
-}
-
-TEST(MalformedRtf, EveryPrefixOfADocumentReadsAsAPrefixOfItsText) {
   const std::string documents[] = {
       siteEntry(2, "http://a.com/", matchingBody(kMatched)),
       siteEntry(1, "http://d/", serverErrorBody()),
@@ -195,10 +192,10 @@ TEST(MalformedRtf, EveryPrefixOfADocumentReadsAsAPrefixOfItsText) {
       hitDetailView(hitDetail("T", "http://h/", "D")),
       linkedPageEntry("http://l/", noMatchBody()),
   };
-  for (const std::string& doc : documents) {
-    const std::string full = textOf(doc);
-    for (size_t cut = 5; cut <= doc.size(); ++cut) {  // "{\rtf" and on
-      std::string text = textOf(doc.substr(0, cut));
+  for (const std::string& document : documents) {
+    const std::string full = textOf(document);
+    for (size_t cut = 5; cut <= document.size(); ++cut) {  // "{\rtf" and on
+      std::string text = textOf(document.substr(0, cut));
       ASSERT_EQ(full.compare(0, text.size(), text), 0) << "cut at " << cut << ": " << text;
     }
   }
