@@ -133,7 +133,18 @@ TEST_F(StartupTest, SplashLoadsTheMainWindowAtItsTimerAndCloses) {
   delete splash;
 }
 
-TEST_F(StartupTest, AnArrowReplacesATypedTextAndEachSpinBarKeepsToItsRange) {
+// Which of the texts a box takes, as a person typing or pasting them.
+std::vector<bool> taken(QLineEdit* box, const std::vector<QString>& texts) {
+  std::vector<bool> accepted;
+  for (QString text : texts) {
+    int position = 0;
+    accepted.push_back(text.size() <= box->maxLength() &&
+                       box->validator()->validate(text, position) == QValidator::Acceptable);
+  }
+  return accepted;
+}
+
+TEST_F(StartupTest, AnArrowReplacesATypedTextSpinBarsKeepToTheirRangesAndBoxesToTheRecord) {
   FrmMain& w = openMainWindow();
   w.timeoutText->setText("45");
   EXPECT_EQ(w.timeoutScroll->value(), 30);  // typing leaves the bar where it was
@@ -162,21 +173,8 @@ TEST_F(StartupTest, AnArrowReplacesATypedTextAndEachSpinBarKeepsToItsRange) {
     c.spin->downArrow()->click();
     EXPECT_EQ(c.box->text().toStdString(), "12345");
   }
-}
 
-// Which of the texts a box takes, as a person typing or pasting them.
-std::vector<bool> taken(QLineEdit* box, const std::vector<QString>& texts) {
-  std::vector<bool> accepted;
-  for (QString text : texts) {
-    int position = 0;
-    accepted.push_back(text.size() <= box->maxLength() &&
-                       box->validator()->validate(text, position) == QValidator::Acceptable);
-  }
-  return accepted;
-}
-
-TEST_F(StartupTest, BoxesTakeOnlyWhatTheSettingsRecordCanHold) {
-  FrmMain& w = openMainWindow();
+  // The boxes take only what the settings record can hold.
   for (QLineEdit* box : {w.hitsText, w.timeoutText, w.retryText})
     EXPECT_EQ(taken(box, {"0123456789", "", "01234567890", "4a", "-5", " 5"}),
               (std::vector<bool>{true, true, false, false, false, false}));

@@ -76,7 +76,7 @@ TEST_F(TimerTest, OpensIdleWithItsCaptionsAndStartsTheAnimationWhenArmed) {
 }
 
 // The search it starts is Start's: with nothing to search for, it refuses.
-TEST_F(TimerTest, ATimeAlreadyPassedInTheSameHalfFiresOnceAtTheFirstTick) {
+TEST_F(TimerTest, APassedTimeFiresOnceAndClosingWhileArmedBringsStartBackAndNothingFires) {
   FrmTimer& t = openTimer(14, 10);  // 2:30 PM
   now = {15, 0};
   t.buttonStart->click();
@@ -93,10 +93,9 @@ TEST_F(TimerTest, ATimeAlreadyPassedInTheSameHalfFiresOnceAtTheFirstTick) {
   EXPECT_EQ(messages, refusal);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(timer.isNull());
-}
 
-TEST_F(TimerTest, ClosingWhileArmedByButtonOrBoxBringsStartBackAndNothingFires) {
-  openMainWindow();
+  // Closing while armed, by the button or the box, brings Start back and
+  // nothing fires.
   form->buttonTimer->click();
   EXPECT_FALSE(form->searchNow->isEnabled());
   const auto open = form->findChildren<FrmTimer*>();
@@ -118,12 +117,12 @@ TEST_F(TimerTest, ClosingWhileArmedByButtonOrBoxBringsStartBackAndNothingFires) 
   EXPECT_EQ(messages.size(), before);
 
   // The close box acts like "&Close".
-  FrmTimer& t = openTimer(14, 10);
+  FrmTimer& boxed = openTimer(14, 10);
   form->searchNow->setEnabled(false);
-  t.buttonStart->click();
-  t.close();
+  boxed.buttonStart->click();
+  boxed.close();
   EXPECT_TRUE(form->searchNow->isEnabled());
-  EXPECT_EQ(t.searchTimer().state(), SearchTimer::State::Closed);
+  EXPECT_EQ(boxed.searchTimer().state(), SearchTimer::State::Closed);
 }
 
 }  // namespace
