@@ -26,6 +26,10 @@ struct ParserRun {
   int examined = 0;
   test::CountingPump pump;
   int stopAfterLinks = -1;  // linkExamined answers false from this link on
+  PageOutcome outcome;      // of the page given at construction
+
+  ParserRun() = default;
+  ParserRun(Engine engine, std::string_view page) { outcome = parse(engine, page); }
 
   PageOutcome parse(Engine engine, std::string_view page) {
     PageListener listener;
@@ -66,12 +70,11 @@ constexpr std::string_view kYahooPage =
 <a href="http://www.end.com/">End</a></body></html>)";
 
 TEST(YahooPage, HitsWithTitlesDescriptionsAndNodeTitles) {
-  ParserRun run;
-  PageOutcome out = run.parse(Engine::Yahoo, kYahooPage);
+  ParserRun run(Engine::Yahoo, kYahooPage);
   ASSERT_THAT(run.urls(), ElementsAre("http://www.apple.com/", "http://www.fruit.org/apples.html",
                                       "http://www.pie.com/"));
-  EXPECT_EQ(out.hitsOnPage, 3);
-  EXPECT_FALSE(out.endedByListener);
+  EXPECT_EQ(run.outcome.hitsOnPage, 3);
+  EXPECT_FALSE(run.outcome.endedByListener);
   EXPECT_EQ(run.progress.acceptedHits, 3);
   EXPECT_TRUE(run.progress.moreResults);
   // Yahoo's own links and the last link (no "<a" after it) are examined too.
@@ -97,9 +100,8 @@ TEST(YahooPage, HitsWithTitlesDescriptionsAndNodeTitles) {
 
 TEST(PageWithoutHits, YieldsNothingAndWithoutLinksIsTheLastPage) {
   for (std::string_view page : {std::string_view(""), std::string_view("<html>no links</html>")}) {
-    ParserRun run;
-    PageOutcome out = run.parse(Engine::Excite, page);
-    EXPECT_EQ(out.hitsOnPage, 0);
+    ParserRun run(Engine::Excite, page);
+    EXPECT_EQ(run.outcome.hitsOnPage, 0);
     EXPECT_FALSE(run.progress.moreResults);
     EXPECT_EQ(run.examined, 0);
   }
@@ -109,9 +111,8 @@ TEST(PageWithoutHits, YieldsNothingAndWithoutLinksIsTheLastPage) {
 <a href="http://www.excite.com/">e</a><a href="http://www.altavista.com/">a</a>
 <a href="http://search.Yahoo.com/">y</a>)";
   for (Engine e : kEngineOrder) {
-    ParserRun run;
-    PageOutcome out = run.parse(e, page);
-    EXPECT_EQ(out.hitsOnPage, 0);
+    ParserRun run(e, page);
+    EXPECT_EQ(run.outcome.hitsOnPage, 0);
     EXPECT_EQ(run.progress.acceptedHits, 0);
     EXPECT_EQ(run.examined, 6);
   }
@@ -129,8 +130,7 @@ TEST(PageWithoutHits, YieldsNothingAndWithoutLinksIsTheLastPage) {
 }
 
 TEST(Duplicates, WithinPageAcrossEnginesAndLeadingParts) {
-  ParserRun run;
-  run.parse(Engine::Yahoo, kYahooPage);
+  ParserRun run(Engine::Yahoo, kYahooPage);
   // Lycos returns Apple again, and a site's home page after its inner page.
   constexpr std::string_view lycos =
       R"(<p><a href="http://www.apple.com/"><b>Apple</b></a><br>again<br>http://x
@@ -161,8 +161,7 @@ Newline</a>
 <a href="http://www.cen.com/">Cen</center></a>
 <a href="http://www.inp.com/">In<input type=submit></a>
 <a href="http://www.y.com/">end</a>)";
-  ParserRun anchors;
-  anchors.parse(Engine::Yahoo, rejected);
+  ParserRun anchors(Engine::Yahoo, rejected);
   EXPECT_THAT(anchors.urls(), ElementsAre("http://www.ok.com/"));
   EXPECT_EQ(anchors.progress.acceptedHits, 1);
   // The relative link's search finds the next quoted absolute link, so the
@@ -170,8 +169,7 @@ Newline</a>
   constexpr std::string_view page =
       R"(<a href="/local.html">Local</a> <a href="http://www.abs.com/">Abs</a>
 <a href="http://www.cut.com/<b>Cut</b></a> text <a>)";
-  ParserRun run;
-  run.parse(Engine::Yahoo, page);
+  ParserRun run(Engine::Yahoo, page);
   EXPECT_THAT(run.urls(), ElementsAre("http://www.abs.com/", "http://www.cut.com/"));
   EXPECT_EQ(run.examined, 2);
   EXPECT_EQ(run.hits[1].title, ">Cut</b>");
@@ -179,12 +177,10 @@ Newline</a>
   // it is, "ref=" would pass every test and be listed once a search.
   constexpr std::string_view relativeOnly =
       R"(<a href="http://www.a.com/">A</a> <a href="/help">Help</a> <a href="/about">About</a> <a)";
-  ParserRun yahoo;
-  yahoo.parse(Engine::Yahoo, relativeOnly);
+  ParserRun yahoo(Engine::Yahoo, relativeOnly);
   EXPECT_THAT(yahoo.urls(), ElementsAre("http://www.a.com/"));
   EXPECT_EQ(yahoo.examined, 3);
-  ParserRun altaVista;
-  altaVista.parse(Engine::AltaVista, relativeOnly);
+  ParserRun altaVista(Engine::AltaVista, relativeOnly);
   EXPECT_EQ(altaVista.progress.acceptedHits, 1);
   // The listener ends the page after any link.
   ParserRun stopped;
@@ -204,10 +200,9 @@ constexpr std::string_view kLycosPage = R"(<html><body>
 </body></html>)";
 
 TEST(LycosPage, BlocksEndAtBrHttpAndStartAtBold) {
-  ParserRun run;
-  PageOutcome out = run.parse(Engine::Lycos, kLycosPage);
+  ParserRun run(Engine::Lycos, kLycosPage);
   ASSERT_THAT(run.urls(), ElementsAre("http://www.apple.com/", "http://www.pomme.fr/"));
-  EXPECT_EQ(out.hitsOnPage, 2);
+  EXPECT_EQ(run.outcome.hitsOnPage, 2);
   // Last is counted although no "<br>http" follows it to end its block.
   EXPECT_EQ(run.progress.acceptedHits, 3);
 
@@ -226,8 +221,7 @@ Makers of the Mac.<br>
 <FONT SIZE=-1>http://www.apple.com/</font><p>
 <b><a href="http://www.oneline.com/">One <b>line</a></b> no break here <font size=-1>x</font>
 <a href="http://www.infoseek.com/Titles?qt=apple&st=11">Next</a>)";
-  ParserRun run;
-  run.parse(Engine::InfoSeek, page);
+  ParserRun run(Engine::InfoSeek, page);
   ASSERT_THAT(run.urls(), ElementsAre("http://www.apple.com/", "http://www.oneline.com/"));
   EXPECT_TRUE(run.hits[0].hasDocumentEntry);
   EXPECT_THAT(textsOf(run.hits[0]),
@@ -245,8 +239,7 @@ Inc</A>&NBSP;- The Mac maker.<BR>URL: http://www.apple.com/<P></SMALL>
 <A HREF="http://www.bad.com/"><IMG SRC="http://www.bad.com/ad.gif"></A>
 <A HREF="http://www.seeds.com/">Seeds</A><P></SMALL>
 <A HREF="http://www.excite.com/next">Next</A>)";
-  ParserRun run;
-  run.parse(Engine::Excite, page);
+  ParserRun run(Engine::Excite, page);
   ASSERT_THAT(run.urls(), ElementsAre("http://www.apple.com/", "http://www.seeds.com/"));
   EXPECT_THAT(textsOf(run.hits[0]),
               ElementsAre("Apple Computer\nInc", "- The Mac maker.", "Apple Computer"));
@@ -261,10 +254,9 @@ constexpr std::string_view kAltaVistaPage =
 <dt><a href="http://www.x.com/%7Eme/">Mine</a> <a href="http://www.plum.com/">Plum</a><dd>Plums.)";
 
 TEST(AltaVistaPage, TranslateLinksAndRejectionsLowerTheCount) {
-  ParserRun run;
-  PageOutcome out = run.parse(Engine::AltaVista, kAltaVistaPage);
+  ParserRun run(Engine::AltaVista, kAltaVistaPage);
   ASSERT_THAT(run.urls(), ElementsAre("http://www.apple.com/", "http://www.pear.com/"));
-  EXPECT_EQ(out.hitsOnPage, 2);
+  EXPECT_EQ(run.outcome.hitsOnPage, 2);
   // Apple, Pear and Plum (no "- in english" after it) count; the translate
   // link and the escaped URL each take one off.
   EXPECT_EQ(run.progress.acceptedHits, 1);
