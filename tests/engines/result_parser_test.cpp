@@ -98,7 +98,7 @@ TEST(YahooPage, HitsWithTitlesDescriptionsAndNodeTitles) {
             "http://www.pie.com/ Pie</A> \n</UL>\n</BO>");
 }
 
-TEST(PageWithoutHits, YieldsNothingAndWithoutLinksIsTheLastPage) {
+TEST(PageWithoutHits, YieldsNothingAndWithoutLinksIsTheLastPageAndDuplicatesAreDropped) {
   for (std::string_view page : {std::string_view(""), std::string_view("<html>no links</html>")}) {
     ParserRun run(Engine::Excite, page);
     EXPECT_EQ(run.outcome.hitsOnPage, 0);
@@ -127,20 +127,18 @@ TEST(PageWithoutHits, YieldsNothingAndWithoutLinksIsTheLastPage) {
   EXPECT_EQ(last.parse(Engine::AltaVista, R"(<a href="http://www.z.com/">Zed, the end)").hitsOnPage,
             0);
   EXPECT_EQ(last.progress.acceptedHits, -1);
-}
 
-TEST(Duplicates, WithinPageAcrossEnginesAndLeadingParts) {
-  ParserRun run(Engine::Yahoo, kYahooPage);
-  // Lycos returns Apple again, and a site's home page after its inner page.
+  // Duplicates within a page, across engines and by leading parts: after
+  // Yahoo!'s page, Lycos returns Apple again, and a site's home page after its inner page.
   constexpr std::string_view lycos =
       R"(<p><a href="http://www.apple.com/"><b>Apple</b></a><br>again<br>http://x
 <p><a href="http://www.fruit.org/"><b>Fruit</b></a><br>home<br>http://www.fruit.org/
 <p><a href="http://www.new.com/"><b>New</b></a><br>fresh<br>http://www.new.com/
 <p><a href="http://www.new.com/"><b>New</b></a><br>fresh<br>http://www.new.com/
 <a href="http://www.lycos.com/">)";
+  ParserRun run(Engine::Yahoo, kYahooPage);
   run.progress = {};
-  PageOutcome out = run.parse(Engine::Lycos, lycos);
-  EXPECT_EQ(out.hitsOnPage, 1);
+  EXPECT_EQ(run.parse(Engine::Lycos, lycos).hitsOnPage, 1);
   EXPECT_EQ(run.hits.back().url, "http://www.new.com/");
   EXPECT_EQ(run.progress.acceptedHits, 1);
 }
@@ -214,7 +212,7 @@ TEST(LycosPage, BlocksEndAtBrHttpAndStartAtBold) {
   EXPECT_THAT(textsOf(run.hits[1]), ElementsAre("Pomme", "French apples", "Pomme"));
 }
 
-TEST(InfoSeekPage, BlockWithoutLineBreakHasNoDocumentEntry) {
+TEST(InfoSeekAndExcitePages, NoLineBreakNoDocumentEntryCapitalMarkupAndEmptyDescription) {
   constexpr std::string_view page = R"(<a href="http://www.infoseek.com/Help">Help</a>
 <b><a href="http://www.apple.com/">Apple Computer</a></b><br>
 Makers of the Mac.<br>
@@ -229,22 +227,20 @@ Makers of the Mac.<br>
   EXPECT_FALSE(run.hits[1].hasDocumentEntry);
   // InfoSeek's node title keeps its markup.
   EXPECT_EQ(run.hits[1].nodeTitle, "One <b>line");
-}
-
-TEST(ExcitePage, CapitalMarkupAndEmptyDescription) {
-  constexpr std::string_view page = R"(<A HREF="http://www.excite.com/">Excite</A>
+  // Excite: capital markup and an empty description.
+  constexpr std::string_view excitePage = R"(<A HREF="http://www.excite.com/">Excite</A>
 <B>Results</B><P>
 <SMALL><A HREF="http://www.apple.com/">Apple Computer
 Inc</A>&NBSP;- The Mac maker.<BR>URL: http://www.apple.com/<P></SMALL>
 <A HREF="http://www.bad.com/"><IMG SRC="http://www.bad.com/ad.gif"></A>
 <A HREF="http://www.seeds.com/">Seeds</A><P></SMALL>
 <A HREF="http://www.excite.com/next">Next</A>)";
-  ParserRun run(Engine::Excite, page);
-  ASSERT_THAT(run.urls(), ElementsAre("http://www.apple.com/", "http://www.seeds.com/"));
-  EXPECT_THAT(textsOf(run.hits[0]),
+  ParserRun excite(Engine::Excite, excitePage);
+  ASSERT_THAT(excite.urls(), ElementsAre("http://www.apple.com/", "http://www.seeds.com/"));
+  EXPECT_THAT(textsOf(excite.hits[0]),
               ElementsAre("Apple Computer\nInc", "- The Mac maker.", "Apple Computer"));
-  EXPECT_EQ(run.hits[1].title, "Seeds");
-  EXPECT_EQ(run.hits[1].description, "");
+  EXPECT_EQ(excite.hits[1].title, "Seeds");
+  EXPECT_EQ(excite.hits[1].description, "");
 }
 
 constexpr std::string_view kAltaVistaPage =
