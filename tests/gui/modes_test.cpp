@@ -48,18 +48,6 @@ class SetUpViewTest : public GuiTest {
   }
 };
 
-TEST_F(SetUpViewTest, ChoosingAnIndexListsItsAddressesAndTextsAndEmptiesTheBoxes) {
-  FrmMain& w = openWithIndex("[Work]\r\nhttp://a/\r\n\r\n\r\n[Home]\r\nhttp://b/\r\n",
-                             "[Work]\r\nzulu\r\nWork\r\nalpha\r\n[Home]\r\nhome\r\n", "");
-  setBoxes(w, {"x", "", "", ""});
-  w.searchCat->setCurrentIndex(0);
-  w.searchCat_Click();
-  EXPECT_EQ(itemsOf(w.listCategory), (std::vector<std::string>{"http://a/"}));
-  // The index's own name is never listed as one of its texts.
-  EXPECT_EQ(itemsOf(w.wordList), (std::vector<std::string>{"alpha", "zulu"}));
-  EXPECT_EQ(w.searchText[0]->text().toStdString(), "");
-}
-
 TEST_F(SetUpViewTest, AddIsOfferedWhileABoxHoldsTextAndSavesNewTextsSortedUnderTheIndex) {
   FrmMain& w = openWithIndex("[News]\r\nhttp://n/\r\n", "", "News");
   EXPECT_FALSE(w.searchAdd->isEnabled());
@@ -124,11 +112,19 @@ TEST_F(SetUpViewTest, LeavingABoxTrimsEveryBoxAndReturnsToTheEmptiedSingleLetter
 // Each switch clears the boxes, lists, panes and tree (through the window, so
 // a new search can use the keys again) and loads the mode's own lists; the
 // engine mode's list is emptied whole by "Remove All".
-TEST_F(SetUpViewTest, WebEnginesAndBackToMyWebSitesSwitchTheFramesClearAndLoadTheirLists) {
+TEST_F(SetUpViewTest, AnIndexChosenThenWebEnginesAndBackSwitchTheFramesClearAndLoadTheLists) {
   writeFile("qxwordeg.ini", "weather\r\nnews\r\n");
-  FrmMain& w = openWithIndex("[Work]\r\nhttp://w1/\r\nhttp://w2/\r\n[Home]\r\nhttp://h/\r\n",
-                             "[Work]\r\nreport\r\n", "Work");
+  FrmMain& w =
+      openWithIndex("[Work]\r\nhttp://w1/\r\nhttp://w2/\r\n\r\n\r\n[Home]\r\nhttp://h/\r\n",
+                    "[Work]\r\nzulu\r\nWork\r\nalpha\r\n[Home]\r\nhome\r\n", "");
+  // Choosing an index lists its addresses and texts (never its own name)
+  // and empties the boxes.
+  setBoxes(w, {"x", "", "", ""});
+  w.searchCat->setCurrentIndex(0);
+  w.searchCat_Click();
   ASSERT_EQ(itemsOf(w.listCategory), (std::vector<std::string>{"http://w1/", "http://w2/"}));
+  EXPECT_EQ(itemsOf(w.wordList), (std::vector<std::string>{"alpha", "zulu"}));
+  EXPECT_EQ(w.searchText[0]->text().toStdString(), "");
   const auto fill = [&] {
     for (QLineEdit* box : w.searchText) box->setText("text");
     w.window().insertRtf(Pane::All, "all results");

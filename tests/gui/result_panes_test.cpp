@@ -50,7 +50,7 @@ int endOf(const QTextEdit* pane) {
   return pane->document()->characterCount() - 1;
 }
 
-TEST_F(ResultPaneTest, EveryDocumentShowsThePlainTextItsRtfReadsAsAndKeepsItsFormats) {
+TEST_F(ResultPaneTest, EveryDocumentShowsItsTextColoursSizesAndWeightsAndKeepsThemForSaving) {
   FrmMain& w = openMainWindow();
   const std::string matched = "{\\b needle} in a {\\cf1 haystack}\\par second line";
   const std::vector<std::pair<Pane, std::string>> documents = {
@@ -82,15 +82,6 @@ TEST_F(ResultPaneTest, EveryDocumentShowsThePlainTextItsRtfReadsAsAndKeepsItsFor
   // The caret stands after the last document.
   EXPECT_EQ(w.allWebResult->textCursor().position(), endOf(w.allWebResult));
   EXPECT_EQ(w.dispResult->textCursor().position(), endOf(w.dispResult));
-}
-
-TEST_F(ResultPaneTest, EntriesShowTheirColoursSizesAndWeights) {
-  FrmMain& w = openMainWindow();
-  QtWindow& win = w.window();
-  win.insertRtf(Pane::All, siteEntry(1, "http://a.test/", matchingBody("plain words")));
-  win.insertRtf(Pane::All, siteEntry(2, "http://b.test/", serverErrorBody()));
-  win.insertRtf(Pane::All, engineHeading("AltaVista", false));
-
   // Text, colour, bold, size in points.
   struct Look {
     const char* text;
@@ -100,8 +91,8 @@ TEST_F(ResultPaneTest, EntriesShowTheirColoursSizesAndWeights) {
   };
   for (const Look& l : {Look{"http://a.test/", QColor(0, 0, 255), true, 9.0},
                         Look{"Server error occurred.", QColor(255, 0, 0), false, 9.0},
-                        Look{"plain words", QColor(0, 0, 0), false, 9.0},
-                        Look{"AltaVista", QColor(255, 0, 0), true, 12.0}}) {
+                        Look{" in a ", QColor(0, 0, 0), false, 9.0},
+                        Look{"Yahoo!", QColor(255, 0, 0), true, 12.0}}) {
     const QTextCharFormat shown = formatAt(w.allWebResult, l.text);
     EXPECT_EQ(shown.foreground().color(), l.colour) << l.text;
     EXPECT_EQ(shown.fontWeight() == QFont::Bold, l.bold) << l.text;
