@@ -143,7 +143,7 @@ TEST_F(WindowUseTest, ACrawlEndsWithItsPagesInSightAndTheFocusOnTheResults) {
   EXPECT_EQ(QToolTip::text(), last->text(0));
 }
 
-TEST_F(WindowUseTest, FailuresShowQuietlyAndAnUnopenedAddressStaysAtHand) {
+TEST_F(WindowUseTest, FailuresShowQuietlyTheSplitterLightsUnderTheMouseARefusedClickKeepsTheNode) {
   FrmMain& w = showWindow();
   const QRect fileField = w.dispFile->geometry();
   EXPECT_TRUE(w.lblUnfetched->isHidden());
@@ -176,10 +176,10 @@ TEST_F(WindowUseTest, FailuresShowQuietlyAndAnUnopenedAddressStaysAtHand) {
       {"No program could open this address:\n" + path("quexa.hlp"), "Cannot Open",
        MessageIcon::Exclamation, MessageButtons::Ok}};
   EXPECT_EQ(messages, expected);
-}
 
-TEST_F(WindowUseTest, TheSplitterLightsUnderTheMouseAndARefusedNodeClickKeepsTheShownNode) {
-  FrmMain& w = showWindow();
+  // The splitter lights under the mouse; a node click refused during a
+  // search keeps the shown node.
+  messages.clear();
   for (const char* key : {"A", "B"}) {
     w.window().addNode({std::nullopt, key, key, "closed", "open"});
     w.window().addNode({std::string(key), std::string(key) + "1", "page", "leaf", std::nullopt});
@@ -207,7 +207,7 @@ TEST_F(WindowUseTest, TheSplitterLightsUnderTheMouseAndARefusedNodeClickKeepsThe
   EXPECT_EQ(w.outlineFile->selectedItems(), QList<QTreeWidgetItem*>{w.window().node("A")});
 }
 
-TEST_F(WindowUseTest, TheGreenLampBlinksWhileASearchRunsAndStopAsksItToEnd) {
+TEST_F(WindowUseTest, TheLampBlinksWhileASearchRunsStopAsksItToEndTreeNodesRefuseARepeatedKey) {
   FrmMain& w = openMainWindow();
   enterRunningState(w.state, w.window());
   EXPECT_EQ(lampOf(w), "green blinking");
@@ -235,10 +235,8 @@ TEST_F(WindowUseTest, TheGreenLampBlinksWhileASearchRunsAndStopAsksItToEnd) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   EXPECT_EQ(lampOf(w), "red");
   EXPECT_TRUE(stopFirstGuard(w.state, w.window()));
-}
 
-TEST_F(WindowUseTest, TreeNodesHangUnderTheirParentsAndRefuseARepeatedKey) {
-  FrmMain& w = openMainWindow();
+  // Tree nodes hang under their parents and refuse a repeated key.
   QtWindow& win = w.window();
   win.addNode({std::nullopt, "I1", "Work", "closed", "open"});
   win.addNode({"I1", "S1", "http://a/", "leaf", std::nullopt});
