@@ -70,7 +70,7 @@ struct CurlFetcherTest : ::testing::Test {
 // One connection serves fetch after fetch. The page's bytes reach the
 // decoder with their header; each charset's own decoding is checked on the
 // decoder. Blanks are sent as %20 and nothing else is changed.
-TEST_F(CurlFetcherTest, ReturnsBodiesOfPagesRedirectsAndGzipAndSendsTheAddressAsGiven) {
+TEST_F(CurlFetcherTest, ReturnsEachKindOfAnswerCapsBodiesTellsTimeoutFromUnreachable) {
   server.on("/page", HttpTestServer::page("<html><body>hello</body></html>"));
   server.on("/moved", HttpTestServer::redirect("/page", 301));
   server.on("/gz", HttpTestServer::gzipped("<html><body>packed text</body></html>"));
@@ -105,23 +105,18 @@ TEST_F(CurlFetcherTest, ReturnsBodiesOfPagesRedirectsAndGzipAndSendsTheAddressAs
   EXPECT_EQ(server.requests().back().target, "/find?q=a%20b&offset=%2010");
   fetcher.fetch(server.url("/x/../y/%41"), 2);
   EXPECT_EQ(server.requests().back().target, "/x/../y/%41");
-}
 
-TEST_F(CurlFetcherTest, CapsABodyAt32MiB) {
+  // A body is capped at 32 MiB; octet-stream, so the server does not spend
+  // its time compressing it.
   const std::string big = test::filler(33u * 1024u * 1024u, 'q');
-  // Octet-stream, so the server does not spend its time compressing it.
   server.on("/big", HttpTestServer::page(big, "application/octet-stream"));
-  server.start();
   FetchResult r = fetcher.fetch(server.url("/big"), 20);
   EXPECT_EQ(r.status, FetchStatus::Ok);
   EXPECT_EQ(r.body.size(), kMaxBodyBytes);
   EXPECT_EQ(r.body.find_first_not_of('q'), std::string::npos);
-}
 
-TEST_F(CurlFetcherTest, TellsTimeoutFromUnreachable) {
+  // A silent server times out; a refused connection is unreachable.
   server.on("/silent", server.silence());
-  server.start();
-
   FetchResult late = fetcher.fetch(server.url("/silent"), 1);
   EXPECT_EQ(late.status, FetchStatus::Timeout);
   EXPECT_EQ(late.body, "");
