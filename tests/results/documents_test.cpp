@@ -50,18 +50,15 @@ TEST(SiteEntry, NumberedUrlLineThenTheMatchOrTheServerError) {
 }
 
 // Two empty paragraphs from the second listed hit on, except for the first engine.
-TEST(EngineHeading, SpacedFromTheSecondListedHitOnExceptForTheFirstEngine) {
+TEST(EngineHeadingAndHitEntry, SpacingNumberTitleUrlInParenthesesAndDescription) {
   EXPECT_EQ(engineHeading("Yahoo!", false), kHeader + R"({\fs24\cf1\b Yahoo!})" + kPar + "}");
   EXPECT_EQ(engineHeading("Lycos", true),
             kHeader + kPar + kPar + R"({\fs24\cf1\b Lycos})" + kPar + "}");
   EXPECT_EQ((std::vector<bool>{engineHeadingSpaced(false, 0), engineHeadingSpaced(false, 1),
                                engineHeadingSpaced(false, 2), engineHeadingSpaced(true, 5)}),
             (std::vector<bool>{false, false, true, false}));
-}
-
-// A hit entry always starts with two paragraph ends; a lone line break as its
-// description reads "No Short Description!".
-TEST(HitEntry, NumberTitleUrlInParenthesesAndDescription) {
+  // A hit entry always starts with two paragraph ends; a lone line break as its
+  // description reads "No Short Description!".
   std::string expected = kHeader + kPar + kPar + R"({\fs18\cf2\b 1. A Title)" + kPar + "}" +
                          R"({\fs18 (http://h.com/)     )" + kPar + kPar + "}" +
                          R"({\fs18 The description.}})";
