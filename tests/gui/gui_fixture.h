@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "app/settings.h"
 #include "frm_main.h"
 
 namespace quexa::testing {
@@ -93,6 +94,16 @@ class GuiTest : public ::testing::Test {
     form->window().beepHook = [this] { ++beeps; };
     form->endProgram = [this](bool searchRunning) { endedWhileRunning = searchRunning; };
     return *form;
+  }
+
+  // The next window starts in the engine mode with these settings, as saved.
+  Settings saveEngineMode(Settings saved, const char* timeout, const char* retry) {
+    saved.mineMode = 0;
+    saved.engineMode = 1;
+    saved.timeoutText = timeout;
+    saved.retryText = retry;
+    writeFile("qxconfig.qxf", encodeSettings(saved));
+    return saved;
   }
 
   std::string path(const std::string& name) const { return (dir_ / name).string(); }

@@ -41,15 +41,6 @@ class SearchWindowTest : public GuiTest {
     return w;
   }
 
-  // The next window starts in the engine mode with these settings.
-  void saveEngineMode(Settings saved, const char* retry) {
-    saved.mineMode = 0;
-    saved.engineMode = 1;
-    saved.timeoutText = "5";
-    saved.retryText = retry;
-    writeFile("qxconfig.qxf", encodeSettings(saved));
-  }
-
   HttpTestServer server;
   std::vector<std::string> opened;
 };
@@ -248,7 +239,7 @@ class EngineResultsTest : public SearchWindowTest {
     Settings saved;
     saved.chkYahoo = true;
     saved.chkLycos = saved.chkInfoseek = saved.chkExcite = saved.chkAltavista = false;
-    saveEngineMode(saved, "1");
+    saveEngineMode(saved, "5", "1");
     writeFile("qxhosts.ini", "[Yahoo]\r\nmain=" + server.hostAndPort() +
                                  "\r\nsecond=" + server.hostAndPort() + "\r\n");
   }
@@ -342,7 +333,7 @@ class UserEnginesWindowTest : public SearchWindowTest {
     server.on("/ripe", HttpTestServer::page("<html><body><p>an apple pie</p></body></html>"));
     server.on("/raw", HttpTestServer::page("<html><body><p>a pear</p></body></html>"));
     server.start();
-    saveEngineMode({}, "0");
+    saveEngineMode({}, "5", "0");
   }
 };
 

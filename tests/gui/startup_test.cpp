@@ -18,7 +18,7 @@ namespace {
 
 using StartupTest = GuiTest;
 
-TEST_F(StartupTest, FirstRunShowsTheDefaultsInTheSiteModeWithOnlyStartReady) {
+TEST_F(StartupTest, FirstRunShowsTheDefaultsWithOnlyStartReadyAndExitShutsDownOnce) {
   FrmMain& w = openMainWindow();
   EXPECT_EQ(w.windowTitle().toStdString(), "Quexa (V2.0)");
   EXPECT_EQ(w.state.dataDir, dir().string() + "/");
@@ -42,21 +42,27 @@ TEST_F(StartupTest, FirstRunShowsTheDefaultsInTheSiteModeWithOnlyStartReady) {
     EXPECT_FALSE(b->isEnabled()) << b->text().toStdString();
   EXPECT_EQ(lampOf(w), "red");
   EXPECT_TRUE(w.frameSearch->isVisibleTo(&w));
+
+  // "E&xit" and the close box shut down once, saving while a search runs.
+  std::vector<bool> ends;
+  w.endProgram = [&](bool searchRunning) { ends.push_back(searchRunning); };
+  w.state.searchRunning = 1;
+  w.hitsText->setText("450");
+  w.stExit->click();
+  w.close();
+  EXPECT_EQ(ends, std::vector<bool>{true});
+  EXPECT_EQ(decodeSettings(readFile("qxconfig.qxf")).hitsText, "450");
 }
 
 // Numbers outside a spin bar's range keep their text; the bar stops at its end.
 TEST_F(StartupTest, EngineModeStartsWithTheSavedControlsTheEngineFrameAndItsWordList) {
   Settings saved;
-  saved.mineMode = 0;
-  saved.engineMode = 1;
   saved.chkLycos = saved.optCase = true;
   saved.proxyText = "proxy.local";
-  saved.timeoutText = "5";
   saved.hitsText = "99999";
-  saved.retryText = "44";
   saved.savedFormWidth = 12000;
   saved.splitterLeft = 5000;
-  writeFile("qxconfig.qxf", encodeSettings(saved));
+  saved = saveEngineMode(saved, "5", "44");
   writeFile("qxwordeg.ini", "zeta\r\n  alpha \r\nMid\r\n");
   writeFile("qxindex.ini", "[Work]\r\nhttp://a/\r\n");
 
@@ -101,18 +107,6 @@ TEST_F(StartupTest, ClosingWritesTheControlsIntoA300ByteRecordOrReportsAFailedSa
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].title, "Operation Error");
   EXPECT_EQ(messages[0].text.rfind("The settings were not saved: ", 0), 0u) << messages[0].text;
-}
-
-TEST_F(StartupTest, ExitAndTheCloseBoxShutDownOnlyOnceAndSaveWhileASearchRuns) {
-  FrmMain& w = openMainWindow();
-  std::vector<bool> ends;
-  w.endProgram = [&](bool searchRunning) { ends.push_back(searchRunning); };
-  w.state.searchRunning = 1;
-  w.hitsText->setText("450");
-  w.stExit->click();
-  w.close();
-  EXPECT_EQ(ends, std::vector<bool>{true});
-  EXPECT_EQ(decodeSettings(readFile("qxconfig.qxf")).hitsText, "450");
 }
 
 TEST_F(StartupTest, SplashLoadsTheMainWindowAtItsTimerAndCloses) {
