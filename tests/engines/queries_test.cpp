@@ -198,7 +198,7 @@ struct AnswerRow {
   std::string body;
 };
 
-TEST(EngineAnswers, EachFormatGivesLinksTitlesAndPlainDescriptionsAndBadOnesAReason) {
+TEST(EngineAnswers, EachFormatGivesLinksTitlesAndDescriptionsBadOnesAReasonLongOnesAreCut) {
   const AnswerRow rows[] = {
       {ResultFormat::Rss,
        rss("<item><title>Apple &amp; Pie</title><link> http://a.example/1 </link>"
@@ -246,9 +246,6 @@ TEST(EngineAnswers, EachFormatGivesLinksTitlesAndPlainDescriptionsAndBadOnesARea
     EXPECT_FALSE(answer.readable) << r.body.substr(0, 40);
     EXPECT_FALSE(answer.error.empty());
   }
-}
-
-TEST(EngineAnswers, LongTextsAreCutAtACharacterAndHitsCapped) {
   std::string results;
   for (size_t i = 0; i < kMaxAnswerHits + 5; ++i)
     results += std::string(i ? "," : "") + R"({"url":"http://a/)" + std::to_string(i) +

@@ -270,7 +270,7 @@ TEST(AltaVistaPage, TranslateLinksAndRejectionsLowerTheCount) {
   EXPECT_EQ(next.progress.acceptedHits, 11);
 }
 
-TEST(HitTexts, NodeTitleWithoutEndAnchorAndTheEngineOfAKey) {
+TEST(HitTexts, NodeTitleWithoutEndAnchorTheEngineOfAKeyAndEachEnginesSplit) {
   ParsedHit hit;
   cutHitTexts(engineRow(Engine::Yahoo), "Plain text<br>more", std::nullopt, hit);
   EXPECT_EQ(hit.nodeTitle, "No Title");
@@ -286,9 +286,6 @@ TEST(HitTexts, NodeTitleWithoutEndAnchorAndTheEngineOfAKey) {
   EXPECT_EQ(engineForKey("infoseek 1http://www.a.com/"), Engine::InfoSeek);
   EXPECT_EQ(engineForKey("altavista 9http://b/"), Engine::AltaVista);
   EXPECT_EQ(engineForKey("my sites\\"), std::nullopt);
-}
-
-TEST(HitDetail, EachEnginesRulesSplitTheHitText) {
   struct Case {
     std::optional<Engine> engine;
     const char* hitText;

@@ -21,7 +21,7 @@ std::string repeat(const std::string& s, size_t n) {
 // The error-page rule by page length (in characters), place in the site and
 // wording: a short "not found" only on the site's first page, "Document Not
 // Found" on a long page only with the IBM server's name.
-TEST(ServerErrorPage, ShortNotFoundOnTheFirstPageDocumentNotFoundWithIbmAndTheBodyCut) {
+TEST(FetchedPage, ServerErrorPageBodyCutCharsetNamesAndDecodingWithoutLoss) {
   const std::string shortPage = "<html>" + repeat("x", 200) + " FILE NOT FOUND " + repeat("y", 28);
   const std::string longDocument = repeat("z", 400) + " Document Not Found ";
   // 250 characters, 450 bytes.
@@ -54,9 +54,6 @@ TEST(ServerErrorPage, ShortNotFoundOnTheFirstPageDocumentNotFoundWithIbmAndTheBo
   EXPECT_EQ(cutAtBody("<body"), "body");
   // Letters before the tag that change in lower case keep the positions right.
   EXPECT_EQ(cutAtBody("\xC3\x84\xC3\x96<Body>x"), "Body>x");
-}
-
-TEST(PageCharset, NamesFromHeaderAndMetaDecodeEveryDeclarationAndBadInputWithoutLoss) {
   EXPECT_EQ(charsetOfContentType("text/html; charset=ISO-8859-1"), "iso-8859-1");
   EXPECT_EQ(charsetOfContentType("text/html;charset=\"UTF-8\""), "utf-8");
   EXPECT_EQ(charsetOfContentType("text/html"), "");

@@ -34,7 +34,7 @@ std::string urlLine(const std::string& shown) {
 
 // Only later site entries start with a paragraph end; a server error page
 // shows the red message; the page view is the site entry without number.
-TEST(SiteEntry, NumberedUrlLineThenTheMatchOrTheServerError) {
+TEST(Documents, SiteEntriesPageViewsEngineHeadingsAndHitEntries) {
   EXPECT_EQ(siteEntry(1, "http://a.com/", matchingBody("found \\b it\\b0\\par ")),
             kHeader + urlLine("1. http://a.com/") + R"(\fs18 found \b it\b0\par })");
   EXPECT_EQ(siteEntry(2, "http://b.com/x", matchingBody("m")),
@@ -47,10 +47,7 @@ TEST(SiteEntry, NumberedUrlLineThenTheMatchOrTheServerError) {
             kHeader + urlLine("http://a.com/") + R"(\fs18 x})");
   EXPECT_EQ(pageMatchView("http://a.com/", serverErrorBody()),
             kHeader + urlLine("http://a.com/") + kErrorBody + "}");
-}
-
-// Two empty paragraphs from the second listed hit on, except for the first engine.
-TEST(EngineHeadingAndHitEntry, SpacingNumberTitleUrlInParenthesesAndDescription) {
+  // Two empty paragraphs from the second listed hit on, except for the first engine.
   EXPECT_EQ(engineHeading("Yahoo!", false), kHeader + R"({\fs24\cf1\b Yahoo!})" + kPar + "}");
   EXPECT_EQ(engineHeading("Lycos", true),
             kHeader + kPar + kPar + R"({\fs24\cf1\b Lycos})" + kPar + "}");

@@ -93,7 +93,7 @@ TEST(ReadingDocuments, EachPartKeepsItsFormat) {
   EXPECT_EQ(url.format.fontName, "MS Sans Serif");
 }
 
-TEST(PaneInsert, FirstParagraphContinuesTheLastOne) {
+TEST(RtfFormats, PaneInsertContinuesTheLastParagraphTablesAreReadGroupsAndToggles) {
   RichText pane;
   appendRtf(pane, rtf("abc"));
   appendRtf(pane, rtf("def\\par ghi"));
@@ -107,9 +107,6 @@ TEST(PaneInsert, FirstParagraphContinuesTheLastOne) {
   appendRtf(reset, siteEntry(1, "http://a/", matchingBody("x\\par ")));
   appendRtf(reset, siteEntry(2, "http://b/", matchingBody("y\\par ")));
   EXPECT_EQ(plainText(reset), " 1. http://a/     \n \nx\n\n2. http://b/     \n \ny\n");
-}
-
-TEST(RtfTables, FontAndColourTablesAreReadNotShownGroupsPlainAndToggles) {
   RichText doc = readRtf(
       R"({\rtf1\deff1{\fonttbl{\f0\fnil Alpha;}{\f1\froman{\*\panose 0}Beta Face;}\f2 Gamma;})"
       R"({\colortbl;\red10\green20\blue30;}one \f0 two \f2\cf1 three \cf7 four \cf0 five})");
