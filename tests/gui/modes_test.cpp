@@ -111,7 +111,7 @@ TEST_F(SetUpViewTest, LeavingABoxTrimsEveryBoxAndReturnsToTheEmptiedSingleLetter
 
 // Each switch clears the boxes, lists, panes and tree (through the window, so
 // a new search can use the keys again) and loads the mode's own lists; the
-// engine mode's list is emptied whole by "Remove All".
+// engine mode's list is emptied whole by "Remove All"; then "&Main".
 TEST_F(SetUpViewTest, AnIndexChosenThenWebEnginesAndBackSwitchTheFramesClearAndLoadTheLists) {
   writeFile("qxwordeg.ini", "weather\r\nnews\r\n");
   FrmMain& w =
@@ -167,12 +167,9 @@ TEST_F(SetUpViewTest, AnIndexChosenThenWebEnginesAndBackSwitchTheFramesClearAndL
   w.searchRemoveAll->click();
   expectWordListEmptied(w);
   EXPECT_EQ(readFile("qxwordeg.ini"), "");
-}
 
-// "&Main" leaves the index button off in the engine mode, which is saved at exit.
-TEST_F(SetUpViewTest, MainBringsBackTheSetUpViewAndMarksTheResultsForClearing) {
-  FrmMain& w = openMainWindow();
-  w.buttonEngine->click();
+  // "&Main" brings back the set-up view, marks the results for clearing and
+  // leaves the index button off in the engine mode, which is saved at exit.
   // The results view as a search leaves it.
   w.frameSearch->hide();
   const std::vector<QPushButton*> setUp{w.searchNow, w.viewPrev, w.buttonMine, w.buttonEngine,
