@@ -26,39 +26,28 @@ std::string queryFor(std::array<std::string, 4> texts, std::array<int32_t, 3> co
   return buildQueryString(controls);
 }
 
-TEST(SearchTextEncoding, LowerCasedTrimmedAndPhrasesQuoted) {
+TEST(QueryString, TextsLowerCasedTrimmedPhrasesQuotedAndJoinedByTheirConnectors) {
   EXPECT_EQ(encodeSearchText("New  York City", false), "%22new+york+city%22");
   EXPECT_EQ(encodeSearchText("  Apple ", false), "apple");
   EXPECT_EQ(encodeSearchText("Apple", true), "Apple");
   EXPECT_EQ(encodeSearchText("   ", false), "");
   EXPECT_EQ(encodeSearchText("a&b%c+d#", false), "a&b%c+d#");
   EXPECT_EQ(encodeSearchText("\xC3\x84pfel Baum", false), "%22\xC3\xA4pfel+baum%22");
-}
-
-TEST(QueryJoin, EveryConnectorSettingOverFourTerms) {
-  struct Row {
-    std::array<int32_t, 3> connectors;
-    const char* query;
-  };
-  const Row rows[] = {
-      {{A, A, A}, "%2Ba%2Bb%2Bc%2Bd"}, {{A, O, N}, "%2Ba%2Bb+c+-+d"},
-      {{O, O, O}, "a+b+c+d"},          {{O, A, N}, "a+b%2Bc+-+d"},
-      {{N, A, O}, "%2Ba+-+b%2Bc+d"},   {{N, N, N}, "%2Ba+-+b+-+c+-+d"},
-  };
-  for (const Row& row : rows) {
-    EXPECT_EQ(joinQueryTerms({"a", "b", "c", "d"}, row.connectors), row.query);
-  }
-}
-
-// The prefix follows a text's own connector even after empty texts; a
-// connector with no button selected empties the whole query.
-TEST(QueryJoin, EmptyTermsAndUnselectedConnectors) {
+  // Every connector setting over four terms. The prefix follows a text's own
+  // connector even after empty texts; a connector with no button selected
+  // empties the whole query.
   struct Row {
     std::array<std::string, 4> terms;
     std::array<int32_t, 3> connectors;
     const char* query;
   };
   const Row rows[] = {
+      {{"a", "b", "c", "d"}, {A, A, A}, "%2Ba%2Bb%2Bc%2Bd"},
+      {{"a", "b", "c", "d"}, {A, O, N}, "%2Ba%2Bb+c+-+d"},
+      {{"a", "b", "c", "d"}, {O, O, O}, "a+b+c+d"},
+      {{"a", "b", "c", "d"}, {O, A, N}, "a+b%2Bc+-+d"},
+      {{"a", "b", "c", "d"}, {N, A, O}, "%2Ba+-+b%2Bc+d"},
+      {{"a", "b", "c", "d"}, {N, N, N}, "%2Ba+-+b+-+c+-+d"},
       {{"a", "b", "c", ""}, {A, N, A}, "%2Ba%2Bb+-+c"},
       {{"", "b", "", ""}, {N, A, A}, "+-+b"},
       {{"", "", "c", ""}, {A, O, A}, "+c"},
@@ -67,9 +56,6 @@ TEST(QueryJoin, EmptyTermsAndUnselectedConnectors) {
       {{"a", "", "", ""}, {0, A, A}, ""},
   };
   for (const Row& row : rows) EXPECT_EQ(joinQueryTerms(row.terms, row.connectors), row.query);
-}
-
-TEST(QueryString, ExamplesFromTheSearchBoxes) {
   EXPECT_EQ(queryFor({"Apple", "", "", ""}, {A, A, A}), "%2Bapple");
   EXPECT_EQ(queryFor({"Apple", "", "", ""}, {O, A, A}), "apple");
   EXPECT_EQ(queryFor({"  new   york  ", "", "", "city"}, {A, A, N}), "%2B%22new+york%22+-+city");
@@ -80,7 +66,7 @@ TEST(QueryString, ExamplesFromTheSearchBoxes) {
 
 // First pages of each engine, then offsets that follow the accepted hits
 // (AltaVista's count can fall below zero through its rejections).
-TEST(RequestUrl, EachEngineAndOffset) {
+TEST(RequestUrl, EachEngineAndOffsetAndTheRowsOfTheEngineTable) {
   struct Row {
     Engine engine;
     const char* query;
@@ -107,10 +93,7 @@ TEST(RequestUrl, EachEngineAndOffset) {
   };
   for (const Row& row : rows)
     EXPECT_EQ(requestUrl(row.engine, EngineHosts{}, row.query, row.accepted, row.pass), row.url);
-}
-
-// Each row ticks its own box: the searches themselves tick through the rows.
-TEST(EngineTable, RowsTickTheirOwnBoxAndAreFoundByName) {
+  // Each row ticks its own box: the searches themselves tick through the rows.
   Settings s;
   s.chkExcite = true;
   for (Engine e : kEngineOrder) {
@@ -121,7 +104,7 @@ TEST(EngineTable, RowsTickTheirOwnBoxAndAreFoundByName) {
   EXPECT_EQ(engineNamed("webcrawler"), std::nullopt);
 }
 
-TEST(EngineHosts, FileOverridesAndMissingFileIsNotCreated) {
+TEST(EngineHosts, FileAndCommandLineOverridesAndAMissingFileIsNotCreated) {
   testing::ScratchDir dir;
   EXPECT_EQ(loadEngineHosts(dir.path()), EngineHosts{});
   EXPECT_FALSE(dir.exists(kEngineHostsFileName));
@@ -136,10 +119,8 @@ TEST(EngineHosts, FileOverridesAndMissingFileIsNotCreated) {
   EXPECT_EQ(h.lycos, EngineHosts{}.lycos);
   EXPECT_EQ(requestUrl(Engine::AltaVista, h, "q", 0),
             "http://av.local:81/cgi-bin/query?q=q&stq= 1");
-}
-
-TEST(EngineHosts, CommandLineOverride) {
-  EngineHosts h;
+  // Overrides from the command line.
+  h = EngineHosts{};
   EXPECT_TRUE(applyHostOverride(h, "Yahoo=127.0.0.1:9000"));
   EXPECT_EQ(h.yahooMain, "127.0.0.1:9000");
   EXPECT_EQ(h.yahooSecond, "127.0.0.1:9000");
@@ -176,7 +157,7 @@ TEST(OpenSearchQuery, ConnectorsPhrasesAndCaseAsTyped) {
   }
 }
 
-TEST(OpenSearchTemplate, FilledAsOpenSearchSays) {
+TEST(OpenSearchTemplate, FilledAsOpenSearchSaysRefusalsAndNames) {
   struct Row {
     const char* tmpl;
     const char* url;
@@ -193,9 +174,6 @@ TEST(OpenSearchTemplate, FilledAsOpenSearchSays) {
     EXPECT_EQ(fillTemplate(r.tmpl, "\"New York\" -\xC3\x84pfel", 21, 3), r.url) << r.tmpl;
   EXPECT_TRUE(templatePages("http://h/?q={searchTerms}&s={startIndex?}"));
   EXPECT_FALSE(templatePages("http://h/?q={searchTerms}"));
-}
-
-TEST(OpenSearchTemplate, RefusalsAndNames) {
   EXPECT_EQ(templateRefusal("https://h/?q={searchTerms}&c={count}&p={startPage}"), "");
   EXPECT_NE(templateRefusal("http://h/?q=apple"), "");
   EXPECT_NE(templateRefusal("ftp://h/?q={searchTerms}"), "");
@@ -215,12 +193,13 @@ std::string rss(const std::string& items) {
          items + "</channel></rss>";
 }
 
-TEST(EngineAnswers, EachFormatGivesLinksTitlesAndPlainDescriptions) {
-  struct Row {
-    ResultFormat format;
-    std::string body;
-  };
-  const Row rows[] = {
+struct AnswerRow {
+  ResultFormat format;
+  std::string body;
+};
+
+TEST(EngineAnswers, EachFormatGivesLinksTitlesAndDescriptionsBadOnesAReasonLongOnesAreCut) {
+  const AnswerRow rows[] = {
       {ResultFormat::Rss,
        rss("<item><title>Apple &amp; Pie</title><link> http://a.example/1 </link>"
            "<description>&lt;b&gt;Red&lt;/b&gt;   apples</description></item>"
@@ -240,7 +219,7 @@ TEST(EngineAnswers, EachFormatGivesLinksTitlesAndPlainDescriptions) {
        "content":"<b>Red</b>\n apples"},{"title":"No link"},{"url":"javascript:x","title":"S"},
        {"url":"https://b.example/2","title":"Green"}, 7]})"},
   };
-  for (const Row& r : rows) {
+  for (const AnswerRow& r : rows) {
     const EngineAnswer answer = readEngineAnswer(r.format, r.body);
     ASSERT_TRUE(answer.readable) << formatName(r.format) << ": " << answer.error;
     ASSERT_EQ(answer.hits.size(), 2u) << formatName(r.format);
@@ -251,14 +230,8 @@ TEST(EngineAnswers, EachFormatGivesLinksTitlesAndPlainDescriptions) {
     EXPECT_EQ(answer.hits[1].title, "Green");
     EXPECT_GE(answer.dropped, 2u);
   }
-}
-
-TEST(EngineAnswers, BadAnswersAreRefusedWithAReason) {
-  struct Row {
-    ResultFormat format;
-    std::string body;
-  };
-  const Row rows[] = {
+  // Bad answers are refused with a reason.
+  const AnswerRow bad[] = {
       {ResultFormat::Rss, "<html><body><h1>502 Bad Gateway</h1></body></html>"},
       {ResultFormat::Rss, "<rss><channel><item><title>cut"},
       {ResultFormat::Atom, rss("")},
@@ -268,14 +241,11 @@ TEST(EngineAnswers, BadAnswersAreRefusedWithAReason) {
       {ResultFormat::SearxngJson, R"({"results": [)"},
       {ResultFormat::SearxngJson, std::string(kMaxAnswerBytes + 1, ' ')},
   };
-  for (const Row& r : rows) {
+  for (const AnswerRow& r : bad) {
     const EngineAnswer answer = readEngineAnswer(r.format, r.body);
     EXPECT_FALSE(answer.readable) << r.body.substr(0, 40);
     EXPECT_FALSE(answer.error.empty());
   }
-}
-
-TEST(EngineAnswers, LongTextsAreCutAtACharacterAndHitsCapped) {
   std::string results;
   for (size_t i = 0; i < kMaxAnswerHits + 5; ++i)
     results += std::string(i ? "," : "") + R"({"url":"http://a/)" + std::to_string(i) +

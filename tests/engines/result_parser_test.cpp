@@ -12,6 +12,7 @@
 #include "search/engines/hit_detail.h"
 #include "search/engines/hit_store.h"
 #include "search/engines/result_parser.h"
+#include "support/counting_pump.h"
 
 namespace quexa {
 namespace {
@@ -23,15 +24,14 @@ struct ParserRun {
   EngineProgress progress;
   std::vector<ParsedHit> hits;
   int examined = 0;
-  int pumped = 0;
+  test::CountingPump pump;
   int stopAfterLinks = -1;  // linkExamined answers false from this link on
+  PageOutcome outcome;      // of the page given at construction
+
+  ParserRun() = default;
+  ParserRun(Engine engine, std::string_view page) { outcome = parse(engine, page); }
 
   PageOutcome parse(Engine engine, std::string_view page) {
-    struct Pump : EventPump {
-      int* count;
-      void pump() override { ++*count; }
-    } pump;
-    pump.count = &pumped;
     PageListener listener;
     listener.listHit = [this](const ParsedHit& hit) {
       hits.push_back(hit);
@@ -70,17 +70,16 @@ constexpr std::string_view kYahooPage =
 <a href="http://www.end.com/">End</a></body></html>)";
 
 TEST(YahooPage, HitsWithTitlesDescriptionsAndNodeTitles) {
-  ParserRun run;
-  PageOutcome out = run.parse(Engine::Yahoo, kYahooPage);
+  ParserRun run(Engine::Yahoo, kYahooPage);
   ASSERT_THAT(run.urls(), ElementsAre("http://www.apple.com/", "http://www.fruit.org/apples.html",
                                       "http://www.pie.com/"));
-  EXPECT_EQ(out.hitsOnPage, 3);
-  EXPECT_FALSE(out.endedByListener);
+  EXPECT_EQ(run.outcome.hitsOnPage, 3);
+  EXPECT_FALSE(run.outcome.endedByListener);
   EXPECT_EQ(run.progress.acceptedHits, 3);
   EXPECT_TRUE(run.progress.moreResults);
   // Yahoo's own links and the last link (no "<a" after it) are examined too.
   EXPECT_EQ(run.examined, 6);
-  EXPECT_EQ(run.pumped, 6);
+  EXPECT_EQ(run.pump.count, 6);
 
   const ParsedHit& apple = run.hits[0];
   EXPECT_EQ(apple.rawBlock, "Apple <b>Computer</b></A> - makers of the Macintosh.<br>\n<LI>");
@@ -99,11 +98,10 @@ TEST(YahooPage, HitsWithTitlesDescriptionsAndNodeTitles) {
             "http://www.pie.com/ Pie</A> \n</UL>\n</BO>");
 }
 
-TEST(PageWithoutHits, YieldsNothingAndWithoutLinksIsTheLastPage) {
+TEST(PageWithoutHits, YieldsNothingAndWithoutLinksIsTheLastPageAndDuplicatesAreDropped) {
   for (std::string_view page : {std::string_view(""), std::string_view("<html>no links</html>")}) {
-    ParserRun run;
-    PageOutcome out = run.parse(Engine::Excite, page);
-    EXPECT_EQ(out.hitsOnPage, 0);
+    ParserRun run(Engine::Excite, page);
+    EXPECT_EQ(run.outcome.hitsOnPage, 0);
     EXPECT_FALSE(run.progress.moreResults);
     EXPECT_EQ(run.examined, 0);
   }
@@ -113,9 +111,8 @@ TEST(PageWithoutHits, YieldsNothingAndWithoutLinksIsTheLastPage) {
 <a href="http://www.excite.com/">e</a><a href="http://www.altavista.com/">a</a>
 <a href="http://search.Yahoo.com/">y</a>)";
   for (Engine e : kEngineOrder) {
-    ParserRun run;
-    PageOutcome out = run.parse(e, page);
-    EXPECT_EQ(out.hitsOnPage, 0);
+    ParserRun run(e, page);
+    EXPECT_EQ(run.outcome.hitsOnPage, 0);
     EXPECT_EQ(run.progress.acceptedHits, 0);
     EXPECT_EQ(run.examined, 6);
   }
@@ -130,31 +127,29 @@ TEST(PageWithoutHits, YieldsNothingAndWithoutLinksIsTheLastPage) {
   EXPECT_EQ(last.parse(Engine::AltaVista, R"(<a href="http://www.z.com/">Zed, the end)").hitsOnPage,
             0);
   EXPECT_EQ(last.progress.acceptedHits, -1);
-}
 
-TEST(Duplicates, WithinPageAcrossEnginesAndLeadingParts) {
-  ParserRun run;
-  run.parse(Engine::Yahoo, kYahooPage);
-  // Lycos returns Apple again, and a site's home page after its inner page.
+  // Duplicates within a page, across engines and by leading parts: after
+  // Yahoo!'s page, Lycos returns Apple again, and a site's home page after its inner page.
   constexpr std::string_view lycos =
       R"(<p><a href="http://www.apple.com/"><b>Apple</b></a><br>again<br>http://x
 <p><a href="http://www.fruit.org/"><b>Fruit</b></a><br>home<br>http://www.fruit.org/
 <p><a href="http://www.new.com/"><b>New</b></a><br>fresh<br>http://www.new.com/
 <p><a href="http://www.new.com/"><b>New</b></a><br>fresh<br>http://www.new.com/
 <a href="http://www.lycos.com/">)";
+  ParserRun run(Engine::Yahoo, kYahooPage);
   run.progress = {};
-  PageOutcome out = run.parse(Engine::Lycos, lycos);
-  EXPECT_EQ(out.hitsOnPage, 1);
+  EXPECT_EQ(run.parse(Engine::Lycos, lycos).hitsOnPage, 1);
   EXPECT_EQ(run.hits.back().url, "http://www.new.com/");
   EXPECT_EQ(run.progress.acceptedHits, 1);
 }
 
-TEST(AnchorTests, LineBreakPercentGifAndMarkupAreRejected) {
-  constexpr std::string_view page = R"(<a href="http://www.nl.com/"> 
+// Anchors with line breaks, escapes, pictures or markup are rejected.
+TEST(LinkLocation, BadAnchorsRejectedRelativeLinksPassedOverTagsCutAndTheListenerEnds) {
+  constexpr std::string_view rejected = R"(<a href="http://www.nl.com/"> 
 Newline</a>
 <a href="http://www.cr.com/">)"
-                                    "\r"
-                                    R"(Return</a>
+                                        "\r"
+                                        R"(Return</a>
 <a href="http://www.x.com/a%20b.html">Escaped</a>
 <a href="http://www.x.com/pic.gif">Picture</a>
 <a href="http://www.form.com/">Go</form></a>
@@ -164,45 +159,33 @@ Newline</a>
 <a href="http://www.cen.com/">Cen</center></a>
 <a href="http://www.inp.com/">In<input type=submit></a>
 <a href="http://www.y.com/">end</a>)";
-  ParserRun run;
-  run.parse(Engine::Yahoo, page);
-  EXPECT_THAT(run.urls(), ElementsAre("http://www.ok.com/"));
-  EXPECT_EQ(run.progress.acceptedHits, 1);
-}
-
-TEST(LinkLocation, RelativeLinksPassedOverAndUnquotedTagsCut) {
+  ParserRun anchors(Engine::Yahoo, rejected);
+  EXPECT_THAT(anchors.urls(), ElementsAre("http://www.ok.com/"));
+  EXPECT_EQ(anchors.progress.acceptedHits, 1);
   // The relative link's search finds the next quoted absolute link, so the
   // absolute link is examined once, on behalf of the relative one.
   constexpr std::string_view page =
       R"(<a href="/local.html">Local</a> <a href="http://www.abs.com/">Abs</a>
 <a href="http://www.cut.com/<b>Cut</b></a> text <a>)";
-  ParserRun run;
-  run.parse(Engine::Yahoo, page);
+  ParserRun run(Engine::Yahoo, page);
   EXPECT_THAT(run.urls(), ElementsAre("http://www.abs.com/", "http://www.cut.com/"));
   EXPECT_EQ(run.examined, 2);
   EXPECT_EQ(run.hits[1].title, ">Cut</b>");
-}
-
-TEST(LinkLocation, RelativeLinkWithNoAbsoluteLinkAfterItIsNeverAHit) {
-  // Left as it is, "ref=" would pass every test and be listed once a search.
-  constexpr std::string_view page =
+  // A relative link with no absolute link after it is never a hit: left as
+  // it is, "ref=" would pass every test and be listed once a search.
+  constexpr std::string_view relativeOnly =
       R"(<a href="http://www.a.com/">A</a> <a href="/help">Help</a> <a href="/about">About</a> <a)";
-  ParserRun run;
-  run.parse(Engine::Yahoo, page);
-  EXPECT_THAT(run.urls(), ElementsAre("http://www.a.com/"));
-  EXPECT_EQ(run.examined, 3);
-  ParserRun altaVista;
-  altaVista.parse(Engine::AltaVista, page);
+  ParserRun yahoo(Engine::Yahoo, relativeOnly);
+  EXPECT_THAT(yahoo.urls(), ElementsAre("http://www.a.com/"));
+  EXPECT_EQ(yahoo.examined, 3);
+  ParserRun altaVista(Engine::AltaVista, relativeOnly);
   EXPECT_EQ(altaVista.progress.acceptedHits, 1);
-}
-
-TEST(LinkLocation, ListenerEndsThePageAfterAnyLink) {
-  ParserRun run;
-  run.stopAfterLinks = 2;
-  PageOutcome out = run.parse(Engine::Yahoo, kYahooPage);
-  EXPECT_TRUE(out.endedByListener);
-  EXPECT_EQ(run.examined, 2);
-  EXPECT_THAT(run.urls(), ElementsAre("http://www.apple.com/"));
+  // The listener ends the page after any link.
+  ParserRun stopped;
+  stopped.stopAfterLinks = 2;
+  EXPECT_TRUE(stopped.parse(Engine::Yahoo, kYahooPage).endedByListener);
+  EXPECT_EQ(stopped.examined, 2);
+  EXPECT_THAT(stopped.urls(), ElementsAre("http://www.apple.com/"));
 }
 
 constexpr std::string_view kLycosPage = R"(<html><body>
@@ -215,10 +198,9 @@ constexpr std::string_view kLycosPage = R"(<html><body>
 </body></html>)";
 
 TEST(LycosPage, BlocksEndAtBrHttpAndStartAtBold) {
-  ParserRun run;
-  PageOutcome out = run.parse(Engine::Lycos, kLycosPage);
+  ParserRun run(Engine::Lycos, kLycosPage);
   ASSERT_THAT(run.urls(), ElementsAre("http://www.apple.com/", "http://www.pomme.fr/"));
-  EXPECT_EQ(out.hitsOnPage, 2);
+  EXPECT_EQ(run.outcome.hitsOnPage, 2);
   // Last is counted although no "<br>http" follows it to end its block.
   EXPECT_EQ(run.progress.acceptedHits, 3);
 
@@ -230,15 +212,14 @@ TEST(LycosPage, BlocksEndAtBrHttpAndStartAtBold) {
   EXPECT_THAT(textsOf(run.hits[1]), ElementsAre("Pomme", "French apples", "Pomme"));
 }
 
-TEST(InfoSeekPage, BlockWithoutLineBreakHasNoDocumentEntry) {
+TEST(InfoSeekAndExcitePages, NoLineBreakNoDocumentEntryCapitalMarkupAndEmptyDescription) {
   constexpr std::string_view page = R"(<a href="http://www.infoseek.com/Help">Help</a>
 <b><a href="http://www.apple.com/">Apple Computer</a></b><br>
 Makers of the Mac.<br>
 <FONT SIZE=-1>http://www.apple.com/</font><p>
 <b><a href="http://www.oneline.com/">One <b>line</a></b> no break here <font size=-1>x</font>
 <a href="http://www.infoseek.com/Titles?qt=apple&st=11">Next</a>)";
-  ParserRun run;
-  run.parse(Engine::InfoSeek, page);
+  ParserRun run(Engine::InfoSeek, page);
   ASSERT_THAT(run.urls(), ElementsAre("http://www.apple.com/", "http://www.oneline.com/"));
   EXPECT_TRUE(run.hits[0].hasDocumentEntry);
   EXPECT_THAT(textsOf(run.hits[0]),
@@ -246,23 +227,20 @@ Makers of the Mac.<br>
   EXPECT_FALSE(run.hits[1].hasDocumentEntry);
   // InfoSeek's node title keeps its markup.
   EXPECT_EQ(run.hits[1].nodeTitle, "One <b>line");
-}
-
-TEST(ExcitePage, CapitalMarkupAndEmptyDescription) {
-  constexpr std::string_view page = R"(<A HREF="http://www.excite.com/">Excite</A>
+  // Excite: capital markup and an empty description.
+  constexpr std::string_view excitePage = R"(<A HREF="http://www.excite.com/">Excite</A>
 <B>Results</B><P>
 <SMALL><A HREF="http://www.apple.com/">Apple Computer
 Inc</A>&NBSP;- The Mac maker.<BR>URL: http://www.apple.com/<P></SMALL>
 <A HREF="http://www.bad.com/"><IMG SRC="http://www.bad.com/ad.gif"></A>
 <A HREF="http://www.seeds.com/">Seeds</A><P></SMALL>
 <A HREF="http://www.excite.com/next">Next</A>)";
-  ParserRun run;
-  run.parse(Engine::Excite, page);
-  ASSERT_THAT(run.urls(), ElementsAre("http://www.apple.com/", "http://www.seeds.com/"));
-  EXPECT_THAT(textsOf(run.hits[0]),
+  ParserRun excite(Engine::Excite, excitePage);
+  ASSERT_THAT(excite.urls(), ElementsAre("http://www.apple.com/", "http://www.seeds.com/"));
+  EXPECT_THAT(textsOf(excite.hits[0]),
               ElementsAre("Apple Computer\nInc", "- The Mac maker.", "Apple Computer"));
-  EXPECT_EQ(run.hits[1].title, "Seeds");
-  EXPECT_EQ(run.hits[1].description, "");
+  EXPECT_EQ(excite.hits[1].title, "Seeds");
+  EXPECT_EQ(excite.hits[1].description, "");
 }
 
 constexpr std::string_view kAltaVistaPage =
@@ -272,10 +250,9 @@ constexpr std::string_view kAltaVistaPage =
 <dt><a href="http://www.x.com/%7Eme/">Mine</a> <a href="http://www.plum.com/">Plum</a><dd>Plums.)";
 
 TEST(AltaVistaPage, TranslateLinksAndRejectionsLowerTheCount) {
-  ParserRun run;
-  PageOutcome out = run.parse(Engine::AltaVista, kAltaVistaPage);
+  ParserRun run(Engine::AltaVista, kAltaVistaPage);
   ASSERT_THAT(run.urls(), ElementsAre("http://www.apple.com/", "http://www.pear.com/"));
-  EXPECT_EQ(out.hitsOnPage, 2);
+  EXPECT_EQ(run.outcome.hitsOnPage, 2);
   // Apple, Pear and Plum (no "- in english" after it) count; the translate
   // link and the escaped URL each take one off.
   EXPECT_EQ(run.progress.acceptedHits, 1);
@@ -293,7 +270,7 @@ TEST(AltaVistaPage, TranslateLinksAndRejectionsLowerTheCount) {
   EXPECT_EQ(next.progress.acceptedHits, 11);
 }
 
-TEST(HitTexts, NodeTitleWithoutEndAnchor) {
+TEST(HitTexts, NodeTitleWithoutEndAnchorTheEngineOfAKeyAndEachEnginesSplit) {
   ParsedHit hit;
   cutHitTexts(engineRow(Engine::Yahoo), "Plain text<br>more", std::nullopt, hit);
   EXPECT_EQ(hit.nodeTitle, "No Title");
@@ -302,9 +279,6 @@ TEST(HitTexts, NodeTitleWithoutEndAnchor) {
   cutHitTexts(engineRow(Engine::Lycos), "<b>Bold</b> only", std::nullopt, hit);
   EXPECT_EQ(hit.nodeTitle, "No Title");
   EXPECT_EQ(hit.title, "Bold only");
-}
-
-TEST(EngineForKey, FirstWordInFixedOrder) {
   EXPECT_EQ(engineForKey("yahoo 3http://www.a.com/"), Engine::Yahoo);
   EXPECT_EQ(engineForKey("altavista 2http://www.lycos.com/"), Engine::Lycos);
   // Excite is looked for before InfoSeek.
@@ -312,9 +286,6 @@ TEST(EngineForKey, FirstWordInFixedOrder) {
   EXPECT_EQ(engineForKey("infoseek 1http://www.a.com/"), Engine::InfoSeek);
   EXPECT_EQ(engineForKey("altavista 9http://b/"), Engine::AltaVista);
   EXPECT_EQ(engineForKey("my sites\\"), std::nullopt);
-}
-
-TEST(HitDetail, EachEnginesRulesSplitTheHitText) {
   struct Case {
     std::optional<Engine> engine;
     const char* hitText;
@@ -356,7 +327,7 @@ TEST(HitDetail, EachEnginesRulesSplitTheHitText) {
   }
 }
 
-TEST(HitStore, FindsUrlsAnywhereIncludingBlocksAndRecordBoundaries) {
+TEST(HitStore, FindsUrlsAnywhereAndHitTextIsFirstOccurrenceUpToNextEndMarker) {
   EngineHitStore store;
   store.appendUrl("http://www.a.com/page.html");
   store.appendBlock("Title</a> see http://www.b.org/ too");
@@ -376,10 +347,7 @@ TEST(HitStore, FindsUrlsAnywhereIncludingBlocksAndRecordBoundaries) {
   store.clear();
   EXPECT_FALSE(store.containsText("http://www.a.com/"));
   EXPECT_EQ(store.text(), "");
-}
-
-TEST(HitStore, HitTextIsFirstOccurrenceUpToNextEndMarker) {
-  EngineHitStore store;
+  // A hit's text is the first occurrence of its URL up to the next end marker.
   store.appendUrl("http://www.a.com/x");
   store.appendBlock("  First</a> one");
   store.appendUrl("http://www.a.com/");

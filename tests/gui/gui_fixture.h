@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "app/settings.h"
 #include "frm_main.h"
 
 namespace quexa::testing {
@@ -95,6 +96,16 @@ class GuiTest : public ::testing::Test {
     return *form;
   }
 
+  // The next window starts in the engine mode with these settings, as saved.
+  Settings saveEngineMode(Settings saved, const char* timeout, const char* retry) {
+    saved.mineMode = 0;
+    saved.engineMode = 1;
+    saved.timeoutText = timeout;
+    saved.retryText = retry;
+    writeFile("qxconfig.qxf", encodeSettings(saved));
+    return saved;
+  }
+
   std::string path(const std::string& name) const { return (dir_ / name).string(); }
   const std::filesystem::path& dir() const { return dir_; }
 
@@ -130,6 +141,22 @@ inline std::vector<std::string> namesIn(const QComboBox* box) {
   std::vector<std::string> names;
   for (int i = 0; i < box->count(); ++i) names.push_back(box->itemText(i).toStdString());
   return names;
+}
+
+// The lamp as a person sees it: "red", "green" or neither, and " blinking"
+// while its timer runs.
+inline std::string lampOf(const FrmMain& w) {
+  return std::string(w.ImageRed->isVisibleTo(&w) ? "red" : "") +
+         (w.ImageGreen->isVisibleTo(&w) ? "green" : "") +
+         (w.busyTimer->isActive() ? " blinking" : "");
+}
+
+// Each control's caption and tool tip, as "caption|tip".
+inline std::vector<std::string> captionsOf(std::initializer_list<const QAbstractButton*> controls) {
+  std::vector<std::string> captions;
+  for (const QAbstractButton* c : controls)
+    captions.push_back((c->text() + "|" + c->toolTip()).toStdString());
+  return captions;
 }
 
 // Texts of a list control, top to bottom.

@@ -60,20 +60,11 @@ TEST_F(IndexEditorTest, OpensWithTheSortedNamesAndItsControlsReady) {
   EXPECT_FALSE(dir.dirDel->isEnabled());
   EXPECT_FALSE(dir.dirNew->isEnabled());
 
-  struct Caption {
-    QWidget* control;
-    const char* text;
-    const char* tip;
-  };
-  for (const Caption& c :
-       {Caption{dir.dirAdd, "&Add", "Add URL"},
-        Caption{dir.dirDel, "&Remove ", "Delete selected URL"},
-        Caption{dir.dirNew, "&New", "Create a new index."},
-        Caption{dir.dirOK, "&OK", "Accept changes to the existing index"},
-        Caption{dir.dirCancel, "&Cancel", "Undo any changes to the existing index"}}) {
-    EXPECT_EQ(static_cast<QPushButton*>(c.control)->text().toStdString(), c.text);
-    EXPECT_EQ(c.control->toolTip().toStdString(), c.tip);
-  }
+  EXPECT_EQ(captionsOf({dir.dirAdd, dir.dirDel, dir.dirNew, dir.dirOK, dir.dirCancel}),
+            (std::vector<std::string>{"&Add|Add URL", "&Remove |Delete selected URL",
+                                      "&New|Create a new index.",
+                                      "&OK|Accept changes to the existing index",
+                                      "&Cancel|Undo any changes to the existing index"}));
   EXPECT_EQ(dir.Label2->text().toStdString(), "Enter URL:");
   EXPECT_EQ(dir.dirCat->toolTip().toStdString(), "Enter the name for the new index");
   EXPECT_EQ(dir.dirList->toolTip().toStdString(), "URL list");
@@ -88,31 +79,10 @@ TEST_F(IndexEditorTest, OpensWithTheSortedNamesAndItsControlsReady) {
   EXPECT_FALSE(dir.dirNew->isEnabled());
 }
 
-TEST_F(IndexEditorTest, ANewIndexIsAppendedAndBecomesTheMainWindowsChoice) {
-  writeFile("qxword.ini", "[Work]\r\nreport\r\n[Travel]\r\nflights\r\n");
-  FrmMain& w = openMainWindow();
-  FrmDir dir(w);
-  name(dir, "  Travel");
-  add(dir, "http://b/");
-  add(dir, "http://a/");
-  answers = {MessageAnswer::No};
-  dir.dirOK->click();
-  EXPECT_EQ(messages,
-            (std::vector<ShownMessage>{{"Are you sure to save URLs to Travel?", "Save Directories",
-                                        MessageIcon::Exclamation, MessageButtons::YesNo}}));
-  EXPECT_FALSE(dir.editor().closed);
-  const std::string unchanged = readFile("qxindex.ini");
-
-  dir.dirOK->click();  // Yes
-  EXPECT_EQ(readFile("qxindex.ini"), unchanged + "[Travel]\r\nhttp://a/\r\nhttp://b/\r\n");
-  EXPECT_EQ(dir.result(), QDialog::Accepted);
-  EXPECT_EQ(namesIn(w.searchCat), (std::vector<std::string>{"Work", "Home", "Zoo", "Travel"}));
-  EXPECT_EQ(w.searchCat->currentText().toStdString(), "Travel");
-  EXPECT_EQ(itemsOf(w.listCategory), (std::vector<std::string>{"http://a/", "http://b/"}));
-  EXPECT_EQ(itemsOf(w.wordList), (std::vector<std::string>{"flights"}));
-}
-
-TEST_F(IndexEditorTest, ATypedNameIsTakenAsTypedNeverCompletedToAnother) {
+// A typed name is taken as typed, never completed to another; its leading
+// blanks go.
+TEST_F(IndexEditorTest, ANewIndexIsAppendedUnderItsTypedNameAndBecomesTheMainWindowsChoice) {
+  writeFile("qxword.ini", "[Work]\r\nreport\r\n[Wor]\r\nflights\r\n");
   FrmMain& w = openMainWindow();
   FrmDir dir(w);
   dir.show();
@@ -122,15 +92,24 @@ TEST_F(IndexEditorTest, ATypedNameIsTakenAsTypedNeverCompletedToAnother) {
     name(dir, typed);
     EXPECT_EQ(dir.dirCat->currentText().toStdString(), typed);
   }
-  name(dir, "Wor");
-  add(dir, "http://new/");
+  name(dir, "  Wor");
+  add(dir, "http://b/");
+  add(dir, "http://a/");
+  answers = {MessageAnswer::No};
   dir.dirOK->click();
   EXPECT_EQ(messages,
             (std::vector<ShownMessage>{{"Are you sure to save URLs to Wor?", "Save Directories",
                                         MessageIcon::Exclamation, MessageButtons::YesNo}}));
-  EXPECT_EQ(readFile("qxindex.ini"),
-            "[Work]\r\nhttp://w2/\r\nhttp://w1/\r\n[Home]\r\nhttp://h/\r\n[Zoo]\r\nhttp://z/\r\n"
-            "[Wor]\r\nhttp://new/\r\n");
+  EXPECT_FALSE(dir.editor().closed);
+  const std::string unchanged = readFile("qxindex.ini");
+
+  dir.dirOK->click();  // Yes
+  EXPECT_EQ(readFile("qxindex.ini"), unchanged + "[Wor]\r\nhttp://a/\r\nhttp://b/\r\n");
+  EXPECT_EQ(dir.result(), QDialog::Accepted);
+  EXPECT_EQ(namesIn(w.searchCat), (std::vector<std::string>{"Work", "Home", "Zoo", "Wor"}));
+  EXPECT_EQ(w.searchCat->currentText().toStdString(), "Wor");
+  EXPECT_EQ(itemsOf(w.listCategory), (std::vector<std::string>{"http://a/", "http://b/"}));
+  EXPECT_EQ(itemsOf(w.wordList), (std::vector<std::string>{"flights"}));
 }
 
 // Removing one of several addresses keeps the index; nothing is written

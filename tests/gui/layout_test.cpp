@@ -65,22 +65,35 @@ class LayoutTest : public GuiTest {
 
 TEST_F(LayoutTest, TheWidthHasAFloorTheHeightIsFixedAndTheSavedWidthFollows) {
   FrmMain& w = openAt(1200);
-  EXPECT_EQ(w.height(), px(kFormHeight));
-  EXPECT_EQ(w.width(), 1200);
-  EXPECT_EQ(w.savedFormWidth, 12000);
-
+  EXPECT_EQ((std::vector<int>{w.width(), w.height(), w.savedFormWidth}),
+            (std::vector<int>{1200, px(kFormHeight), 12000}));
   resizeTo(500, 900);
-  EXPECT_EQ(w.width(), px(kMinimumFormWidth));
-  EXPECT_EQ(w.height(), px(kFormHeight));
-  EXPECT_EQ(w.savedFormWidth, 9380);  // 9375 twips, rounded to whole pixels
+  // 9375 twips, rounded to whole pixels.
+  EXPECT_EQ((std::vector<int>{w.width(), w.height(), w.savedFormWidth}),
+            (std::vector<int>{px(kMinimumFormWidth), px(kFormHeight), 9380}));
 
   w.close();
   EXPECT_EQ(decodeSettings(readFile("qxconfig.qxf")).savedFormWidth, 9380);
 }
 
+TEST_F(LayoutTest, ASavedBarTooFarRightMovesLeftButKeepsItsSavedPlace) {
+  Settings saved;
+  saved.splitterLeft = 8000;
+  saved.savedFormWidth = 12000;
+  writeFile("qxconfig.qxf", encodeSettings(saved));
+  // At the screen's own resolution, as the program starts.
+  FrmMain& w = openMainWindow();
+  const Twips tabWidth = w.layout.results.dispTab.width;
+  EXPECT_NEAR(tabWidth, 11770, 15);
+  EXPECT_EQ(w.layout.results.picDividerLeft, tabWidth - 4000);
+  EXPECT_EQ(w.layout.results.outlineFile.width, tabWidth - 4000 - 130);
+  // Only a release of the bar changes the saved place.
+  EXPECT_EQ(w.splitterLeft, 8000);
+}
+
 // An inner width of 10000 twips: each control stands where the layout's
 // numbers for that width say, in both views and on the status line.
-TEST_F(LayoutTest, EveryControlStandsAtItsRuledPlace) {
+TEST_F(LayoutTest, EveryControlStandsAtItsRuledPlaceAndDraggingTheBarMovesOnlyTheBar) {
   FrmMain& w = openAt(1000);
   for (QLineEdit* box : w.searchText) EXPECT_EQ(box->width(), px(4457));
   EXPECT_EQ((std::vector<int>{w.frameSearch->x(), w.frameSearch->width(), w.frameMine->width(),
@@ -105,26 +118,8 @@ TEST_F(LayoutTest, EveryControlStandsAtItsRuledPlace) {
                               w.dispResult->width(), w.dispResult->lineWrapColumnOrWidth(),
                               leftInWindow(w, w.searchPage)}),
             pixels({130, 4295, 4425, 4485, 5165, 4765, 4485}));
-}
 
-TEST_F(LayoutTest, ASavedBarTooFarRightMovesLeftButKeepsItsSavedPlace) {
-  Settings saved;
-  saved.splitterLeft = 8000;
-  saved.savedFormWidth = 12000;
-  writeFile("qxconfig.qxf", encodeSettings(saved));
-  // At the screen's own resolution, as the program starts.
-  FrmMain& w = openMainWindow();
-  const Twips tabWidth = w.layout.results.dispTab.width;
-  EXPECT_NEAR(tabWidth, 11770, 15);
-  EXPECT_EQ(w.layout.results.picDividerLeft, tabWidth - 4000);
-  EXPECT_EQ(w.layout.results.outlineFile.width, tabWidth - 4000 - 130);
-  // Only a release of the bar changes the saved place.
-  EXPECT_EQ(w.splitterLeft, 8000);
-}
-
-TEST_F(LayoutTest, DraggingTheBarStopsAtItsLimitsAndOnlyTheBarMoves) {
-  FrmMain& w = openAt(1000);
-  showTab(1);
+  // Dragging the bar stops at its limits and moves only the bar.
   const QRect paneBefore = w.dispResult->geometry();
 
   mouse(QEvent::MouseButtonPress, 1, Qt::LeftButton, Qt::LeftButton);

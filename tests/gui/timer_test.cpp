@@ -42,19 +42,9 @@ TEST_F(TimerTest, OpensIdleWithItsCaptionsAndStartsTheAnimationWhenArmed) {
   EXPECT_FALSE(t.timerTimer->isActive());
   EXPECT_EQ(t.timerTimer->interval(), 300);
   EXPECT_FALSE(t.imageTimer->pixmap().isNull());
-  struct Caption {
-    QPushButton* button;
-    const char* text;
-    const char* tip;
-  };
-  for (const Caption& c :
-       {Caption{t.buttonAdd, "+", "Increase time"}, Caption{t.buttonSub, "-", "Decrease time"},
-        Caption{t.buttonStart, "&Start", "Start timer"},
-        Caption{t.buttonStop, "&Reset", "Reset time"},
-        Caption{t.buttonClose, "&Close", "Exit timer"}}) {
-    EXPECT_EQ(c.button->text().toStdString(), c.text);
-    EXPECT_EQ(c.button->toolTip().toStdString(), c.tip);
-  }
+  EXPECT_EQ(captionsOf({t.buttonAdd, t.buttonSub, t.buttonStart, t.buttonStop, t.buttonClose}),
+            (std::vector<std::string>{"+|Increase time", "-|Decrease time", "&Start|Start timer",
+                                      "&Reset|Reset time", "&Close|Exit timer"}));
   EXPECT_EQ(t.labelTimer->toolTip().toStdString(), "Time set to start searching");
 
   t.buttonStart->click();
@@ -86,7 +76,7 @@ TEST_F(TimerTest, OpensIdleWithItsCaptionsAndStartsTheAnimationWhenArmed) {
 }
 
 // The search it starts is Start's: with nothing to search for, it refuses.
-TEST_F(TimerTest, ATimeAlreadyPassedInTheSameHalfFiresOnceAtTheFirstTick) {
+TEST_F(TimerTest, APassedTimeFiresOnceAndClosingWhileArmedBringsStartBackAndNothingFires) {
   FrmTimer& t = openTimer(14, 10);  // 2:30 PM
   now = {15, 0};
   t.buttonStart->click();
@@ -103,10 +93,9 @@ TEST_F(TimerTest, ATimeAlreadyPassedInTheSameHalfFiresOnceAtTheFirstTick) {
   EXPECT_EQ(messages, refusal);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(timer.isNull());
-}
 
-TEST_F(TimerTest, ClosingWhileArmedByButtonOrBoxBringsStartBackAndNothingFires) {
-  openMainWindow();
+  // Closing while armed, by the button or the box, brings Start back and
+  // nothing fires.
   form->buttonTimer->click();
   EXPECT_FALSE(form->searchNow->isEnabled());
   const auto open = form->findChildren<FrmTimer*>();
@@ -128,12 +117,12 @@ TEST_F(TimerTest, ClosingWhileArmedByButtonOrBoxBringsStartBackAndNothingFires) 
   EXPECT_EQ(messages.size(), before);
 
   // The close box acts like "&Close".
-  FrmTimer& t = openTimer(14, 10);
+  FrmTimer& boxed = openTimer(14, 10);
   form->searchNow->setEnabled(false);
-  t.buttonStart->click();
-  t.close();
+  boxed.buttonStart->click();
+  boxed.close();
   EXPECT_TRUE(form->searchNow->isEnabled());
-  EXPECT_EQ(t.searchTimer().state(), SearchTimer::State::Closed);
+  EXPECT_EQ(boxed.searchTimer().state(), SearchTimer::State::Closed);
 }
 
 }  // namespace

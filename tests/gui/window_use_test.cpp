@@ -1,6 +1,7 @@
 // The window driven as a person drives it: keys typed into the focused
 // control, Tab, clicks on buttons, tree nodes, tabs and the splitter, and
-// what the person then sees.
+// what the person then sees; Start, Stop and the stop-first guard over the
+// real controls, and the result tree that the searches write to.
 #include <QHelpEvent>
 #include <QRadioButton>
 #include <QTabBar>
@@ -8,7 +9,10 @@
 #include <QToolTip>
 #include <QUrl>
 
+#include "app/errors.h"
+#include "app/search_frame.h"
 #include "gui_fixture.h"
+#include "null_fetcher.h"
 #include "pic_divider.h"
 #include "results/node_keys.h"
 #include "support/http_test_server.h"
@@ -48,7 +52,7 @@ class WindowUseTest : public GuiTest {
   }
 };
 
-TEST_F(WindowUseTest, TypingGoesToTheFirstBoxAndTabFollowsTheWindowDown) {
+TEST_F(WindowUseTest, TypingGoesToTheFirstBoxTabFollowsTheWindowDownAnEmptyNumberBoxIsRefused) {
   FrmMain& w = showWindow();
   ASSERT_EQ(QApplication::focusWidget(), w.searchText[0]);
   QTest::keyClicks(QApplication::focusWidget(), "needle");
@@ -75,10 +79,8 @@ TEST_F(WindowUseTest, TypingGoesToTheFirstBoxAndTabFollowsTheWindowDown) {
     EXPECT_LE(places[i], places[i - 1] + 1) << i;
   }
   EXPECT_EQ(places.back(), 6);
-}
 
-TEST_F(WindowUseTest, AnEmptyNumberBoxRefusesTheStartAndGetsTheFocus) {
-  FrmMain& w = showWindow();
+  // An empty number box refuses the start and gets the focus.
   writeFile("qxindex.ini", "[Loop]\r\nhttp://127.0.0.1:9/\r\n");
   struct Case {
     QLineEdit* box;
@@ -141,7 +143,7 @@ TEST_F(WindowUseTest, ACrawlEndsWithItsPagesInSightAndTheFocusOnTheResults) {
   EXPECT_EQ(QToolTip::text(), last->text(0));
 }
 
-TEST_F(WindowUseTest, FailuresShowQuietlyAndAnUnopenedAddressStaysAtHand) {
+TEST_F(WindowUseTest, FailuresShowQuietlyTheSplitterLightsUnderTheMouseARefusedClickKeepsTheNode) {
   FrmMain& w = showWindow();
   const QRect fileField = w.dispFile->geometry();
   EXPECT_TRUE(w.lblUnfetched->isHidden());
@@ -174,10 +176,10 @@ TEST_F(WindowUseTest, FailuresShowQuietlyAndAnUnopenedAddressStaysAtHand) {
       {"No program could open this address:\n" + path("quexa.hlp"), "Cannot Open",
        MessageIcon::Exclamation, MessageButtons::Ok}};
   EXPECT_EQ(messages, expected);
-}
 
-TEST_F(WindowUseTest, TheSplitterLightsUnderTheMouseAndARefusedNodeClickKeepsTheShownNode) {
-  FrmMain& w = showWindow();
+  // The splitter lights under the mouse; a node click refused during a
+  // search keeps the shown node.
+  messages.clear();
   for (const char* key : {"A", "B"}) {
     w.window().addNode({std::nullopt, key, key, "closed", "open"});
     w.window().addNode({std::string(key), std::string(key) + "1", "page", "leaf", std::nullopt});
@@ -203,6 +205,70 @@ TEST_F(WindowUseTest, TheSplitterLightsUnderTheMouseAndARefusedNodeClickKeepsThe
   EXPECT_EQ(messages[0].title, "Search is not stopped");
   EXPECT_EQ(w.outlineFile->currentItem(), w.window().node("A"));
   EXPECT_EQ(w.outlineFile->selectedItems(), QList<QTreeWidgetItem*>{w.window().node("A")});
+}
+
+TEST_F(WindowUseTest, TheLampBlinksWhileASearchRunsStopAsksItToEndTreeNodesRefuseARepeatedKey) {
+  FrmMain& w = openMainWindow();
+  enterRunningState(w.state, w.window());
+  EXPECT_EQ(lampOf(w), "green blinking");
+  EXPECT_EQ(w.busyTimer->interval(), 150);
+  EXPECT_FALSE(w.searchNow->isEnabled());
+  // Two ticks hide the green lamp and show it again.
+  w.busyTimer_Timer();
+  EXPECT_EQ(lampOf(w), " blinking");
+  w.busyTimer_Timer();
+  EXPECT_EQ(lampOf(w), "green blinking");
+
+  w.searchStop->click();
+  EXPECT_EQ(w.state.stopRequest, 1);
+  EXPECT_EQ(w.dispFile->text().toStdString(), "Please wait while connection is being closed .....");
+  EXPECT_NE(QApplication::overrideCursor(), nullptr);
+  EXPECT_FALSE(stopFirstGuard(w.state, w.window()));
+  EXPECT_EQ(beeps, 1);
+  EXPECT_EQ(messages,
+            (std::vector<ShownMessage>{{"You must stop the current search first!",
+                                        "Search is not stopped", MessageIcon::Critical}}));
+
+  NullFetcher fetcher;
+  endSearch(w.state, w.window(), fetcher, EndReason::Stopped);
+  EXPECT_EQ(w.dispFile->text().toStdString(), "Search was stopped before its completion!");
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(lampOf(w), "red");
+  EXPECT_TRUE(stopFirstGuard(w.state, w.window()));
+
+  // Tree nodes hang under their parents and refuse a repeated key.
+  QtWindow& win = w.window();
+  win.addNode({std::nullopt, "I1", "Work", "closed", "open"});
+  win.addNode({"I1", "S1", "http://a/", "leaf", std::nullopt});
+  EXPECT_THROW(win.addNode({"I1", "S1", "again", "leaf", std::nullopt}), QuexaError);
+  EXPECT_THROW(win.addNode({"nope", "S2", "orphan", "leaf", std::nullopt}), QuexaError);
+
+  ASSERT_EQ(w.outlineFile->topLevelItemCount(), 1);
+  QTreeWidgetItem* index = w.outlineFile->topLevelItem(0);
+  ASSERT_EQ(index->childCount(), 1);
+  EXPECT_EQ(index->child(0)->text(0).toStdString(), "http://a/");
+  EXPECT_EQ(QtWindow::keyOf(index->child(0)), "S1");
+  EXPECT_FALSE(index->isExpanded());
+  win.makeVisible("S1");
+  EXPECT_TRUE(index->isExpanded());
+
+  // Far down a long list: shown once the window gets to its events, at the
+  // last node asked for.
+  for (int n = 2; n <= 300; ++n)
+    win.addNode(
+        {"I1", "S" + std::to_string(n), "http://a/" + std::to_string(n), "leaf", std::nullopt});
+  w.show();
+  win.makeVisible("S150");
+  win.makeVisible("S300");
+  QCoreApplication::processEvents();
+  const QRect shown = w.outlineFile->viewport()->rect();
+  EXPECT_TRUE(shown.intersects(w.outlineFile->visualItemRect(win.node("S300"))));
+  EXPECT_FALSE(shown.intersects(w.outlineFile->visualItemRect(win.node("S2"))));
+
+  win.clearTree();
+  EXPECT_EQ(w.outlineFile->topLevelItemCount(), 0);
+  EXPECT_EQ(win.node("S1"), nullptr);
+  EXPECT_NO_THROW(win.addNode({std::nullopt, "S1", "after clearing", "closed", "open"}));
 }
 
 }  // namespace

@@ -63,8 +63,9 @@ struct FetchPageTest : ::testing::Test {
   }
 };
 
-TEST_F(FetchPageTest, EmptyAnswersAreAskedAgainUpToTheRetrySettingOrAStop) {
+TEST_F(FetchPageTest, EmptyAnswersAreAskedAgainUpToTheRetrySettingOrAStopAndAStopEndsATimeout) {
   server.on("/empty", HttpTestServer::emptyBody());
+  server.on("/silent", server.silence());
   server.start();
   configure("2", "10");
   EXPECT_EQ(fetchPage(session, server.url("/empty")), "");
@@ -78,11 +79,10 @@ TEST_F(FetchPageTest, EmptyAnswersAreAskedAgainUpToTheRetrySettingOrAStop) {
   EXPECT_EQ(fetchPage(session, server.url("/empty")), "");
   EXPECT_EQ(server.requestCount("/empty"), 13u);
   EXPECT_EQ(session.pagesFetched, 2);
-}
 
-TEST_F(FetchPageTest, StopDuringATimedOutRequestEndsTheSearchAsStopped) {
-  server.on("/silent", server.silence());
-  server.start();
+  // Stop during a timed-out request ends the search as stopped.
+  state.stopRequest = 0;
+  rulePump.onPump = nullptr;
   configure("1", "3");
   // The Stop button, pressed while the fetch waits.
   fetcherPump.onPump = [this](int) { state.stopRequest = 1; };
@@ -133,13 +133,6 @@ struct FetchRulesTest : ::testing::Test {
   }
 };
 
-TEST_F(FetchRulesTest, AFailureOfTheTransferItselfEndsTheSearch) {
-  configure("2", "5");
-  answer(FetchStatus::Failed);
-  EXPECT_EQ(endReasonOf([&] { fetchPage(session, "http://a.test/"); }), EndReason::Failed);
-  EXPECT_EQ(fetcher.timeouts.size(), 1u);
-}
-
 TEST_F(FetchRulesTest, EachTimeoutRetryWaitsLongerByThreeTimesItsNumber) {
   configure("30", "3");
   answer(FetchStatus::Timeout, "", 4);
@@ -176,6 +169,10 @@ TEST_F(FetchRulesTest, TimeoutAndEmptyAnswersShareOneRequest) {
   // answers are allowed after it.
   EXPECT_EQ(fetchPage(session, "http://flaky.test/"), "");
   EXPECT_EQ(fetcher.timeouts, (std::vector<int>{10, 10, 13, 13, 13}));
+  // A failure of the transfer itself ends the search at once.
+  answer(FetchStatus::Failed);
+  EXPECT_EQ(endReasonOf([&] { fetchPage(session, "http://a.test/"); }), EndReason::Failed);
+  EXPECT_EQ(fetcher.timeouts.size(), 6u);
 }
 
 TEST_F(FetchRulesTest, TransferIsConfiguredFromTheSettings) {
@@ -189,9 +186,7 @@ TEST_F(FetchRulesTest, TransferIsConfiguredFromTheSettings) {
   configure("30", "10", "   ");
   EXPECT_EQ(fetcher.access, AccessType::Default);
   EXPECT_EQ(fetcher.proxyName, "");
-}
-
-TEST_F(FetchRulesTest, NumbersThatAreNoWholeNumbersEndTheSearchQuietly) {
+  // Numbers that are no whole numbers end the search quietly.
   for (const auto& [timeout, retry] : std::vector<std::pair<std::string, std::string>>{
            {"abc", "3"}, {"30", ""}, {"30", "2.5"}, {"70000", "3"}}) {
     try {

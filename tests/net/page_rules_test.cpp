@@ -21,7 +21,7 @@ std::string repeat(const std::string& s, size_t n) {
 // The error-page rule by page length (in characters), place in the site and
 // wording: a short "not found" only on the site's first page, "Document Not
 // Found" on a long page only with the IBM server's name.
-TEST(ServerErrorPage, ShortNotFoundOnTheFirstPageDocumentNotFoundWithIbm) {
+TEST(FetchedPage, ServerErrorPageBodyCutCharsetNamesAndDecodingWithoutLoss) {
   const std::string shortPage = "<html>" + repeat("x", 200) + " FILE NOT FOUND " + repeat("y", 28);
   const std::string longDocument = repeat("z", 400) + " Document Not Found ";
   // 250 characters, 450 bytes.
@@ -46,9 +46,6 @@ TEST(ServerErrorPage, ShortNotFoundOnTheFirstPageDocumentNotFoundWithIbm) {
   for (const auto& r : rows)
     EXPECT_EQ(isServerErrorPage(r.body, r.page), r.error)
         << r.page << ": " << r.body.substr(0, 12) << " ... " << r.body.size();
-}
-
-TEST(BodyCut, KeepsEverythingAfterTheFirstBodyTagsOpeningBracket) {
   EXPECT_EQ(cutAtBody("<html><head></head><body bgcolor=white>Hi</body>"),
             "body bgcolor=white>Hi</body>");
   EXPECT_EQ(cutAtBody("<HTML><BODY>Caps</BODY>"), "BODY>Caps</BODY>");
@@ -58,9 +55,6 @@ TEST(BodyCut, KeepsEverythingAfterTheFirstBodyTagsOpeningBracket) {
   EXPECT_EQ(cutAtBody("<bod<<Bo\xC3\x84y<bOdY x>"), "bOdY x>");
   // Letters before the tag that change in lower case keep the positions right.
   EXPECT_EQ(cutAtBody("\xC3\x84\xC3\x96<Body>x"), "Body>x");
-}
-
-TEST(PageCharset, NamesFromHeaderAndMeta) {
   EXPECT_EQ(charsetOfContentType("text/html; charset=ISO-8859-1"), "iso-8859-1");
   EXPECT_EQ(charsetOfContentType("text/html;charset=\"UTF-8\""), "utf-8");
   EXPECT_EQ(charsetOfContentType("text/html"), "");
@@ -70,9 +64,6 @@ TEST(PageCharset, NamesFromHeaderAndMeta) {
             "utf-8");
   // A declaration deep down in the page does not count.
   EXPECT_EQ(charsetOfMeta(std::string(5000, ' ') + "<meta charset=utf-8>"), "");
-}
-
-TEST(PageCharset, DecodesEveryDeclarationAndBadInputWithoutLoss) {
   const std::string fffd = "\xEF\xBF\xBD";
   const std::string deep = std::string(1024, ' ');
   struct Case {
@@ -147,7 +138,7 @@ std::string encode(const std::string& utf8, const char* to) {
 
 // Pages in the encodings of the world's scripts, declared in turn by the
 // header, a meta charset and a meta http-equiv, or by a byte-order mark alone.
-TEST(PageCharset, TheWorldsScriptsDecodeFromTheirOwnEncodings) {
+TEST(PageCharset, TheWorldsScriptsDecodeFromTheirOwnEncodingsAndA32MiBUtf16PageCut) {
   const struct {
     std::string label;  // "" for a byte-order mark alone
     const char* iconvName;
@@ -182,9 +173,6 @@ TEST(PageCharset, TheWorldsScriptsDecodeFromTheirOwnEncodings) {
     const std::string contentType = way == 0 ? "text/html; charset=" + r.label : "text/html";
     EXPECT_EQ(decodePage(r.bom + encode(page, r.iconvName), contentType), page) << r.iconvName;
   }
-}
-
-TEST(PageCharset, DecodesA32MiBUtf16PageCutInACharacter) {
   std::string units = "\x1F\x04";  // П
   while (units.size() < 32u * 1024 * 1024) units += units;
   std::string bytes = "\xFF\xFE" + units.substr(2) + '\x1F';
@@ -194,7 +182,7 @@ TEST(PageCharset, DecodesA32MiBUtf16PageCutInACharacter) {
   EXPECT_EQ(text.substr(text.size() - 5), "\xD0\x9F\xEF\xBF\xBD");
 }
 
-TEST(Robots, GroupsPatternsAndTheLongestMatch) {
+TEST(Robots, GroupsPatternsTheLongestMatchAndTheAnswer) {
   const std::string file =
       "# comment\n"
       "Disallow: /before-any-group\n"
@@ -234,28 +222,23 @@ TEST(Robots, GroupsPatternsAndTheLongestMatch) {
   // Without a group of its own the crawl takes "*".
   EXPECT_FALSE(robotsAllow(parseRobots(file, "someone"), "/anything"));
   EXPECT_TRUE(robotsAllow(parseRobots("User-agent: x\nDisallow: /\n"), "/a"));
-}
-
-TEST(Robots, TheAnswerDecides) {
-  struct Case {
+  // The answer to the request for the file decides too.
+  struct Answer {
     long status;
     bool allowed;
-  } cases[] = {{200, false}, {404, true}, {403, true}, {500, false}, {503, false}, {0, false}};
-  for (const Case& c : cases)
-    EXPECT_EQ(robotsAllow(robotsFromAnswer(c.status, "User-agent: *\nDisallow: /a"), "/a"),
-              c.allowed)
-        << c.status;
+  } answers[] = {{200, false}, {404, true}, {403, true}, {500, false}, {503, false}, {0, false}};
+  for (const Answer& a : answers)
+    EXPECT_EQ(robotsAllow(robotsFromAnswer(a.status, "User-agent: *\nDisallow: /a"), "/a"),
+              a.allowed)
+        << a.status;
   EXPECT_TRUE(robotsAllow(robotsFromAnswer(200, ""), "/a"));
 }
 
-TEST(Robots, HugeFilesOfWildcardsStayCheap) {
+TEST(Robots, HugeFilesOfWildcardsStayCheapAndEachSiteIsAskedOnce) {
   std::string big = "User-agent: *\n";
   while (big.size() < 1024 * 1024) big += "Disallow: /*a*a*a*a*a*a*a*a*a*a*b$\n";
   const RobotsRules rules = parseRobots(big);
   EXPECT_TRUE(robotsAllow(rules, "/" + std::string(2000, 'a')));
-}
-
-TEST(Robots, EachSiteIsAskedOnce) {
   int asked = 0;
   RobotsSites sites([&](const std::string& url) {
     ++asked;

@@ -27,73 +27,54 @@ const std::string kErrorBody =
     R"(\fs18\cf1\ Server error occurred. Server could be down. Search this URL again!)" + kPar +
     kPar;
 
-TEST(SiteEntry, OnlyLaterEntriesStartWithAParagraphEnd) {
-  EXPECT_EQ(siteEntry(1, "http://a.com/", matchingBody("found \\b it\\b0\\par ")),
-            kHeader + R"({\fs18\cf2\b 1. http://a.com/     \f4\fs18}\pard {\fs18 \par} \pard )"
-                      R"({\fs18 \par }\fs18 found \b it\b0\par })");
-  EXPECT_EQ(siteEntry(2, "http://b.com/x", matchingBody("m")),
-            kHeader + R"({\fs18\cf2\b )" + kPar +
-                R"(2. http://b.com/x     \f4\fs18}\pard {\fs18 \par} \pard {\fs18 \par }\fs18 m})");
-  EXPECT_EQ(entryNumber(12), "12. ");
+// The bold blue line of a site entry or page view and the blank line under it.
+std::string urlLine(const std::string& shown) {
+  return R"({\fs18\cf2\b )" + shown + R"(     \f4\fs18}\pard {\fs18 \par} \pard {\fs18 \par })";
 }
 
-TEST(SiteEntry, ServerErrorPageShowsTheRedMessage) {
+// Only later site entries start with a paragraph end; a server error page
+// shows the red message; the page view is the site entry without number.
+TEST(Documents, SiteEntriesPageViewsEngineHeadingsAndHitEntries) {
+  EXPECT_EQ(siteEntry(1, "http://a.com/", matchingBody("found \\b it\\b0\\par ")),
+            kHeader + urlLine("1. http://a.com/") + R"(\fs18 found \b it\b0\par })");
+  EXPECT_EQ(siteEntry(2, "http://b.com/x", matchingBody("m")),
+            kHeader + urlLine(kPar + "2. http://b.com/x") + R"(\fs18 m})");
+  EXPECT_EQ(entryNumber(12), "12. ");
   EXPECT_EQ(serverErrorBody(), kErrorBody);
   EXPECT_EQ(siteEntry(1, "http://down/", serverErrorBody()),
-            kHeader +
-                R"({\fs18\cf2\b 1. http://down/     \f4\fs18}\pard {\fs18 \par} \pard )"
-                R"({\fs18 \par })" +
-                kErrorBody + "}");
-}
-
-TEST(EngineHeading, TwoEmptyParagraphsFromTheSecondListedHitOnExceptForTheFirstEngine) {
+            kHeader + urlLine("1. http://down/") + kErrorBody + "}");
+  EXPECT_EQ(pageMatchView("http://a.com/", matchingBody("x")),
+            kHeader + urlLine("http://a.com/") + R"(\fs18 x})");
+  EXPECT_EQ(pageMatchView("http://a.com/", serverErrorBody()),
+            kHeader + urlLine("http://a.com/") + kErrorBody + "}");
+  // Two empty paragraphs from the second listed hit on, except for the first engine.
   EXPECT_EQ(engineHeading("Yahoo!", false), kHeader + R"({\fs24\cf1\b Yahoo!})" + kPar + "}");
   EXPECT_EQ(engineHeading("Lycos", true),
             kHeader + kPar + kPar + R"({\fs24\cf1\b Lycos})" + kPar + "}");
-  EXPECT_FALSE(engineHeadingSpaced(false, 0));
-  EXPECT_FALSE(engineHeadingSpaced(false, 1));
-  EXPECT_TRUE(engineHeadingSpaced(false, 2));
-  EXPECT_FALSE(engineHeadingSpaced(true, 5));
-}
-
-TEST(HitEntry, NumberTitleUrlInParenthesesAndDescription) {
+  EXPECT_EQ((std::vector<bool>{engineHeadingSpaced(false, 0), engineHeadingSpaced(false, 1),
+                               engineHeadingSpaced(false, 2), engineHeadingSpaced(true, 5)}),
+            (std::vector<bool>{false, false, true, false}));
+  // A hit entry always starts with two paragraph ends; a lone line break as its
+  // description reads "No Short Description!".
   std::string expected = kHeader + kPar + kPar + R"({\fs18\cf2\b 1. A Title)" + kPar + "}" +
                          R"({\fs18 (http://h.com/)     )" + kPar + kPar + "}" +
                          R"({\fs18 The description.}})";
   EXPECT_EQ(hitEntry(1, "A Title", "http://h.com/", "   The description."), expected);
-  // The hit entry always starts with two paragraph ends, also for n > 1.
   EXPECT_EQ(hitEntry(2, "T", "http://x/", "d").substr(0, kHeader.size() + 2 * kPar.size() + 17),
             kHeader + kPar + kPar + R"({\fs18\cf2\b 2. T)");
+  EXPECT_EQ((std::vector<std::string_view>{shownDescription("\n"), shownDescription("\r"),
+                                           shownDescription("\r\n"), shownDescription("text")}),
+            (std::vector<std::string_view>{"No Short Description!", "No Short Description!", "\r\n",
+                                           "text"}));
 }
 
-TEST(HitEntry, LoneLineBreakDescriptionReadsNoShortDescription) {
-  EXPECT_EQ(shownDescription("\n"), "No Short Description!");
-  EXPECT_EQ(shownDescription("\r"), "No Short Description!");
-  EXPECT_EQ(shownDescription("\r\n"), "\r\n");
-  EXPECT_EQ(shownDescription("text"), "text");
-}
-
-TEST(PageMatchView, IsTheSiteEntryWithoutNumberAndSpacing) {
-  EXPECT_EQ(pageMatchView("http://a.com/", matchingBody("x")),
-            kHeader + R"({\fs18\cf2\b http://a.com/     \f4\fs18}\pard {\fs18 \par} \pard )"
-                      R"({\fs18 \par }\fs18 x})");
-  EXPECT_EQ(pageMatchView("http://a.com/", serverErrorBody()),
-            kHeader +
-                R"({\fs18\cf2\b http://a.com/     \f4\fs18}\pard {\fs18 \par} \pard )"
-                R"({\fs18 \par })" +
-                kErrorBody + "}");
-}
-
-TEST(HitDetailView, SplitAndUnsplitDetail) {
+TEST(HitDetailView, SplitAndUnsplitDetailAndLinkedPageEntries) {
   std::string frame = kHeader + R"({\fs18\cf2\b Short Description:)" + kPar + kPar + "}";
   EXPECT_EQ(
       hitDetailView(hitDetail("Title", "http://h/", "  Desc")),
       frame + R"({\fs18 Title)" + kPar + "(http://h/)" + kPar + kPar + "Desc}" + kPar + kPar + "}");
   EXPECT_EQ(hitDetailView(unsplitHitDetail("raw {text}")),
             frame + R"(raw \{text\})" + kPar + kPar + "}");
-}
-
-TEST(LinkedPageEntry, EachBody) {
   std::string head =
       kHeader + kPar + R"({\fs18\cf2\b http://l/)" + kPar + kPar + "}" + R"({\fs18 )";
   EXPECT_EQ(linkedPageEntry("http://l/", matchingBody("m")), head + R"(\fs18 m}})");
@@ -102,9 +83,6 @@ TEST(LinkedPageEntry, EachBody) {
   EXPECT_EQ(linkedPageEntry("http://l/", linkedServerErrorBody()),
             head + R"(\fs18\cf1\ Server Error Occured.)" + kPar + kPar + "}}");
   EXPECT_EQ(linkedPageEntry("http://l/", serverErrorBody()), head + kErrorBody + "}}");
-}
-
-TEST(MatchedText, UpToTheFirstNulAndWithoutOneEmptyForSiteEntriesWholeForLinkedEntries) {
   std::string buffer = std::string("one\\par ") + '\0' + "stale" + '\0';
   EXPECT_EQ(matchedText(buffer), "one\\par ");
   EXPECT_EQ(linkedMatchedText(buffer), "one\\par ");
@@ -114,12 +92,11 @@ TEST(MatchedText, UpToTheFirstNulAndWithoutOneEmptyForSiteEntriesWholeForLinkedE
   EXPECT_EQ(linkedMatchedText(blanks), blanks);
 }
 
+// Text from pages is escaped in every document.
 TEST(RtfEscape, PlainAsciiStaysByteIdenticalBracesBackslashesAndNonAsciiAreEscaped) {
   std::string ascii = "http://www.a.com/path?q=1&r=two words; \"quoted\" <b>\t";
   EXPECT_EQ(rtfEscape(ascii), ascii);
-  EXPECT_EQ(siteEntry(1, ascii, ""), kHeader + "{\\fs18\\cf2\\b 1. " + ascii +
-                                         "     \\f4\\fs18}\\pard {\\fs18 \\par} \\pard "
-                                         "{\\fs18 \\par }}");
+  EXPECT_EQ(siteEntry(1, ascii, ""), kHeader + urlLine("1. " + ascii) + "}");
   EXPECT_EQ(rtfEscape("http://x/{a}\\b/\xC3\xBC"), R"(http://x/\{a\}\\b/\u252?)");
   // Above U+FFFF: a surrogate pair, each a signed 16-bit number.
   EXPECT_EQ(rtfEscape("\xF0\x9F\x98\x80"), R"(\u-10179?\u-8704?)");
@@ -127,9 +104,6 @@ TEST(RtfEscape, PlainAsciiStaysByteIdenticalBracesBackslashesAndNonAsciiAreEscap
   EXPECT_EQ(rtfEscape("\xEF\xBF\xBF"), R"(\u-1?)");
   // Bytes that are not UTF-8 are read as Windows-1252.
   EXPECT_EQ(rtfEscape("caf\xE9 \x80"), R"(caf\u233? \u8364?)");
-}
-
-TEST(RtfEscape, TextFromPagesIsEscapedInEveryDocument) {
   const std::string url = "http://x/{}\\";
   const std::string escaped = R"(http://x/\{\}\\)";
   EXPECT_NE(siteEntry(1, url, "").find(escaped), std::string::npos);
@@ -146,7 +120,7 @@ TEST(RtfEscape, TextFromPagesIsEscapedInEveryDocument) {
 
 using test::nodeLine;
 
-TEST(SiteNodes, IndexSiteAndPageNodes) {
+TEST(NodeLines, IndexSitePageEngineAndHitNodes) {
   EXPECT_EQ(nodeLine(indexNode("My Sites")), "-|My Sites\\|My Sites|closed|open");
   EXPECT_EQ(nodeLine(siteNode("My Sites", "http://a.com")),
             "My Sites\\|http://a.com|http://a.com|closed|-");
@@ -159,7 +133,7 @@ TEST(SiteNodes, IndexSiteAndPageNodes) {
             "I\\|Yahoo 1http://down/|http://down/ (Server Error)|leaf|-");
 }
 
-TEST(LinkedPages, SlashAppendedToTheSitesOwnPageAndTextFromWhereTheSiteUrlOccurs) {
+TEST(LinkedPages, SlashAppendedTextFromTheSiteUrlAndNodeKeysLowerCasedFromTheFirstHttp) {
   EXPECT_EQ(linkedPageUrl("http://a.com", "http://a.com"), "http://a.com/");
   EXPECT_EQ(linkedPageUrl("http://a.com ", " http://a.com"), "http://a.com /");
   EXPECT_EQ(linkedPageUrl("http://a.com/x", "http://a.com"), "http://a.com/x");
@@ -167,9 +141,6 @@ TEST(LinkedPages, SlashAppendedToTheSitesOwnPageAndTextFromWhereTheSiteUrlOccurs
   EXPECT_EQ(linkedPageText("http://a.com/x", "http://a.com"), "http://a.com/x");
   EXPECT_EQ(linkedPageText("http://www.a.com/x", "a.com"), "a.com/x");
   EXPECT_EQ(linkedPageText("http://b.org/y", "http://a.com"), "http://b.org/y");
-}
-
-TEST(EngineNodes, RootsAndHits) {
   ASSERT_EQ(kEngineNodeNames.size(), 5u);
   const EngineNodeNames& altaVista = kEngineNodeNames[4];
   EXPECT_EQ(nodeLine(engineNode(altaVista)), "-|AltaVista\\|AltaVista|closed|open");
@@ -180,9 +151,6 @@ TEST(EngineNodes, RootsAndHits) {
   EXPECT_EQ(nodeLine(hitNode(kEngineNodeNames[0], 12, "http://y/", "T")),
             "Yahoo\\|Yahoo 12http://y/| 12. T|leaf|-");
   EXPECT_EQ(kEngineNodeNames[2].nodeText, "InfoSeek");
-}
-
-TEST(UrlFromNodeKey, LowerCasedFromTheFirstHttp) {
   // No engine's or page's key prefix holds "http".
   for (const EngineNodeNames& engine : kEngineNodeNames)
     EXPECT_EQ(urlFromNodeKey(hitNodeKey(engine, 7, "http://x.com/a")), "http://x.com/a");
@@ -210,6 +178,7 @@ size_t caretInside(const std::string& text, std::string_view marker) {
   return utf16Length(std::string_view(text).substr(0, at)) + 1;
 }
 
+// Unreadable text keeps the earlier selection.
 TEST(SiteEntryLookup, TheCaretReadsTheEntryItStandsIn) {
   const std::string text = paneText({
       siteEntry(1, "http://one.com/", matchingBody("first page, see 2. below\\par ")),
@@ -232,9 +201,6 @@ TEST(SiteEntryLookup, TheCaretReadsTheEntryItStandsIn) {
   // passed over, and the search for "3. " starts from there.
   EXPECT_EQ(pick(caretInside(text, "2. below")), "http://one.com/");
   EXPECT_EQ(pick(caretInside(text, "second")), "http://one.com/");
-}
-
-TEST(SiteEntryLookup, UnreadableTextKeepsTheEarlierSelection) {
   EXPECT_EQ(pickEntryUrl("", 0, EntryLayout::Site, "http://tree/"), "http://tree/");
   EXPECT_EQ(pickEntryUrl("", 0, EntryLayout::Site, ""), "");
   EXPECT_EQ(pickEntryUrl("1. www.x     ", 5, EntryLayout::Site, "keep"), "keep");
@@ -257,6 +223,7 @@ TEST(SiteEntryLookup, CaretCountsUtf16UnitsNotBytes) {
   EXPECT_EQ(pickEntryUrl(text, caret - 1, EntryLayout::Site, ""), "http://one/");
 }
 
+// A URL needs its closing parenthesis and five blanks.
 TEST(HitEntryLookup, CaretBeforeInsideAndAfter) {
   const std::string text = paneText({
       engineHeading("Yahoo!", false),
@@ -274,9 +241,6 @@ TEST(HitEntryLookup, CaretBeforeInsideAndAfter) {
   EXPECT_EQ(pick(utf16Length(text)), "http://three.com/x");
   // After "see 2. " in a description the first "(http" is entry 2's URL.
   EXPECT_EQ(pick(caretInside(text, "2. below")), "http://two.com/");
-}
-
-TEST(HitEntryLookup, UrlNeedsItsClosingParenthesisAndFiveBlanks) {
   EXPECT_EQ(pickEntryUrl("1. T\n(http://a)    \n", 0, EntryLayout::Hit, "keep"), "keep");
   EXPECT_EQ(pickEntryUrl("1. T\n(ftp://a)     \n", 0, EntryLayout::Hit, "keep"), "keep");
   EXPECT_EQ(pickEntryUrl("1. T\n(http://a)     \n", 0, EntryLayout::Hit, "keep"), "http://a");

@@ -57,7 +57,7 @@ struct PageViewTest : test::PaneSearchTest {
   }
 };
 
-TEST_F(PageViewTest, SiteModeShowsTheMatchViewOfAMatchingPageInItsBusyState) {
+TEST_F(PageViewTest, SiteModeShowsTheMatchViewInItsBusyStateNothingWithoutAMatchAndErrorsInRed) {
   window.disabled.insert(Control::searchStop);
   pump.onPump = [this](int) {
     expectBusy();
@@ -80,15 +80,19 @@ TEST_F(PageViewTest, SiteModeShowsTheMatchViewOfAMatchingPageInItsBusyState) {
   EXPECT_EQ(test::eventTexts(window, Kind::Status),
             (std::vector<std::string>{"Searching " + url, kStatusReady, kStatusReady}));
   expectIdleWindow();
-}
 
-TEST_F(PageViewTest, SiteModeLeavesThePaneBlankWithoutAMatchAndShowsServerErrorsInRed) {
+  // Without a match the pane stays blank; a server error shows in red.
+  window.events.clear();
+  pump.onPump = nullptr;
   click(pageKey("/plain"));
   EXPECT_TRUE(window.paneDocuments(Pane::Page).empty());
   EXPECT_EQ(window.eventsOf(Kind::Reset).size(), 1u);
   expectIdleWindow();
 
-  click(pageKey("/empty"));  // empty after its retries: matched as an empty page
+  // Empty after its retries: matched as an empty page. A stop left from an
+  // earlier search does not cut the retries short.
+  state.stopRequest = 1;
+  click(pageKey("/empty"));
   EXPECT_EQ(server.requestCount("/empty"), 2u);
   EXPECT_TRUE(window.paneDocuments(Pane::Page).empty());
   expectIdleWindow();
@@ -99,7 +103,7 @@ TEST_F(PageViewTest, SiteModeLeavesThePaneBlankWithoutAMatchAndShowsServerErrors
   expectIdleWindow();
 }
 
-TEST_F(PageViewTest, FetchesTheLowerCasedKeyOfAnyNodeWithoutChildren) {
+TEST_F(PageViewTest, FetchesTheLowerCasedKeyOfANodeWithoutChildrenAndOnlyShowsReadyForOneWith) {
   click("Yahoo 1HTTP://127.0.0.1:" + std::to_string(server.port()) + "/Upper/PATH");
   EXPECT_EQ(server.requestCount("/upper/path"), 1u);
   EXPECT_EQ(state.selectedPageUrl, server.url("/upper/path"));
@@ -113,9 +117,10 @@ TEST_F(PageViewTest, FetchesTheLowerCasedKeyOfAnyNodeWithoutChildren) {
   EXPECT_EQ(state.selectedPageUrl, "my sites\\");
   EXPECT_EQ(window.paneDocuments(Pane::Page).size(), 0u);
   expectIdleWindow();
-}
 
-TEST_F(PageViewTest, ANodeWithChildrenOnlyShowsReadyInBothModes) {
+  // A node with children only shows Ready, in both modes.
+  window.events.clear();
+  attempts.clear();
   state.selectedPageUrl = "http://before/";
   for (bool siteMode : {true, false}) {
     controls.frameMineEnabled = siteMode;
@@ -162,14 +167,6 @@ TEST_F(PageViewTest, FailuresEndTheViewAndLeaveTheWindowIdle) {
   // The window works again: the next view searches.
   click(pageKey("/page"));
   EXPECT_EQ(window.paneDocuments(Pane::Page).size(), 1u);
-}
-
-TEST_F(PageViewTest, AStopLeftFromAnEarlierSearchDoesNotCutTheRetriesShort) {
-  controls.settings.retryText = "2";
-  state.stopRequest = 1;
-  click(pageKey("/empty"));
-  EXPECT_EQ(server.requestCount("/empty"), 3u);
-  expectIdleWindow();
 }
 
 // Engine mode: the hit text of the store after the rules of the key's engine.
@@ -232,7 +229,7 @@ TEST_F(HitDetailViewTest, ShowsTheHitByTheWholeKeysEngineInAClearedPane) {
 
 // The label of a tab switch and "&Found". The click guards are checked by
 // clicks on the window's panes.
-TEST(DispTabLabel, ShowsTheLinksStatusOnlyOnTheEachSiteTabInEngineMode) {
+TEST(DispTabLabel, ShowsTheLinksStatusOnlyOnTheEachSiteTabInEngineModeAndViewPrevTheResults) {
   AppState state;
   state.foundStatus = "Found:  7";
   state.linkStatus = "Links: 2/5";
@@ -246,10 +243,6 @@ TEST(DispTabLabel, ShowsTheLinksStatusOnlyOnTheEachSiteTabInEngineMode) {
   EXPECT_EQ(window.resultLabel, "Links: 2/5");
   dispTab_Click(state, window, false, ResultTab::AllWebSites);
   EXPECT_EQ(window.resultLabel, "Found:  7");
-}
-
-TEST(ViewPrev, ShowsTheResultViewWithTheSetUpCommandsOff) {
-  TranscriptWindow window;
   window.disabled = {Control::searchConfig, Control::searchSave, Control::searchPrint};
   viewPrev_Click(window);
   EXPECT_FALSE(window.searchFrameVisible);

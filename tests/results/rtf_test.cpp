@@ -93,7 +93,7 @@ TEST(ReadingDocuments, EachPartKeepsItsFormat) {
   EXPECT_EQ(url.format.fontName, "MS Sans Serif");
 }
 
-TEST(PaneInsert, FirstParagraphContinuesTheLastOne) {
+TEST(RtfFormats, PaneInsertContinuesTheLastParagraphTablesAreReadGroupsAndToggles) {
   RichText pane;
   appendRtf(pane, rtf("abc"));
   appendRtf(pane, rtf("def\\par ghi"));
@@ -107,9 +107,6 @@ TEST(PaneInsert, FirstParagraphContinuesTheLastOne) {
   appendRtf(reset, siteEntry(1, "http://a/", matchingBody("x\\par ")));
   appendRtf(reset, siteEntry(2, "http://b/", matchingBody("y\\par ")));
   EXPECT_EQ(plainText(reset), " 1. http://a/     \n \nx\n\n2. http://b/     \n \ny\n");
-}
-
-TEST(RtfTables, FontAndColourTablesAreReadNotShown) {
   RichText doc = readRtf(
       R"({\rtf1\deff1{\fonttbl{\f0\fnil Alpha;}{\f1\froman{\*\panose 0}Beta Face;}\f2 Gamma;})"
       R"({\colortbl;\red10\green20\blue30;}one \f0 two \f2\cf1 three \cf7 four \cf0 five})");
@@ -120,28 +117,21 @@ TEST(RtfTables, FontAndColourTablesAreReadNotShown) {
   EXPECT_EQ(runWith(doc, "three").format.color, (Rgb{10, 20, 30}));
   EXPECT_EQ(runWith(doc, "four").format.color, kBlack);  // beyond the table
   EXPECT_EQ(runWith(doc, "five").format.color, kBlack);  // the default entry
-}
-
-TEST(RtfCharacters, GroupsPlainAndToggles) {
-  RichText doc = readRtf(rtf(R"(a{\b b{\i c}d}e\b f\b0 g\ul h\ulnone i\i\fs30 j\plain k{\ul0 l})"));
+  // Groups, plain and toggles.
+  doc = readRtf(rtf(R"(a{\b b{\i c}d}e\b f\b0 g\ul h\ulnone i\i\fs30 j\plain k{\ul0 l})"));
   EXPECT_EQ(plainText(doc), "abcdefghijkl");
-  EXPECT_FALSE(runWith(doc, "a").format.bold);
-  EXPECT_TRUE(runWith(doc, "b").format.bold);
-  EXPECT_TRUE(runWith(doc, "c").format.italic);
-  EXPECT_TRUE(runWith(doc, "c").format.bold);
-  EXPECT_FALSE(runWith(doc, "d").format.italic);
-  EXPECT_FALSE(runWith(doc, "e").format.bold);
-  EXPECT_TRUE(runWith(doc, "f").format.bold);
-  EXPECT_FALSE(runWith(doc, "g").format.bold);
-  EXPECT_TRUE(runWith(doc, "h").format.underline);
-  EXPECT_FALSE(runWith(doc, "i").format.underline);
-  EXPECT_EQ(runWith(doc, "j").format.fontSizeHalfPoints, 30);
-  TextRun k = runWith(doc, "k");
-  EXPECT_FALSE(k.format.italic);
-  EXPECT_EQ(k.format.fontSizeHalfPoints, 24);
+  // Bold, italic, underlined and the size in half points of each letter.
+  std::vector<std::string> looks;
+  for (const char* letter : {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"}) {
+    const RunFormat f = runWith(doc, letter).format;
+    looks.push_back(std::string(f.bold ? "b" : "") + (f.italic ? "i" : "") +
+                    (f.underline ? "u" : "") + std::to_string(f.fontSizeHalfPoints));
+  }
+  EXPECT_EQ(looks, (std::vector<std::string>{"24", "b24", "bi24", "b24", "24", "b24", "24", "u24",
+                                             "24", "i30", "24", "24"}));
 }
 
-TEST(RtfCharacters, UnicodeFallbacksCodePageSymbolsAndSpecialWords) {
+TEST(RtfCharacters, UnicodeFallbacksCodePageSymbolsSpecialWordsAndSkippedDestinations) {
   EXPECT_EQ(textOf(rtf(R"(a\u228?b\uc2\u252xyc\uc0\u246 d)")),
             "a\xC3\xA4"
             "b\xC3\xBC"
@@ -161,9 +151,6 @@ TEST(RtfCharacters, UnicodeFallbacksCodePageSymbolsAndSpecialWords) {
             "f\xE2\x80\x99");
   EXPECT_EQ(textOf(rtf("one\\\ntwo\r\n three")), "one\ntwo three");
   EXPECT_EQ(textOf(rtf(R"(\pard x\pard\plain y)")), "xy");
-}
-
-TEST(RtfDestinations, HiddenDestinationsAndUnknownWordsAreSkippedPlainTextIsOneParagraphALine) {
   EXPECT_EQ(textOf(rtf(R"(A{\*\generator Writer 1.0;}B{\info{\title T}{\author Me}}C)")), "ABC");
   EXPECT_EQ(textOf(rtf(R"({\stylesheet{\s0 Normal;}}D{\pict\picw10\bin3 }{}}E)")), "DE");
   EXPECT_EQ(textOf(rtf(R"({\field{\*\fldinst HYPERLINK "x"}{\fldrslt shown}})")), "shown");
@@ -175,7 +162,7 @@ TEST(RtfDestinations, HiddenDestinationsAndUnknownWordsAreSkippedPlainTextIsOneP
   EXPECT_EQ(readRtf("").paragraphs.size(), 1u);
 }
 
-TEST(MalformedRtf, HugeNumbersAreClampedUnbalancedAndTruncatedInputReads) {
+TEST(MalformedRtf, HugeNumbersClampedUnbalancedInputReadsAndEveryPrefixReadsAsAPrefix) {
   RichText doc = readRtf(rtf(R"(\fs99999999999999999999 x\u99999999999?y\cf-99999999999 z)"));
   EXPECT_EQ(plainText(doc),
             "x\xEF\xBF\xBDy"
@@ -194,9 +181,6 @@ TEST(MalformedRtf, HugeNumbersAreClampedUnbalancedAndTruncatedInputReads) {
   EXPECT_EQ(textOf("{\\rtf1 {\\fonttbl{\\f0 Unfinished"), "");
   std::string deep = "{\\rtf1 " + std::string(100000, '{') + "x" + std::string(100000, '}') + "}y";
   EXPECT_EQ(textOf(deep), "x");
-}
-
-TEST(MalformedRtf, EveryPrefixOfADocumentReadsAsAPrefixOfItsText) {
   const std::string documents[] = {
       siteEntry(2, "http://a.com/", matchingBody(kMatched)),
       siteEntry(1, "http://d/", serverErrorBody()),
@@ -205,10 +189,10 @@ TEST(MalformedRtf, EveryPrefixOfADocumentReadsAsAPrefixOfItsText) {
       hitDetailView(hitDetail("T", "http://h/", "D")),
       linkedPageEntry("http://l/", noMatchBody()),
   };
-  for (const std::string& doc : documents) {
-    const std::string full = textOf(doc);
-    for (size_t cut = 5; cut <= doc.size(); ++cut) {  // "{\rtf" and on
-      std::string text = textOf(doc.substr(0, cut));
+  for (const std::string& document : documents) {
+    const std::string full = textOf(document);
+    for (size_t cut = 5; cut <= document.size(); ++cut) {  // "{\rtf" and on
+      std::string text = textOf(document.substr(0, cut));
       ASSERT_EQ(full.compare(0, text.size(), text), 0) << "cut at " << cut << ": " << text;
     }
   }
@@ -236,7 +220,7 @@ int braceBalance(const std::string& rtf) {
   return depth;
 }
 
-TEST(RtfWriter, WritesOneBalancedDocumentThatReadsBackAsTheSamePane) {
+TEST(RtfWriter, WritesOneBalancedDocumentThatReadsBackAsTheSamePaneSmallOnesToo) {
   const RichText pane = paneAfterASearch();
   std::string saved = writeRtf(pane);
   EXPECT_TRUE(saved.starts_with("{\\rtf1"));
@@ -247,17 +231,14 @@ TEST(RtfWriter, WritesOneBalancedDocumentThatReadsBackAsTheSamePane) {
   EXPECT_NE(saved.find(R"(http://b.com/\{x\})"), std::string::npos);
   EXPECT_NE(saved.find(R"(caf\u233? \u-10179?\u-8704?)"), std::string::npos);
   EXPECT_EQ(readRtf(saved), pane);
-}
-
-// Empty and reset panes, a line break inside a run, and plain (non-RTF) text
-// keep what the pane shows through a save: stray bytes read as Windows-1252,
-// NULs do not show.
-TEST(RtfWriter, SmallPanesKeepWhatTheyShow) {
+  // Empty and reset panes, a line break inside a run, and plain (non-RTF) text
+  // keep what the pane shows through a save: stray bytes read as Windows-1252,
+  // NULs do not show.
   EXPECT_EQ(readRtf(writeRtf(RichText{})), RichText{});
   EXPECT_EQ(plainText(readRtf(writeRtf(readRtf(" ")))), " ");
-  RichText pane;
-  appendRun(pane.paragraphs.back(), "a\r\nb\nc", RunFormat{});
-  EXPECT_EQ(plainText(readRtf(writeRtf(pane))), "a\nb\nc");
+  RichText broken;
+  appendRun(broken.paragraphs.back(), "a\r\nb\nc", RunFormat{});
+  EXPECT_EQ(plainText(readRtf(writeRtf(broken))), "a\nb\nc");
   RichText read = readRtf(std::string("caf\xA4 x\0y", 8));
   EXPECT_EQ(plainText(read), "caf\xC2\xA4 xy");
   EXPECT_EQ(plainText(readRtf(writeRtf(read))), plainText(read));

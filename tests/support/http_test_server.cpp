@@ -7,30 +7,11 @@
 
 namespace quexa::test {
 
-std::string RecordedRequest::header(const std::string& name) const {
-  auto it = headers.find(name);
-  return it == headers.end() ? "" : it->second;
-}
-
 HttpTestServer::HttpTestServer() {
   // Keep-alive connections must not hold the server open long after a test.
   server_.set_keep_alive_timeout(1);
   server_.Get(".*",
               [this](const httplib::Request& req, httplib::Response& res) { dispatch(req, res); });
-}
-
-HttpTestServer::~HttpTestServer() {
-  stop();
-}
-
-void HttpTestServer::on(const std::string& path, Handler handler) {
-  std::lock_guard lock(mutex_);
-  handlers_[path] = std::move(handler);
-}
-
-void HttpTestServer::otherwise(Handler handler) {
-  std::lock_guard lock(mutex_);
-  fallback_ = std::move(handler);
 }
 
 void HttpTestServer::start() {
@@ -50,14 +31,6 @@ void HttpTestServer::stop() {
     server_.stop();
     thread_.join();
   }
-}
-
-std::string HttpTestServer::url(const std::string& pathAndQuery) const {
-  return "http://" + hostAndPort() + pathAndQuery;
-}
-
-std::string HttpTestServer::hostAndPort() const {
-  return "127.0.0.1:" + std::to_string(port_);
 }
 
 std::vector<RecordedRequest> HttpTestServer::requests() const {
@@ -95,23 +68,6 @@ void HttpTestServer::dispatch(const httplib::Request& req, httplib::Response& re
     res.status = 404;
     res.set_content("<html><body>no handler</body></html>", "text/html");
   }
-}
-
-HttpTestServer::Handler HttpTestServer::page(std::string body, std::string contentType) {
-  return
-      [body = std::move(body), contentType = std::move(contentType)](
-          const httplib::Request&, httplib::Response& res) { res.set_content(body, contentType); };
-}
-
-HttpTestServer::Handler HttpTestServer::emptyBody() {
-  return [](const httplib::Request&, httplib::Response& res) { res.set_content("", "text/html"); };
-}
-
-HttpTestServer::Handler HttpTestServer::errorPage(int status, std::string body) {
-  return [status, body = std::move(body)](const httplib::Request&, httplib::Response& res) {
-    res.status = status;
-    res.set_content(body, "text/html");
-  };
 }
 
 HttpTestServer::Handler HttpTestServer::redirect(std::string location, int status) {

@@ -28,7 +28,10 @@ struct RecordedRequest {
   std::string target;  // as it came on the wire, query included
   httplib::Headers headers;
   int remotePort = 0;  // the client's end of the connection
-  std::string header(const std::string& name) const;
+  std::string header(const std::string& name) const {
+    auto it = headers.find(name);
+    return it == headers.end() ? "" : it->second;
+  }
 };
 
 class HttpTestServer {
@@ -36,13 +39,19 @@ class HttpTestServer {
   using Handler = std::function<void(const httplib::Request&, httplib::Response&)>;
 
   HttpTestServer();
-  ~HttpTestServer();  // stops the server
+  ~HttpTestServer() { stop(); }
   HttpTestServer(const HttpTestServer&) = delete;
   HttpTestServer& operator=(const HttpTestServer&) = delete;
 
   // A handler for one exact path (query not included), or for every other one.
-  void on(const std::string& path, Handler handler);
-  void otherwise(Handler handler);
+  void on(const std::string& path, Handler handler) {
+    std::lock_guard lock(mutex_);
+    handlers_[path] = std::move(handler);
+  }
+  void otherwise(Handler handler) {
+    std::lock_guard lock(mutex_);
+    fallback_ = std::move(handler);
+  }
 
   // Listens on a free port of 127.0.0.1 and returns once requests are taken.
   void start();
@@ -51,9 +60,11 @@ class HttpTestServer {
 
   int port() const { return port_; }
   // "http://127.0.0.1:<port>" followed by the path (and query).
-  std::string url(const std::string& pathAndQuery = "/") const;
+  std::string url(const std::string& pathAndQuery = "/") const {
+    return "http://" + hostAndPort() + pathAndQuery;
+  }
   // "127.0.0.1:<port>", as a proxy setting names this server.
-  std::string hostAndPort() const;
+  std::string hostAndPort() const { return "127.0.0.1:" + std::to_string(port_); }
 
   std::vector<RecordedRequest> requests() const;
   size_t requestCount() const;
@@ -63,9 +74,16 @@ class HttpTestServer {
   bool pause(std::chrono::milliseconds d) const;
 
   // Ready-made handlers.
-  static Handler page(std::string body, std::string contentType = "text/html");
-  static Handler emptyBody();
-  static Handler errorPage(int status, std::string body);
+  static Handler page(std::string body, std::string contentType = "text/html", int status = 200) {
+    return [=](const httplib::Request&, httplib::Response& res) {
+      res.status = status;
+      res.set_content(body, contentType);
+    };
+  }
+  static Handler emptyBody() { return page(""); }
+  static Handler errorPage(int status, std::string body) {
+    return page(std::move(body), "text/html", status);
+  }
   static Handler redirect(std::string location, int status = 302);
   // The body sent gzip-compressed with Content-Encoding: gzip.
   static Handler gzipped(std::string body);
