@@ -32,6 +32,8 @@ TEST(LowerSameLength, KeepsByteLengthAndLowersLatinLetters) {
     EXPECT_EQ(lowerSameLength(mixed), expected) << at;
     EXPECT_TRUE(isValidUtf8(mixed.substr(0, at * 7 + 2))) << at;
     EXPECT_FALSE(isValidUtf8(mixed)) << at;  // the stray lead byte
+    EXPECT_FALSE(isAsciiOnly(mixed)) << at;
+    EXPECT_TRUE(isAsciiOnly(all.substr(at)));
   }
 }
 

@@ -166,6 +166,15 @@ bool utf8ToLatin1(std::string_view utf8, std::string& out) {
   return true;
 }
 
+bool isAsciiOnly(std::string_view s) {
+  size_t i = 0;
+  uint64_t word;
+  while (eightAscii(s, i, word)) i += 8;
+  for (; i < s.size(); ++i)
+    if (static_cast<unsigned char>(s[i]) >= 0x80) return false;
+  return true;
+}
+
 bool isValidUtf8(std::string_view s) {
   size_t i = 0;
   const size_t n = s.size();

@@ -47,6 +47,8 @@ bool utf8ToLatin1(std::string_view utf8, std::string& out);
 // Text read from a data file: kept when valid UTF-8, otherwise taken as
 // Windows-1252 and converted to UTF-8.
 bool isValidUtf8(std::string_view s);
+// No byte above 127.
+bool isAsciiOnly(std::string_view s);
 std::string windows1252ToUtf8(std::string_view s);
 std::string decodeDataFileLine(std::string_view raw);
 

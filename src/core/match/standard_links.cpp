@@ -4,6 +4,7 @@
 #include <libxml/parser.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 
@@ -111,6 +112,26 @@ bool startsWithLower(std::string_view page, size_t at, std::string_view lowerWor
   return true;
 }
 
+// Control characters other than blanks, U+FFFE and U+FFFF are no characters
+// to the parser: it reports them and may stop reading, so text holding them
+// is not to be cut away. Eight bytes at a time, as they are rare.
+bool holdsNoXmlCharacter(std::string_view page) {
+  constexpr uint64_t kEach = 0x0101010101010101ULL;
+  size_t i = 0;
+  for (; page.size() - i >= 8; i += 8) {
+    uint64_t word;
+    std::memcpy(&word, page.data() + i, 8);
+    if (((word - kEach * 0x20) & ~word & kEach * 0x80) == 0) continue;  // no byte below 0x20
+    for (size_t k = i; k < i + 8; ++k)
+      if (static_cast<unsigned char>(page[k]) < 0x20 && !isBlank(page[k])) return true;
+  }
+  for (; i < page.size(); ++i)
+    if (static_cast<unsigned char>(page[i]) < 0x20 && !isBlank(page[i])) return true;
+  for (size_t at = page.find("\xEF\xBF"); at != npos; at = page.find("\xEF\xBF", at + 1))
+    if (at + 2 < page.size() && (page[at + 2] == '\xBE' || page[at + 2] == '\xBF')) return true;
+  return false;
+}
+
 // Only what every reading of HTML agrees on is cut; anything else gives up
 // (npos) so that the parser reads the whole page.
 class MarkupCut {
@@ -120,7 +141,7 @@ class MarkupCut {
   std::optional<std::string> run() {
     // The parser reads a page that is no valid UTF-8 by another encoding from
     // its first bad byte on, so text cut away would change how it reads.
-    if (page_.find('\0') != npos || !isValidUtf8(page_)) return std::nullopt;
+    if (!isValidUtf8(page_) || holdsNoXmlCharacter(page_)) return std::nullopt;
     size_t at = 0;
     bool afterMarkup = true;  // the text run follows a tag, not a "<" that is text
     while (at < page_.size()) {
@@ -130,7 +151,11 @@ class MarkupCut {
       const size_t end = markupEnd(lt);
       if (end == kGiveUp) return std::nullopt;
       afterMarkup = end != lt + 1;
-      out_.append(page_.substr(lt, end - lt));
+      if (!bareTag_.empty())
+        out_.append(bareTag_);
+      else
+        out_.append(page_.substr(lt, end - lt));
+      bareTag_.clear();
       at = end;
     }
     return std::move(out_);
@@ -169,8 +194,15 @@ class MarkupCut {
       while (i < page_.size() && isBlank(page_[i])) ++i;
       if (i >= page_.size()) return kGiveUp;
       const char c = page_[i];
-      if (c == '>') return rawTextEnd(name, i + 1);
-      if (c == '/') return i + 1 < page_.size() && page_[i + 1] == '>' ? i + 2 : kGiveUp;
+      if (c == '>') {
+        bare(name, ">");
+        return rawTextEnd(name, i + 1);
+      }
+      if (c == '/') {
+        if (i + 1 >= page_.size() || page_[i + 1] != '>') return kGiveUp;
+        bare(name, "/>");
+        return i + 2;
+      }
       if (!isLetter(c) && c != '_' && c != ':') return kGiveUp;
       while (i < page_.size() && isNameChar(page_[i])) ++i;
       size_t j = i;
@@ -196,8 +228,21 @@ class MarkupCut {
     }
   }
 
-  // The insides of <script> and <style> are kept as they are, up to their
-  // end tag; any other "</" and a letter inside might end them early.
+  // A tag that holds no link keeps its name and its end ("/>" closes the
+  // element), not its attributes: they change nothing of what the parser
+  // does with the tags around them.
+  void bare(std::string_view name, std::string_view end) {
+    static constexpr std::string_view kLinkTags[] = {"a", "area", "frame", "iframe", "base"};
+    for (std::string_view tag : kLinkTags)
+      if (name.size() == tag.size() && startsWithLower(name, 0, tag)) return;
+    bareTag_ = "<";
+    bareTag_.append(name);
+    bareTag_.append(end);
+  }
+
+  // The insides of <script> and <style> are left out up to their end tag
+  // (the parser reads them as text); any other "</" and a letter inside
+  // might end them early.
   size_t rawTextEnd(std::string_view name, size_t from) {
     const bool raw = (name.size() == 6 && startsWithLower(name, 0, "script")) ||
                      (name.size() == 5 && startsWithLower(name, 0, "style"));
@@ -250,6 +295,7 @@ class MarkupCut {
 
   std::string_view page_;
   std::string out_;
+  std::string bareTag_;  // what stands for the tag just read, when not the tag itself
 };
 
 }  // namespace

@@ -24,13 +24,15 @@ namespace quexa {
 std::vector<std::string> readStandardLinks(std::string_view page, std::string_view pageUrl,
                                            std::string_view scopeHost, bool wholePage = false);
 
-// The page with each run of text between its tags cut to one character
-// ("." or the run itself when it is only blanks), for the parser: most of its
-// time goes to text, which holds no link. Tags, comments, doctypes and the
-// insides of <script> and <style> are kept byte for byte. nullopt when the
-// page holds markup that the parser might read otherwise than this cut
-// assumes (a quote or "<" where no attribute value starts, an unclosed tag or
-// comment, "</" inside a script, ...): then the parser reads the whole page.
+// The page cut down to what decides its links, for the parser: most of its
+// time goes to text, which holds no link. Each run of text between tags
+// becomes one character ("." or the run itself when it is only blanks), a tag
+// that can hold no link loses its attributes, the insides of <script> and
+// <style> go; link tags, end tags, comments and doctypes stay byte for byte.
+// nullopt when the page holds markup that the parser might read otherwise
+// than this cut assumes (a quote or "<" where no attribute value starts, an
+// unclosed tag or comment, "</" inside a script, ...): then the parser reads
+// the whole page.
 std::optional<std::string> markupOnly(std::string_view page);
 
 }  // namespace quexa

@@ -76,12 +76,6 @@ std::string repairUtf8(std::string_view bytes) {
   return out;
 }
 
-bool isAscii(std::string_view bytes) {
-  unsigned char any = 0;
-  for (char c : bytes) any |= static_cast<unsigned char>(c);
-  return any < 0x80;
-}
-
 std::string userDefinedToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size());
@@ -188,7 +182,7 @@ std::string charsetOfMeta(std::string_view page) {
 }
 
 std::string decodeAs(std::string_view bytes, const Encoding& encoding) {
-  if (encoding.asciiCompatible && isAscii(bytes)) return std::string(bytes);
+  if (encoding.asciiCompatible && isAsciiOnly(bytes)) return std::string(bytes);
   switch (encoding.way) {
     case DecodeWay::Utf8:
       return isValidUtf8(bytes) ? std::string(bytes) : repairUtf8(bytes);
