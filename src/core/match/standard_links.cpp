@@ -115,7 +115,7 @@ bool startsWithLower(std::string_view page, size_t at, std::string_view lowerWor
 // Control characters other than blanks, U+FFFE and U+FFFF are no characters
 // to the parser: it reports them and may stop reading, so text holding them
 // is not to be cut away. Eight bytes at a time, as they are rare.
-bool holdsNoXmlCharacter(std::string_view page) {
+bool holdsNonXmlCharacter(std::string_view page) {
   constexpr uint64_t kEach = 0x0101010101010101ULL;
   size_t i = 0;
   for (; page.size() - i >= 8; i += 8) {
@@ -141,7 +141,7 @@ class MarkupCut {
   std::optional<std::string> run() {
     // The parser reads a page that is no valid UTF-8 by another encoding from
     // its first bad byte on, so text cut away would change how it reads.
-    if (!isValidUtf8(page_) || holdsNoXmlCharacter(page_)) return std::nullopt;
+    if (!isValidUtf8(page_) || holdsNonXmlCharacter(page_)) return std::nullopt;
     size_t at = 0;
     bool afterMarkup = true;  // the text run follows a tag, not a "<" that is text
     while (at < page_.size()) {
