@@ -90,8 +90,7 @@ std::string memoKey(std::string_view curlBase, std::string_view link) {
     key.append(link);
     return key;
   };
-  const std::string head = lowerSameLength(link.substr(0, 8));
-  if (head.rfind("http://", 0) == 0 || head == "https://") return keyed('a', "");
+  if (isWebAddress(link)) return keyed('a', "");
   const size_t authority = curlBase.find("://");
   if (authority == std::string_view::npos) return keyed('w', curlBase);
   const size_t pathStart = curlBase.find_first_of("/?#", authority + 3);
